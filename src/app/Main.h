@@ -1,0 +1,15 @@
+// Start-up.
+#pragma once
+
+class QApplication;
+
+namespace kv {
+
+class frmForma;
+
+// Installs Qt's own Russian texts for the standard buttons of message boxes and dialogs.
+void LoadQtTranslations(QApplication& app);
+// Shows the main window, lays it out and prepares the puzzle. Returns the window.
+frmForma* Main();
+
+}  // namespace kv

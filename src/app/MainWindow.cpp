@@ -1,0 +1,156 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "outlines/ListDialog.h"
+#include "outlines/Outline.h"
+#include "platform/Keys.h"
+#include "platform/Services.h"
+#include "positions/Positions.h"
+#include "settings/Settings.h"
+#include "view/BoardDrawing.h"
+#include "view/Palettes.h"
+#include "view/PictureBox.h"
+#include "windows/AboutWindow.h"
+#include "windows/OpenUrl.h"
+
+// Resources compiled into a static library must be registered by hand.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+namespace kv {
+
+namespace {
+frmForma* gMainForm = nullptr;
+}
+
+frmForma* MainForm() { return gMainForm; }
+
+frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
+    gMainForm = this;
+    InitResources();
+    setWindowTitle(platform::AppTitle());
+
+    client_ = new QWidget(this);
+    // Below 24 pixels of height a cell would have no size at all.
+    client_->setMinimumSize(35, 24);
+    setCentralWidget(client_);
+
+    // The board first in the focus order: it holds the focus whenever no palette is open.
+    picPole_ = new PictureBox(client_);
+    picPole_->setObjectName(QStringLiteral("picPole"));
+    picVyborFigury_ = new PictureBox(client_);
+    picVyborFigury_->setObjectName(QStringLiteral("picVyborFigury"));
+    picVyborFigury_->Place(0, 185, 584, 69);
+    picVyborFigury_->hide();
+    picPovorot_ = new PictureBox(client_);
+    picPovorot_->setObjectName(QStringLiteral("picPovorot"));
+    picPovorot_->Place(0, 185, 336, 69);
+    picPovorot_->hide();
+
+    ruka_ = new QLabel(client_);
+    ruka_->setObjectName(QStringLiteral("Ruka"));
+    HandStrip = QImage(QStringLiteral(":/hand_strip.png")).convertToFormat(QImage::Format_RGB32);
+    ruka_->setPixmap(QPixmap::fromImage(HandStrip));
+    ruka_->setGeometry(0, 0, 204, 17);
+    ruka_->hide();
+
+    BoardCanvas = &picPole_->canvas();
+    picPole_->onMouseDown = [this](Qt::MouseButton b, int x, int y) { picPole_MouseDown(b, x, y); };
+    picPole_->onMouseUp = [this](Qt::MouseButton b, int x, int y) { picPole_MouseUp(b, x, y); };
+    picPole_->onKeyDown = [this](QKeyEvent* event) {
+        picPole_KeyDown(platform::VirtualKeyCode(event));
+    };
+    ConnectPalettes(picVyborFigury_, picPovorot_, picPole_);
+
+    BuildMenus();
+    platform::SetMainWidget(this);
+
+    const int menuHeight = menuBar()->sizeHint().height();
+    resize(kClientWidth, kClientHeight + menuHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kClientWidth / 2, (kClientHeight + menuHeight) / 2));
+    }
+}
+
+frmForma::~frmForma() {
+    if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
+    if (gMainForm == this) gMainForm = nullptr;
+}
+
+void frmForma::BuildMenus() {
+    menu_ = menuBar()->addMenu(QStringLiteral("Меню"));
+    connect(menu_, &QMenu::aboutToShow, this, &frmForma::Menu_Click);
+    menuProdolgit_ = menu_->addAction(QStringLiteral("Продолжить"), this,
+                                      &frmForma::MenuProdolgit_Click);
+    menuProdolgit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    menuSave_ = menu_->addAction(QStringLiteral("Сохранить"), this, &frmForma::MenuSave_Click);
+    menuSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    menuSaveAs_ =
+        menu_->addAction(QStringLiteral("Сохранить как..."), this, &frmForma::MenuSaveAs_Click);
+    menuListKvelt_ = menu_->addAction(QStringLiteral("Список квелтов"), this,
+                                      &frmForma::MenuListKvelt_Click);
+    menuListKvelt_->setShortcut(QKeySequence(Qt::Key_F4));
+    menu_->addSeparator();
+    menuExit_ = menu_->addAction(QStringLiteral("Выход"), this, &frmForma::MenuExit_Click);
+
+    help_ = menuBar()->addMenu(QStringLiteral("Справка"));
+    helpCallHelp_ =
+        help_->addAction(QStringLiteral("Вызов справки"), this, &frmForma::HelpCallHelp_Click);
+    helpCallHelp_->setShortcut(QKeySequence(Qt::Key_F1));
+    helpAbout_ = help_->addAction(QStringLiteral("О программе"), this, &frmForma::HelpAbout_Click);
+
+    // Shortcuts reach their handlers without opening the menu, from anywhere in the window.
+    for (QAction* action : {menuProdolgit_, menuSave_, menuSaveAs_, menuListKvelt_, menuExit_,
+                            helpCallHelp_, helpAbout_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+}
+
+void frmForma::LayOut() {
+    const int clientWidth = client_->width();
+    const int clientHeight = client_->height();
+    picPovorot_->Place((clientWidth - picPovorot_->width()) / 2, picPovorot_->y(),
+                       picPovorot_->width(), picPovorot_->height());
+    picVyborFigury_->Place((clientWidth - picVyborFigury_->width()) / 2, picVyborFigury_->y(),
+                           picVyborFigury_->width(), picVyborFigury_->height());
+    SetCellSize(clientHeight);
+    const int boardLeft = (clientWidth - CellSize * 35 - 1) / 2;
+    picPole_->Place(boardLeft, 0, BoardPixelWidth, BoardPixelHeight);
+    picPole_->setFocus();
+}
+
+void frmForma::Menu_Click() {
+    const bool enabled = OutlineLoaded > 0;
+    menuSave_->setEnabled(enabled);
+    menuSaveAs_->setEnabled(enabled);
+}
+
+void frmForma::MenuProdolgit_Click() { Prodolgit(); }
+void frmForma::MenuSave_Click() { SaveFile(); }
+void frmForma::MenuSaveAs_Click() { SaveAs(); }
+void frmForma::MenuListKvelt_Click() { ShowListKvelt(); }
+void frmForma::MenuExit_Click() { close(); }
+void frmForma::HelpCallHelp_Click() { OpenURL(QStringLiteral("Справка.html")); }
+void frmForma::HelpAbout_Click() { ShowAbout(); }
+
+void frmForma::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmForma::Form_Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    SaveINI();
+}
+
+}  // namespace kv

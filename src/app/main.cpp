@@ -1,0 +1,31 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Main.h"
+
+namespace {
+
+// Qt aborts with a long plugin trace when there is no display; say it in one line instead.
+bool DisplayAvailable() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform) return true;  // the user chose a platform; let Qt judge
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!DisplayAvailable()) {
+        std::fprintf(stderr, "kvelt: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kvelt"));
+    QApplication::setOrganizationName(QStringLiteral("kvelt"));
+    kv::LoadQtTranslations(app);
+    kv::Main();
+    return app.exec();
+}

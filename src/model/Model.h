@@ -1,0 +1,57 @@
+// The one puzzle: board and outline grids, the twelve pieces and the current piece.
+// Procedures work on this shared state directly, as the rest of the program does.
+#pragma once
+
+#include <cstdint>
+
+namespace kv {
+
+inline constexpr int kColumns = 35;  // columns 0..34
+inline constexpr int kRows = 24;     // rows 0..23
+inline constexpr int kPieces = 12;   // pieces 1..12
+
+// 0x00BBGGRR for a plain colour, or 0x80000000 plus a system colour index.
+using Colour = std::uint32_t;
+
+// Sum of the numbers of the set pieces covering each cell; the current piece is never in it.
+extern int BoardCells[kColumns][kRows];
+// 1 for every outline cell.
+extern int OutlineCells[kColumns][kRows];
+// PieceCells[p][k][o][axis]: offset of cell k of piece p in orientation o (axis 0 column, 1 row).
+extern int PieceCells[kPieces + 1][5][9][2];
+// PiecePos[p][0] column, PiecePos[p][1] row of the reference cell.
+extern int PiecePos[kPieces + 1][2];
+extern int PieceOrientation[kPieces + 1];
+extern int OrientationCount[kPieces + 1];
+extern Colour PieceColor[kPieces + 1];
+// 1 when the outline on the board does not use the piece.
+extern int PieceExcluded[kPieces + 1];
+extern int CurrentPiece;
+// Highlighted entry of whichever palette is open, 0-based.
+extern int PaletteCursor;
+
+// The twelve definition strings, piece 1 first: five cells of column and row offsets.
+extern const char* const PieceDefinitions[kPieces];
+
+// Builds PieceColor, OrientationCount and PieceCells in all eight orientations.
+void BuildPieceSet();
+
+// Re-creates OutlineCells and PieceExcluded all zero.
+void ClearOutlineGrid();
+
+// Column or row of cell k of piece p where it stands now.
+inline int PieceCellColumn(int p, int k) {
+    return PiecePos[p][0] + PieceCells[p][k][PieceOrientation[p]][0];
+}
+inline int PieceCellRow(int p, int k) {
+    return PiecePos[p][1] + PieceCells[p][k][PieceOrientation[p]][1];
+}
+inline bool OnBoard(int c, int r) { return c >= 0 && c < kColumns && r >= 0 && r < kRows; }
+
+// Lowest-numbered piece in play (13 if the outline excludes all twelve).
+int FirstPieceInPlay();
+
+// Puts every piece of state back to zero, as before start-up. For a fresh start in tests.
+void ResetModel();
+
+}  // namespace kv

@@ -1,0 +1,38 @@
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "platform/Services.h"
+#include "view/BoardDrawing.h"
+
+namespace kv {
+
+bool OutlineCovered() {
+    for (int j = 1; j <= kPieces; ++j) {
+        if (PieceExcluded[j] == 1) continue;
+        for (int k = 0; k < 5; ++k) {
+            const int c = PieceCellColumn(j, k);
+            const int r = PieceCellRow(j, k);
+            if (!OnBoard(c, r) || OutlineCells[c][r] == 0) return false;
+            // A set piece holds its own number; anything else there is an overlap.
+            if (BoardCells[c][r] > 0 && BoardCells[c][r] != j) return false;
+        }
+    }
+    return true;
+}
+
+void MoveFigury(int column, int row) {
+    const int p = CurrentPiece;
+    const int o = PieceOrientation[p];
+    for (int k = 0; k < 5; ++k) {
+        if (!OnBoard(column + PieceCells[p][k][o][0], row + PieceCells[p][k][o][1])) return;
+    }
+    ShowFigury(0);
+    PiecePos[p][0] = column;
+    PiecePos[p][1] = row;
+    ShowFigury(-1);
+    auto& svc = platform::services();
+    if (svc.events) svc.events->ProcessPendingEvents();
+    // Queued events may have moved the piece again; the test reads the state as it is now.
+    if (OutlineCovered() && svc.victory) svc.victory->ShowVictory();
+}
+
+}  // namespace kv

@@ -1,0 +1,64 @@
+#include "outlines/CodeTables.h"
+
+#include <bit>
+#include <cstring>
+
+namespace kv {
+
+int EncodeTable[256];
+int DecodeTable[256];
+
+double BasicRnd::Restart(double seed) {
+    const auto b = std::bit_cast<std::uint32_t>(static_cast<float>(seed));
+    x_ = (b + (b >> 24)) & 0xFFFFFFu;
+    return Next();
+}
+
+double BasicRnd::Next() {
+    Step();
+    return x_ / 16777216.0;
+}
+
+int BasicRnd::NextByte() {
+    Step();
+    return 32 + static_cast<int>((static_cast<std::uint64_t>(x_) * 224u) >> 24);
+}
+
+void MakeCodeTables(const QByteArray& name) {
+    long long seed = -4716;
+    for (const char ch : name) seed -= static_cast<unsigned char>(ch);
+    BasicRnd rnd;
+    rnd.Restart(static_cast<double>(seed));
+    std::memset(EncodeTable, 0, sizeof EncodeTable);
+    std::memset(DecodeTable, 0, sizeof DecodeTable);
+    // The generator has full period, so every plain byte is hit and each loop ends.
+    for (int s = 32; s <= 255; ++s) {
+        int p = rnd.NextByte();
+        while (EncodeTable[p] != 0) p = rnd.NextByte();
+        EncodeTable[p] = s;
+        DecodeTable[s] = p;
+    }
+}
+
+QByteArray DecodeLine(const QByteArray& text) {
+    QByteArray plain(text.size(), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        plain[i] = static_cast<char>(DecodeTable[static_cast<unsigned char>(text[i])]);
+    }
+    return plain;
+}
+
+QByteArray EncodeLine(const QByteArray& text) {
+    QByteArray stored(text.size(), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        stored[i] = static_cast<char>(EncodeTable[static_cast<unsigned char>(text[i])]);
+    }
+    return stored;
+}
+
+void DiscardCodeTables() {
+    std::memset(EncodeTable, 0, sizeof EncodeTable);
+    std::memset(DecodeTable, 0, sizeof DecodeTable);
+}
+
+}  // namespace kv

@@ -1,0 +1,73 @@
+#include <QFile>
+#include <QWidget>
+#include <cstring>
+
+#include "model/Model.h"
+#include "outlines/Outline.h"
+#include "outlines/OutlineFile.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/TextCodec.h"
+#include "positions/Positions.h"
+#include "view/BoardDrawing.h"
+
+namespace kv {
+
+QString OutlineName;
+QString OutlinePath;
+int OutlineCellList[60][2];
+int OutlineLastCell = -1;
+int OutlineLoaded = 0;
+
+void ResetOutlineState() {
+    OutlineName.clear();
+    OutlinePath.clear();
+    std::memset(OutlineCellList, 0, sizeof OutlineCellList);
+    OutlineLastCell = -1;
+    OutlineLoaded = 0;
+}
+
+int OpenKvelt(const QString& path) {
+    QWidget* window = platform::MainWidget();
+    platform::SetPointer(window, platform::Pointer::Wait);
+    int result = 0;
+    QFile file(path);
+    const platform::OpenResult opened = platform::OpenForReading(file);
+    if (opened != platform::OpenResult::Opened) {
+        if (auto* messages = platform::services().messages) {
+            messages->ShowError(platform::OpenFailureText(opened));
+        }
+        result = 1;
+    } else {
+        const OutlineContent content = ReadOutline(file);
+        OutlineName = platform::FromCp1251(content.name);
+        ClearOutlineGrid();
+        for (int p = 1; p <= kPieces; ++p) PieceExcluded[p] = content.excluded[p];
+        OutlineLastCell = content.lastCell;
+        std::memcpy(OutlineCellList, content.cells, sizeof OutlineCellList);
+        for (int i = 0; i <= OutlineLastCell; ++i) {
+            const int c = OutlineCellList[i][0];
+            const int r = OutlineCellList[i][1];
+            if (OnBoard(c, r)) OutlineCells[c][r] = 1;
+        }
+        NewPole();
+        PositionPath.clear();
+        OutlinePath = path;
+        if (window) window->setWindowTitle(platform::AppTitle() + QStringLiteral(" - ") + OutlineName);
+        ShowKvelt();
+        OutlineLoaded = 1;
+    }
+    platform::SetPointer(window, platform::Pointer::Default);
+    return result;
+}
+
+void ShowKvelt() {
+    for (int i = 0; i <= OutlineLastCell; ++i) {
+        const int c = OutlineCellList[i][0];
+        const int r = OutlineCellList[i][1];
+        // A cell off the board lies outside the picture: there is nothing to paint.
+        if (OnBoard(c, r)) FillCellInterior(c, r, 0);
+    }
+}
+
+}  // namespace kv

@@ -1,0 +1,24 @@
+// The outline on the board and loading one from its file.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace kv {
+
+extern QString OutlineName;  // line 1 of the outline file on the board
+extern QString OutlinePath;  // full path of that file
+extern int OutlineCellList[60][2];
+extern int OutlineLastCell;
+extern int OutlineLoaded;  // 0 until the first successful load, then 1
+
+// Loads the outline file at path onto a cleared board. 0 when loaded; 1 when the file
+// cannot be opened (the player has seen why, and nothing has changed).
+int OpenKvelt(const QString& path);
+// Draws the cells of the outline black.
+void ShowKvelt();
+
+// Forgets the outline, as before the first load (for a fresh start in tests).
+void ResetOutlineState();
+
+}  // namespace kv

@@ -1,0 +1,52 @@
+#include "outlines/OutlineFile.h"
+
+#include <QBuffer>
+#include <algorithm>
+
+#include "outlines/CodeTables.h"
+#include "platform/TextFields.h"
+
+namespace kv {
+
+int CellField(const QByteArray& cellText, qsizetype pos) {
+    if (pos < 0 || pos + 2 > cellText.size()) return 0;
+    const auto value = platform::NumberValue(cellText.mid(pos, 2));
+    return value ? static_cast<int>(*value) : 0;
+}
+
+QByteArray ReadOutlineName(QIODevice& device) {
+    platform::FieldReader reader(device);
+    return reader.ReadLine();
+}
+
+OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
+    OutlineContent out;
+    platform::FieldReader reader(device);
+    out.name = reader.ReadLine();
+    MakeCodeTables(out.name);
+    out.cellText = DecodeLine(reader.ReadLine());
+    out.count = reader.ReadNumber().value_or(0);
+    if (withPieces) {
+        // A count the format cannot mean still reads only what the file holds.
+        for (long long i = 0; i < out.count && !reader.AtEnd(); ++i) {
+            const auto p = reader.ReadNumber();
+            if (p && *p >= 1 && *p <= 12) out.excluded[*p] = 1;
+        }
+    }
+    out.lastCell = static_cast<int>(std::clamp<long long>(59 - 5 * std::clamp<long long>(out.count, -100, 100), -1, 59));
+    for (int i = 0; i <= out.lastCell; ++i) {
+        out.cells[i][0] = CellField(out.cellText, 4 * i);
+        out.cells[i][1] = CellField(out.cellText, 4 * i + 2);
+    }
+    DiscardCodeTables();
+    return out;
+}
+
+OutlineContent ReadOutline(const QByteArray& bytes, bool withPieces) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadOutline(buffer, withPieces);
+}
+
+}  // namespace kv

@@ -1,0 +1,32 @@
+// The outline file: its name line, the scrambled cell text, the excluded pieces. Reading
+// is split from the board so that the library preview, the tools and the fuzzers run the
+// very code the game loads outlines with.
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+
+namespace kv {
+
+struct OutlineContent {
+    QByteArray name;      // line 1 as stored (Windows-1251)
+    QByteArray cellText;  // line 2 decoded
+    long long count = 0;  // n, the number of pieces left out, as read
+    int lastCell = -1;    // index of the last cell: 59 - 5n, held to what the list holds
+    int cells[60][2] = {};
+    int excluded[13] = {};
+};
+
+// Reads an outline from the start of device. With withPieces false the piece numbers after
+// the count are not read (the library preview needs no more). Never fails: content that
+// cannot be read counts as 0, as the game always has.
+OutlineContent ReadOutline(QIODevice& device, bool withPieces = true);
+OutlineContent ReadOutline(const QByteArray& bytes, bool withPieces = true);
+
+// Value of the two-character field at 0-based position pos of the cell text.
+int CellField(const QByteArray& cellText, qsizetype pos);
+
+// Line 1 alone, as the library lists it.
+QByteArray ReadOutlineName(QIODevice& device);
+
+}  // namespace kv

@@ -1,0 +1,36 @@
+#include "platform/Files.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kv::platform {
+
+OpenResult OpenForReading(QFile& file) {
+    const QFileInfo info(file.fileName());
+    if (file.fileName().isEmpty()) return OpenResult::NotFound;
+    if (!info.exists()) {
+        // A missing folder is not a missing file.
+        return info.absoluteDir().exists() ? OpenResult::NotFound : OpenResult::CannotOpen;
+    }
+    if (info.isDir()) return OpenResult::CannotOpen;
+    return file.open(QIODevice::ReadOnly) ? OpenResult::Opened : OpenResult::CannotOpen;
+}
+
+QString OpenFailureText(OpenResult result) {
+    return result == OpenResult::NotFound ? QStringLiteral("Файл не найден.")
+                                          : QStringLiteral("Файл открыть не возможно.");
+}
+
+namespace {
+QString gProgramFolder;
+}
+
+QString ProgramFolder() {
+    return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder;
+}
+
+void SetProgramFolder(const QString& folder) { gProgramFolder = folder; }
+
+}  // namespace kv::platform

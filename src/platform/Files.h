@@ -1,0 +1,24 @@
+// Opening files the way the game reports it: a missing file is told apart from every
+// other reason a file cannot be opened.
+#pragma once
+
+#include <QString>
+
+class QFile;
+
+namespace kv::platform {
+
+enum class OpenResult { Opened, NotFound, CannotOpen };
+
+// Opens file for reading.
+OpenResult OpenForReading(QFile& file);
+// "Файл не найден." or "Файл открыть не возможно.".
+QString OpenFailureText(OpenResult result);
+
+// The folder of the running program, with no trailing separator.
+QString ProgramFolder();
+// Makes ProgramFolder answer folder instead (tests run the game from a folder of their
+// own); an empty text restores the real one.
+void SetProgramFolder(const QString& folder);
+
+}  // namespace kv::platform

@@ -1,0 +1,25 @@
+// Keys and mouse buttons in the codes the play handlers speak: Windows virtual-key codes
+// and the buttons 1 left, 2 right, 4 middle.
+#pragma once
+
+#include <Qt>
+
+class QKeyEvent;
+
+namespace kv::platform {
+
+inline constexpr int VK_RETURN = 13;
+inline constexpr int VK_ESCAPE = 27;
+inline constexpr int VK_SPACE = 32;
+inline constexpr int VK_LEFT = 37;
+inline constexpr int VK_UP = 38;
+inline constexpr int VK_RIGHT = 39;
+inline constexpr int VK_DOWN = 40;
+
+// The virtual-key code of a key event, 0 for keys the game does not know.
+int VirtualKeyCode(const QKeyEvent* event);
+int VirtualKeyCode(int qtKey);
+// 1 left, 2 right, 4 middle, 0 for any other button.
+int MouseButtonCode(Qt::MouseButton button);
+
+}  // namespace kv::platform

@@ -1,0 +1,85 @@
+#include "platform/Services.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+namespace kv::platform {
+
+QString AppTitle() { return QStringLiteral("Головоломка «Квелт»"); }
+
+namespace {
+
+QPointer<QWidget> gMainWidget;
+
+class QtEventPump final : public EventPump {
+public:
+    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+};
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    void ShowError(const QString& text) override {
+        QMessageBox box(QMessageBox::Critical, AppTitle(), text, QMessageBox::Ok, MainWidget());
+        box.exec();
+    }
+    bool AskYesNo(const QString& text) override {
+        QMessageBox box(QMessageBox::Warning, AppTitle(), text,
+                        QMessageBox::Yes | QMessageBox::No, MainWidget());
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+};
+
+class QtShell final : public Shell {
+public:
+    void Open(const QUrl& url) override { QDesktopServices::openUrl(url); }
+};
+
+QtEventPump gEvents;
+QtMessageBoxes gMessages;
+QtShell gShell;
+
+Services MakeDefaults() {
+    Services s;
+    s.events = &gEvents;
+    s.messages = &gMessages;
+    s.shell = &gShell;
+    s.files = DefaultFileDialogs();
+    return s;
+}
+
+}  // namespace
+
+Services& services() {
+    static Services current = MakeDefaults();
+    return current;
+}
+
+void RestoreDefaultServices() {
+    VictoryPresenter* victory = services().victory;
+    services() = MakeDefaults();
+    services().victory = victory;
+}
+
+void SetMainWidget(QWidget* widget) { gMainWidget = widget; }
+QWidget* MainWidget() { return gMainWidget.data(); }
+
+void SetPointer(QWidget* widget, Pointer pointer) {
+    if (!widget) return;
+    switch (pointer) {
+        case Pointer::Default:
+            widget->unsetCursor();
+            break;
+        case Pointer::Wait:
+            widget->setCursor(Qt::WaitCursor);
+            break;
+        case Pointer::PointingHand:
+            widget->setCursor(Qt::PointingHandCursor);
+            break;
+    }
+}
+
+}  // namespace kv::platform

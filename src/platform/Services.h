@@ -1,0 +1,80 @@
+// The modal and outside-world things the logic needs, behind small interfaces so that
+// tests put fakes in their place and never block.
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+class QWidget;
+
+namespace kv::platform {
+
+// The title of every message box.
+QString AppTitle();
+
+// Lets the window system handle what is pending, once.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void ProcessPendingEvents() = 0;
+};
+
+// Shows the victory window modally; returns when the player has closed it.
+class VictoryPresenter {
+public:
+    virtual ~VictoryPresenter() = default;
+    virtual void ShowVictory() = 0;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Error icon, one OK button.
+    virtual void ShowError(const QString& text) = 0;
+    // Warning icon, Yes and No with No the default; true for Yes.
+    virtual bool AskYesNo(const QString& text) = 0;
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The open (save = false) or save dialog starting in folder with initialName filled in.
+    // filter holds the caller's description and pattern; the dialog adds "all files".
+    // Returns the full path, or an empty text on cancel.
+    virtual QString OpenSave(bool save, const QString& initialName, const QString& description,
+                             const QString& pattern, const QString& folder) = 0;
+};
+
+// Opens a document or web address with the user's default application; reports nothing.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void Open(const QUrl& url) = 0;
+};
+
+struct Services {
+    EventPump* events = nullptr;
+    VictoryPresenter* victory = nullptr;
+    MessageBoxes* messages = nullptr;
+    FileDialogs* files = nullptr;
+    Shell* shell = nullptr;
+};
+
+// The real file dialogs (Qt's own widget-based dialog, the same on every desktop).
+FileDialogs* DefaultFileDialogs();
+
+// The services in force; each slot starts with the real implementation, except the
+// victory window, which the main window installs.
+Services& services();
+// Puts the real implementations back (for tests that swapped in fakes).
+void RestoreDefaultServices();
+
+// The window that owns message boxes and dialogs (the main window once it exists).
+void SetMainWidget(QWidget* widget);
+QWidget* MainWidget();
+
+// Mouse pointers.
+enum class Pointer { Default, Wait, PointingHand };
+void SetPointer(QWidget* widget, Pointer pointer);
+
+}  // namespace kv::platform

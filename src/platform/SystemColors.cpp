@@ -1,0 +1,33 @@
+#include "platform/SystemColors.h"
+
+namespace kv::platform {
+
+namespace {
+
+// The classic Windows defaults the game was designed with, so that the board looks the
+// same on every desktop theme.
+QRgb SystemColour(std::uint32_t index) {
+    switch (index) {
+        case 5:  // COLOR_WINDOW
+            return qRgb(255, 255, 255);
+        case 7:  // COLOR_MENUTEXT
+            return qRgb(0, 0, 0);
+        case 12:  // COLOR_APPWORKSPACE
+            return qRgb(171, 171, 171);
+        case 15:  // COLOR_BTNFACE
+            return qRgb(240, 240, 240);
+        case 16:  // COLOR_BTNSHADOW
+            return qRgb(160, 160, 160);
+        default:
+            return qRgb(0, 0, 0);
+    }
+}
+
+}  // namespace
+
+QRgb ToRgb(std::uint32_t colour) {
+    if (colour & 0x80000000u) return SystemColour(colour & 0xFFu);
+    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+}  // namespace kv::platform

@@ -1,0 +1,19 @@
+// The one mapping from the program's colour values to screen colours.
+#pragma once
+
+#include <QColor>
+#include <cstdint>
+
+namespace kv::platform {
+
+// Windows system colour indices the program uses, as 0x80000000 + index.
+inline constexpr std::uint32_t COLOR_MENUTEXT = 0x80000007;
+inline constexpr std::uint32_t COLOR_WINDOW = 0x80000005;
+inline constexpr std::uint32_t COLOR_APPWORKSPACE = 0x8000000C;
+inline constexpr std::uint32_t COLOR_BTNFACE = 0x8000000F;
+
+// 0x00BBGGRR, or a system colour, to an opaque QRgb.
+QRgb ToRgb(std::uint32_t colour);
+inline QColor ToQColor(std::uint32_t colour) { return QColor::fromRgb(ToRgb(colour)); }
+
+}  // namespace kv::platform

@@ -1,0 +1,38 @@
+// Reading the fields of the game's text files the way they were written: lines ended by
+// CR LF (LF alone reads the same), numbers separated by commas, blanks or line ends, and a
+// first text field that may be quoted.
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <optional>
+
+namespace kv::platform {
+
+class FieldReader {
+public:
+    explicit FieldReader(QIODevice& device) : device_(device) {}
+
+    // The rest of the current line without its line end.
+    QByteArray ReadLine();
+    // A text field: leading blanks skipped, up to a comma or the line end; a field that
+    // begins with a double quote runs to the closing quote, without the quotes.
+    QByteArray ReadTextField();
+    // One number. Leading blanks and line ends are skipped; the field ends at a comma, a
+    // blank or a line end. nullopt at the end of the data or for a field without digits.
+    std::optional<long long> ReadNumber();
+    bool AtEnd() const { return device_.atEnd(); }
+
+private:
+    bool Peek(char& ch) { return device_.peek(&ch, 1) == 1; }
+    bool Get(char& ch) { return device_.getChar(&ch); }
+    void SkipLineEnd();
+
+    QIODevice& device_;
+};
+
+// The value of a number's text: optional blanks, an optional sign, digits; stops at the
+// first other character. nullopt when there are no digits. Saturates far beyond 32 bits.
+std::optional<long long> NumberValue(const QByteArray& text);
+
+}  // namespace kv::platform

@@ -1,0 +1,68 @@
+#include "settings/Settings.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QWidget>
+
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "outlines/Outline.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/TextFields.h"
+#include "view/BoardDrawing.h"
+
+namespace kv {
+
+QString ExamplesPath;
+
+namespace {
+const QString kSettingsName = QStringLiteral("Kvelt.ini");
+}
+
+QString MakeExamplesPath(const QString& programFolder) {
+    const QChar separator = programFolder.contains(QLatin1Char('\\')) ? QLatin1Char('\\')
+                                                                       : QLatin1Char('/');
+    QString path = programFolder;
+    if (!path.endsWith(separator)) path += separator;
+    return path + QStringLiteral("Examples") + separator;
+}
+
+QString ReadSettingsPath(const QByteArray& contents) {
+    QByteArray copy = contents;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    platform::FieldReader reader(buffer);
+    // The file never leaves this machine, so it is in the system's encoding (UTF-8).
+    return QString::fromUtf8(reader.ReadTextField());
+}
+
+void LoadINI() {
+    ExamplesPath = MakeExamplesPath(platform::ProgramFolder());
+    if (QWidget* window = platform::MainWidget()) window->setWindowTitle(platform::AppTitle());
+    BuildPieceSet();
+    ClearOutlineGrid();
+
+    // From here on a failing step is passed over silently.
+    QString path;
+    QFile settings(kSettingsName);  // the current folder, as the game always looked
+    if (settings.open(QIODevice::ReadOnly)) {
+        path = ReadSettingsPath(settings.read(64 * 1024));
+        settings.close();
+    }
+    if (path.isEmpty()) path = ExamplesPath + QStringLiteral("0001.kvt");
+    if (OpenKvelt(path) == 1) NewPole();
+    FiguryPoMestam();
+    ShowAllFigury();
+    CurrentPiece = FirstPieceInPlay();
+    UstanovkaFigury(-1);
+}
+
+void SaveINI() {
+    QFile settings(platform::ProgramFolder() + QLatin1Char('/') + kSettingsName);
+    if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+    settings.write(OutlinePath.toUtf8() + "\r\n");
+    settings.close();
+}
+
+}  // namespace kv

@@ -1,0 +1,16 @@
+// The two pop-up palettes over the board: pieces (picVyborFigury) and orientations
+// (picPovorot).
+#pragma once
+
+namespace kv {
+
+class PictureBox;
+
+// Hooks the palettes' events up; the board gets the focus back when one closes.
+void ConnectPalettes(PictureBox* pieces, PictureBox* orientations, PictureBox* board);
+// Opens the piece palette.
+void VyborFigury();
+// Toggles piece 2, or opens the orientation palette for pieces 3..12.
+void VyborPovorota();
+
+}  // namespace kv

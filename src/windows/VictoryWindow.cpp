@@ -1,0 +1,94 @@
+#include "windows/VictoryWindow.h"
+
+#include <QFontMetricsF>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTime>
+#include <QTimer>
+#include <cmath>
+
+#include "view/PictureBox.h"
+
+namespace kv {
+
+namespace {
+const QString kWord = QStringLiteral("ПОБЕДА!!!");
+}
+
+QFont frmEnd::PictureFont() {
+    // Times New Roman resolves through fontconfig to its metric twin where it is absent.
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(36);
+    font.setBold(true);
+    font.setStyleHint(QFont::Serif);
+    return font;
+}
+
+frmEnd::frmEnd(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Конец игры"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFixedSize(584, 151);
+    QFont dialogFont(QStringLiteral("MS Sans Serif"));
+    dialogFont.setPointSizeF(12);
+    dialogFont.setBold(true);
+    dialogFont.setStyleHint(QFont::SansSerif);
+    setFont(dialogFont);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setGeometry(488, 112, 89, 33);
+    ok_->setDefault(true);
+    ok_->setAutoDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+
+    picture1_ = new PictureBox(this);
+    picture1_->setFocusPolicy(Qt::NoFocus);
+    picture1_->setFont(PictureFont());
+    picture1_->Place(8, 8, 160, 84);
+    ok_->setFocus();
+
+    timer1_ = new QTimer(this);
+    timer1_->setInterval(100);
+    connect(timer1_, &QTimer::timeout, this, &frmEnd::Timer1_Timer);
+    Form_Load();
+}
+
+void frmEnd::Form_Load() {
+    TextColor = 0x00FF00;
+    const QFontMetricsF metrics(PictureFont());
+    const int width = static_cast<int>(std::lround(metrics.horizontalAdvance(kWord) + 4));
+    const int left = static_cast<int>(std::lround((584 - width) * 0.5));
+    picture1_->Place(left, 8, width, 84);
+    LetterCount = static_cast<int>(kWord.size());
+    timer1_->start();
+}
+
+void frmEnd::Timer1_Timer() {
+    // Any generator will do: each letter needs a fresh, even choice of 0, 10 or 20.
+    QRandomGenerator random(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()) ^
+                            QRandomGenerator::global()->generate());
+    for (int j = 1; j <= LetterCount; ++j) letterDrop_[j] = 10 * random.bounded(3);
+    Canvas& canvas = picture1_->canvas();
+    canvas.Clear();
+    const QFont font = PictureFont();
+    const QFontMetricsF metrics(font);
+    charactersDrawn_ = 0;
+    auto pass = [&](std::uint32_t colour, int lift) {
+        int x = lift;
+        for (int j = 1; j <= LetterCount; ++j) {
+            const QString letter = kWord.mid(j - 1, 1);
+            canvas.Text(x, letterDrop_[j] + lift, letter, font, colour);
+            ++charactersDrawn_;
+            x += static_cast<int>(std::lround(metrics.horizontalAdvance(letter)));
+        }
+    };
+    pass(0x808080, 4);   // the grey shadow, 4 pixels right and down
+    pass(TextColor, 0);  // the green word in front
+}
+
+void VictoryWindowPresenter::ShowVictory() {
+    frmEnd window(platform::MainWidget());
+    window.exec();
+}
+
+}  // namespace kv

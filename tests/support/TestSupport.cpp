@@ -1,0 +1,48 @@
+#include "support/TestSupport.h"
+
+#include <QApplication>
+
+#include "app/MainWindow.h"
+#include "model/Model.h"
+#include "outlines/Outline.h"
+#include "platform/SystemColors.h"
+#include "positions/Positions.h"
+#include "view/BoardDrawing.h"
+
+namespace kvtest {
+
+Fakes::Fakes() {
+    auto& s = kv::platform::services();
+    s.messages = &messages;
+    s.victory = &victory;
+    s.events = &events;
+    s.files = &files;
+    s.shell = &shell;
+}
+
+Fakes::~Fakes() {
+    kv::platform::RestoreDefaultServices();
+    kv::platform::services().victory = nullptr;
+}
+
+void FreshModel() {
+    kv::ResetModel();
+    kv::ResetOutlineState();
+    kv::PositionPath.clear();
+    kv::BuildPieceSet();
+}
+
+GameWindow::GameWindow() {
+    FreshModel();
+    window = new kv::frmForma;
+    window->show();
+    QApplication::processEvents();
+    window->LayOut();
+    kv::NewPole();
+}
+
+GameWindow::~GameWindow() { delete window; }
+
+QRgb Rgb(std::uint32_t colour) { return kv::platform::ToRgb(colour) | 0xFF000000u; }
+
+}  // namespace kvtest

@@ -1,0 +1,99 @@
+// Fakes for the modal things and a main window laid out at its design size, shared by
+// the tests.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "platform/Services.h"
+
+namespace kv {
+class frmForma;
+}
+
+namespace kvtest {
+
+class FakeMessages final : public kv::platform::MessageBoxes {
+public:
+    void ShowError(const QString& text) override { errors << text; }
+    bool AskYesNo(const QString& text) override {
+        questions << text;
+        return answerYes;
+    }
+    QStringList errors;
+    QStringList questions;
+    bool answerYes = false;
+};
+
+class FakeVictory final : public kv::platform::VictoryPresenter {
+public:
+    void ShowVictory() override { ++shown; }
+    int shown = 0;
+};
+
+// Counts the yields; runs nothing unless told to (a test can queue work into it).
+class FakeEvents final : public kv::platform::EventPump {
+public:
+    void ProcessPendingEvents() override {
+        ++calls;
+        if (onProcess) onProcess();
+    }
+    int calls = 0;
+    std::function<void()> onProcess;
+};
+
+class FakeFiles final : public kv::platform::FileDialogs {
+public:
+    QString OpenSave(bool save, const QString& initialName, const QString& description,
+                     const QString& pattern, const QString& folder) override {
+        lastSave = save;
+        lastInitialName = initialName;
+        lastDescription = description;
+        lastPattern = pattern;
+        lastFolder = folder;
+        ++calls;
+        return answer;
+    }
+    QString answer;
+    int calls = 0;
+    bool lastSave = false;
+    QString lastInitialName, lastDescription, lastPattern, lastFolder;
+};
+
+class FakeShell final : public kv::platform::Shell {
+public:
+    void Open(const QUrl& url) override { opened << url; }
+    QList<QUrl> opened;
+};
+
+// Installs the fakes for the lifetime of the object and puts the real services back.
+struct Fakes {
+    Fakes();
+    ~Fakes();
+    FakeMessages messages;
+    FakeVictory victory;
+    FakeEvents events;
+    FakeFiles files;
+    FakeShell shell;
+};
+
+// The model with its piece set built and nothing on the board.
+void FreshModel();
+
+// A main window shown offscreen at its design client size and laid out as at start-up,
+// its board cleared to the empty grid (no outline, no pieces). Deletes the window at the end.
+struct GameWindow {
+    GameWindow();
+    ~GameWindow();
+    kv::frmForma* window = nullptr;
+};
+
+// Opaque colour of a program colour value.
+QRgb Rgb(std::uint32_t colour);
+
+}  // namespace kvtest
