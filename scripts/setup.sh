@@ -7,7 +7,7 @@ PACKAGES=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     fonts-liberation fonts-dejavu-core
     libbenchmark-dev
-    xvfb xauth xdotool x11-apps imagemagick
+    xvfb xauth xdotool x11-apps imagemagick openbox wmctrl
 )
 
 missing=()

@@ -1,0 +1,30 @@
+// Everything the game does with the bytes of an outline file: the full load, the
+// library's line-1 read and its preview read.
+#include <QBuffer>
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+#include "outlines/OutlineFile.h"
+#include "platform/TextCodec.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const kv::OutlineContent full = kv::ReadOutline(bytes, true);
+    const kv::OutlineContent preview = kv::ReadOutline(bytes, false);
+    if (full.lastCell < -1 || full.lastCell > 59 || preview.lastCell != full.lastCell) __builtin_trap();
+    for (int i = 0; i <= full.lastCell; ++i) {
+        // The preview reads the same cells the load does.
+        if (full.cells[i][0] != preview.cells[i][0] || full.cells[i][1] != preview.cells[i][1]) {
+            __builtin_trap();
+        }
+    }
+    for (int p = 0; p < 13; ++p) {
+        if (full.excluded[p] != 0 && (p == 0 || full.excluded[p] != 1)) __builtin_trap();
+    }
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    (void)kv::platform::FromCp1251(kv::ReadOutlineName(buffer));
+    return 0;
+}

@@ -1,0 +1,386 @@
+// The real game under a real X server: Xvfb with a window manager, key events sent by
+// xdotool, the window closed the way its close box closes it, screenshots read pixel by
+// pixel. The game runs from a copy of the built program folder, so that what it writes
+// there stays out of the build.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+#include <optional>
+
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "outlines/CodeTables.h"
+#include "platform/SystemColors.h"
+#include "platform/TextCodec.h"
+
+namespace {
+
+constexpr QRgb kGrid = 0xFFABABAB;        // the board's grid lines
+constexpr QRgb kBackground = 0xFFF0F0F0;  // the board's background
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+QRgb PieceRgb(int p) { return kv::platform::ToRgb(kv::PieceColor[p]) | 0xFF000000u; }
+
+// Writes an outline file the way outline files are made: name in Windows-1251, the cell
+// text and a last line scrambled with the name's code tables.
+void WriteOutline(const QString& path, const QString& name, const QList<QPoint>& cells,
+                  const QList<int>& excluded) {
+    const QByteArray nameBytes = kv::platform::ToCp1251(name);
+    kv::MakeCodeTables(nameBytes);
+    QByteArray cellText;
+    for (const QPoint& c : cells) {
+        cellText += QByteArray::number(c.x()).rightJustified(2, ' ');
+        cellText += QByteArray::number(c.y()).rightJustified(2, ' ');
+    }
+    QByteArray count = QByteArray::number(excluded.size());
+    for (int p : excluded) count += ',' + QByteArray::number(p);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(nameBytes + "\r\n" + kv::EncodeLine(cellText) + "\r\n" + count + "\r\n" +
+               kv::EncodeLine("e2e") + "\r\n");
+}
+
+// Where the board lies on a screenshot: found by its top grid line, 35 cells long.
+struct Board {
+    int left = -1;
+    int top = -1;
+    int cell = 0;  // physical pixels per cell
+    int line = 1;  // physical width of a grid line
+    QPoint Corner(int c, int r) const {
+        return {left + c * cell + line, top + r * cell + line};
+    }
+    QPoint Centre(int c, int r) const {
+        return {left + c * cell + cell / 2, top + r * cell + cell / 2};
+    }
+};
+
+std::optional<Board> FindBoard(const QImage& shot) {
+    for (int y = 0; y < shot.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < shot.width(); ++x) {
+            run = (shot.pixel(x, y) | 0xFF000000u) == kGrid ? run + 1 : 0;
+            if (run >= 35 * 10) {
+                Board b;
+                b.left = x - run + 1;
+                b.top = y;
+                while (x + 1 < shot.width() && (shot.pixel(x + 1, y) | 0xFF000000u) == kGrid) {
+                    ++x;
+                    ++run;
+                }
+                // The top line is 35 cells plus the closing line wide.
+                int line = 0;
+                while ((shot.pixel(b.left, b.top + line) | 0xFF000000u) == kGrid &&
+                       (shot.pixel(b.left + 3 * line + 3, b.top + line) | 0xFF000000u) == kGrid) {
+                    ++line;
+                }
+                b.line = std::max(1, line);
+                b.cell = (run - b.line) / 35;
+                return b;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+class E2eX11 : public QObject {
+    Q_OBJECT
+
+    QString display_;
+    QProcess xvfb_;
+    QProcess wm_;
+    QProcess game_;
+    QTemporaryDir programDir_;
+    QString screenshotDir_;
+
+    QProcessEnvironment Env(double scale = 1.0) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.insert(QStringLiteral("DISPLAY"), display_);
+        if (scale != 1.0) env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        return env;
+    }
+
+    QString Run(const QString& program, const QStringList& args, int timeoutMs = 10000) {
+        QProcess p;
+        p.setProcessEnvironment(Env());
+        p.start(program, args);
+        p.waitForFinished(timeoutMs);
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+    QImage Screenshot(const QString& keepAs = QString()) {
+        QProcess p;
+        p.setProcessEnvironment(Env());
+        p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                           QStringLiteral("png:-")});
+        p.waitForFinished(20000);
+        const QByteArray png = p.readAllStandardOutput();
+        QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
+        if (!keepAs.isEmpty() && !screenshotDir_.isEmpty()) {
+            QDir().mkpath(screenshotDir_);
+            image.save(screenshotDir_ + QLatin1Char('/') + keepAs);
+        }
+        return image;
+    }
+
+    // The id of the first window whose name matches pattern, waiting up to timeoutMs.
+    QString WaitForWindow(const QString& pattern, int timeoutMs = 20000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            const QString ids = Run(QStringLiteral("xdotool"),
+                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                     QStringLiteral("--name"), pattern});
+            if (!ids.isEmpty()) return ids.split(QLatin1Char('\n')).first();
+            QThread::msleep(100);
+        }
+        return {};
+    }
+
+    bool WindowGone(const QString& id, int timeoutMs = 10000) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < timeoutMs) {
+            QProcess p;
+            p.setProcessEnvironment(Env());
+            p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id});
+            p.waitForFinished(5000);
+            const QString visible = Run(QStringLiteral("xdotool"),
+                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), QStringLiteral(".")});
+            if (p.exitCode() != 0 || !visible.split(QLatin1Char('\n')).contains(id)) return true;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+
+    void Key(const QString& windowId, const QString& key) {
+        Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                                        windowId});
+        Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
+    }
+
+    void StartGame(double scale = 1.0) {
+        game_.setProcessEnvironment(Env(scale));
+        // The settings file is read from the current folder and written to the program
+        // folder; starting in the program folder makes the two the same file.
+        game_.setWorkingDirectory(programDir_.path());
+        game_.start(programDir_.filePath(QStringLiteral("kvelt")), {});
+        QVERIFY2(game_.waitForStarted(10000), "the game did not start");
+    }
+
+    // Closes the main window as its close box does (the window manager's close request).
+    void CloseGame(const QString& windowId) {
+        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), windowId});
+        QVERIFY2(game_.waitForFinished(15000), "the game did not end after its window was closed");
+        QCOMPARE(game_.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(game_.exitCode(), 0);
+    }
+
+    QRgb At(const QImage& shot, const QPoint& p) { return shot.pixel(p) | 0xFF000000u; }
+
+    int CountInCell(const QImage& shot, const Board& b, int c, int r, QRgb colour) {
+        int n = 0;
+        for (int y = 0; y < b.cell - b.line; ++y) {
+            for (int x = 0; x < b.cell - b.line; ++x) {
+                n += At(shot, b.Corner(c, r) + QPoint(x, y)) == colour;
+            }
+        }
+        return n;
+    }
+
+private slots:
+    void initTestCase() {
+        kv::BuildPieceSet();
+        screenshotDir_ = qEnvironmentVariable("KVELT_SCREENSHOT_DIR");
+        const QString built = qEnvironmentVariable("KVELT_PROGRAM_DIR");
+        QVERIFY2(QFile::exists(built + QStringLiteral("/kvelt")), "the game is not built");
+        QVERIFY(programDir_.isValid());
+        QVERIFY(QFile::copy(built + QStringLiteral("/kvelt"), programDir_.filePath(QStringLiteral("kvelt"))));
+        QDir().mkpath(programDir_.filePath(QStringLiteral("Examples")));
+        const QDir examples(built + QStringLiteral("/Examples"));
+        for (const QString& f : examples.entryList({QStringLiteral("*.kvt")}, QDir::Files)) {
+            QFile::copy(examples.filePath(f), programDir_.filePath(QStringLiteral("Examples/") + f));
+        }
+
+        for (int n = 91; n < 120; ++n) {
+            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) {
+                display_ = QStringLiteral(":%1").arg(n);
+                break;
+            }
+        }
+        QVERIFY(!display_.isEmpty());
+        xvfb_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"), QStringLiteral("0"),
+                                             QStringLiteral("1800x1300x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp")});
+        QVERIFY(xvfb_.waitForStarted(10000));
+        QElapsedTimer timer;
+        timer.start();
+        bool up = false;
+        while (!up && timer.elapsed() < 15000) {
+            QProcess p;
+            p.setProcessEnvironment(Env());
+            p.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
+            p.waitForFinished(5000);
+            up = p.exitCode() == 0 && p.exitStatus() == QProcess::NormalExit;
+            if (!up) QThread::msleep(100);
+        }
+        QVERIFY2(up, "Xvfb did not come up");
+        wm_.setProcessEnvironment(Env());
+        wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+        QVERIFY(wm_.waitForStarted(10000));
+        QThread::msleep(1000);
+    }
+
+    void cleanupTestCase() {
+        if (game_.state() != QProcess::NotRunning) {
+            game_.kill();
+            game_.waitForFinished(5000);
+        }
+        wm_.terminate();
+        wm_.waitForFinished(5000);
+        xvfb_.terminate();
+        xvfb_.waitForFinished(5000);
+    }
+
+    // First start: the default outline, the pieces at home, the hand on piece 1; an arrow
+    // moves it; closing writes the settings file; the next start shows the outline chosen.
+    void playDefaultOutlineAndRemember() {
+        QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        StartGame();
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY2(!window.isEmpty(), "no main window with an outline in its caption");
+        QThread::msleep(500);
+
+        QImage shot = Screenshot(QStringLiteral("start.png"));
+        const auto board = FindBoard(shot);
+        QVERIFY2(board.has_value(), "no board grid on the screen");
+        QCOMPARE(board->cell, 19);
+        QCOMPARE(board->line, 1);
+        for (int i = 0; i <= 35; ++i) QCOMPARE(At(shot, {board->left + 19 * i, board->top + 7}), kGrid);
+        for (int j = 0; j <= 24; ++j) QCOMPARE(At(shot, {board->left + 7, board->top + 19 * j}), kGrid);
+
+        // Pieces at home in their colours; the default outline is all black, uncovered.
+        kv::FiguryPoMestam();
+        int pieceCells = 0;
+        for (int p = 1; p <= 12; ++p) {
+            for (int k = 0; k < 5; ++k) {
+                const int c = kv::PieceCellColumn(p, k);
+                const int r = kv::PieceCellRow(p, k);
+                QCOMPARE(At(shot, board->Corner(c, r)), PieceRgb(p));
+                ++pieceCells;
+            }
+        }
+        QCOMPARE(pieceCells, 60);
+        int black = 0;
+        for (int c = 0; c < 35; ++c) {
+            for (int r = 0; r < 24; ++r) black += At(shot, board->Centre(c, r)) == kBlack;
+        }
+        QCOMPARE(black, 60);
+        // The hand marker on piece 1's reference cell: white palm, black outline.
+        QVERIFY(CountInCell(shot, *board, 3, 1, kWhite) > 30);
+        QVERIFY(CountInCell(shot, *board, 3, 1, kBlack) > 20);
+
+        // Right arrow: piece 1 moves one cell to the right, hand and all.
+        Key(window, QStringLiteral("Right"));
+        QThread::msleep(400);
+        shot = Screenshot(QStringLiteral("moved.png"));
+        const QRgb blue = PieceRgb(1);
+        for (const QPoint cell : {QPoint(4, 0), QPoint(3, 1), QPoint(5, 1), QPoint(4, 2)}) {
+            QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), blue);
+        }
+        QCOMPARE(At(shot, board->Corner(3, 0)), kBackground);
+        QCOMPARE(At(shot, board->Corner(2, 1)), kBackground);
+        QCOMPARE(At(shot, board->Corner(3, 2)), kBackground);
+        QCOMPARE(CountInCell(shot, *board, 3, 1, kWhite), 0);
+        QVERIFY(CountInCell(shot, *board, 4, 1, kWhite) > 30);
+
+        const QString caption = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+        CloseGame(window);
+        QFile ini(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        QVERIFY2(ini.open(QIODevice::ReadOnly), "Kvelt.ini was not written");
+        const QByteArray remembered = ini.readAll();
+        QVERIFY2(remembered.endsWith("\r\n"), remembered.constData());
+        const QString path = QString::fromUtf8(remembered.chopped(2));
+        QVERIFY2(path.startsWith(programDir_.filePath(QStringLiteral("Examples/"))), qPrintable(path));
+        QVERIFY(QFile::exists(path));
+
+        // Start again: the remembered outline is shown.
+        StartGame();
+        const QString again = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY(!again.isEmpty());
+        QCOMPARE(Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), again}), caption);
+        CloseGame(again);
+    }
+
+    // An outline for the X piece alone, one move right of its home: the move shows
+    // "Конец игры", and Enter closes it.
+    void oneMoveToVictory() {
+        const QString outline = programDir_.filePath(QStringLiteral("Examples/e2e-one-move.kvt"));
+        WriteOutline(outline, QStringLiteral("Один ход"),
+                     {{4, 0}, {3, 1}, {4, 1}, {5, 1}, {4, 2}}, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        QFile ini(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(outline.toUtf8() + "\r\n");
+        ini.close();
+
+        StartGame();
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Один ход$"));
+        QVERIFY2(!window.isEmpty(), "the outline was not loaded from the settings file");
+        QThread::msleep(300);
+        QVERIFY(WaitForWindow(QStringLiteral("^Конец игры$"), 500).isEmpty());
+        Key(window, QStringLiteral("Right"));
+        const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
+        QVERIFY2(!victory.isEmpty(), "no victory window after the covering move");
+        QThread::msleep(400);
+        const QImage shot = Screenshot(QStringLiteral("victory.png"));
+        // The green letters are on the screen.
+        int green = 0;
+        for (int y = 0; y < shot.height(); y += 2) {
+            for (int x = 0; x < shot.width(); x += 2) green += At(shot, {x, y}) == 0xFF00FF00;
+        }
+        QVERIFY2(green > 50, "no green letters in the victory window");
+        Key(victory, QStringLiteral("Return"));
+        QVERIFY2(WindowGone(victory), "Enter did not close the victory window");
+        CloseGame(window);
+    }
+
+    // Twice the scale: the same layout, drawn crisply in the screen's own pixels.
+    void hiDpiDrawsCrisply() {
+        QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        StartGame(2.0);
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY(!window.isEmpty());
+        QThread::msleep(500);
+        const QImage shot = Screenshot(QStringLiteral("hidpi.png"));
+        const auto board = FindBoard(shot);
+        QVERIFY(board.has_value());
+        QCOMPARE(board->cell, 38);
+        QCOMPARE(board->line, 2);
+        // No blended colours anywhere on the board: every pixel is one the game paints.
+        QSet<QRgb> known = {kGrid, kBackground, kBlack, kWhite};
+        for (int p = 1; p <= 12; ++p) known.insert(PieceRgb(p));
+        int strange = 0;
+        for (int y = board->top; y < board->top + 24 * board->cell + board->line; ++y) {
+            for (int x = board->left; x < board->left + 35 * board->cell + board->line; ++x) {
+                strange += !known.contains(At(shot, {x, y}));
+            }
+        }
+        QCOMPARE(strange, 0);
+        QVERIFY(CountInCell(shot, *board, 3, 1, kWhite) > 4 * 30);
+        CloseGame(window);
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(E2eX11)
+#include "test_e2e_x11.moc"
