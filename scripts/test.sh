@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs the whole test suite through CTest.
+# An optional argument names another preset: "sanitize" runs the suite under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+preset="${1:-default}"
 bash scripts/setup.sh
-bash scripts/build.sh
-ctest --preset default
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset"

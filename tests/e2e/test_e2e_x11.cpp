@@ -168,12 +168,13 @@ class E2eX11 : public QObject {
         Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
     }
 
-    void StartGame(double scale = 1.0) {
+    void StartGame(double scale = 1.0, const QString& program = QString(),
+                   const QString& folder = QString()) {
         game_.setProcessEnvironment(Env(scale));
         // The settings file is read from the current folder and written to the program
         // folder; starting in the program folder makes the two the same file.
-        game_.setWorkingDirectory(programDir_.path());
-        game_.start(programDir_.filePath(QStringLiteral("kvelt")), {});
+        game_.setWorkingDirectory(folder.isEmpty() ? programDir_.path() : folder);
+        game_.start(program.isEmpty() ? programDir_.filePath(QStringLiteral("kvelt")) : program, {});
         QVERIFY2(game_.waitForStarted(10000), "the game did not start");
     }
 
@@ -376,6 +377,34 @@ private slots:
         }
         QCOMPARE(strange, 0);
         QVERIFY(CountInCell(shot, *board, 3, 1, kWhite) > 4 * 30);
+        CloseGame(window);
+    }
+
+    // Installed to a prefix, the launcher starts the game from any current folder with its
+    // program folder found from its own location.
+    void installedLauncher() {
+        QTemporaryDir prefix;
+        QTemporaryDir elsewhere;
+        QProcess install;
+        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"),
+                                                qEnvironmentVariable("KVELT_BUILD_DIR"),
+                                                QStringLiteral("--prefix"), prefix.path()});
+        QVERIFY(install.waitForFinished(60000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        for (const char* f : {"bin/kvelt", "lib/kvelt/kvelt", "lib/kvelt/Examples/0001.kvt",
+                              "share/applications/kvelt.desktop",
+                              "share/icons/hicolor/48x48/apps/kvelt.png"}) {
+            QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(f))), f);
+        }
+        QFile desktop(prefix.filePath(QStringLiteral("share/applications/kvelt.desktop")));
+        QVERIFY(desktop.open(QIODevice::ReadOnly));
+        const QString entry = QString::fromUtf8(desktop.readAll());
+        QVERIFY(entry.contains(QStringLiteral("Categories=Game;LogicGame;")));
+        QVERIFY(entry.contains(QStringLiteral("Exec=") + prefix.filePath(QStringLiteral("bin/kvelt"))));
+
+        StartGame(1.0, prefix.filePath(QStringLiteral("bin/kvelt")), elsewhere.path());
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY2(!window.isEmpty(), "the installed game did not show its default outline");
         CloseGame(window);
     }
 };
