@@ -1,13 +1,239 @@
 #include "positions/Positions.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <limits>
+
+#include "model/Operations.h"
+#include "outlines/Outline.h"
+#include "outlines/OutlineFile.h"
+#include "platform/Files.h"
+#include "platform/OpenSave.h"
+#include "platform/Services.h"
+#include "platform/TextCodec.h"
+#include "platform/TextFields.h"
+#include "settings/Settings.h"
+#include "view/BoardDrawing.h"
+
 namespace kv {
 
 QString PositionPath;
 
-// Position files arrive with the save-and-continue work; until then the commands do nothing.
-void SaveFile() {}
-void SaveAs() {}
-void SaveFigury(const QString&) {}
-void Prodolgit() {}
+namespace {
+
+const QString kExtension = QStringLiteral(".fgr");
+const QString kExists = QStringLiteral("Файл уже существует.") + QStringLiteral("\r\n") +
+                        QStringLiteral("Заменить его?");
+const QString kProtected = QStringLiteral("Файл защищён от записи.");
+const QString kCannotSave = QStringLiteral("Файл сохранить не возможно.");
+const QString kCannotOpen = QStringLiteral("Файл открыть не возможно.");
+
+QString PositionFilter() {
+    return QStringLiteral("Положение фигур (*.fgr)") + QChar(0) + QStringLiteral("*.fgr");
+}
+
+void ShowError(const QString& text) {
+    if (auto* messages = platform::services().messages) messages->ShowError(text);
+}
+
+// A path with no full stop anywhere (folders included) gets the position extension.
+QString WithExtension(const QString& path) {
+    return path.contains(QLatin1Char('.')) ? path : path + kExtension;
+}
+
+// " 3 " or "-1 ": a blank where a minus sign would stand, and one blank after.
+QByteArray NumberLine(int value) {
+    QByteArray line;
+    if (value >= 0) line += ' ';
+    line += QByteArray::number(value);
+    line += " \r\n";
+    return line;
+}
+
+// The system refuses write access to path itself or to the folder it would be made in.
+bool WriteRefused(const QString& path) {
+    const QFileInfo target(path);
+    if (target.isDir()) return true;
+    if (target.exists()) return !target.isWritable();
+    const QFileInfo folder(target.absolutePath());
+    return folder.isDir() && !folder.isWritable();
+}
+
+void ApplyPosition(const PositionContent& content) {
+    for (int p = 1; p <= kPieces; ++p) {
+        PiecePos[p][0] = content.pos[p][0];
+        PiecePos[p][1] = content.pos[p][1];
+        PieceOrientation[p] = content.orientation[p];
+    }
+}
+
+}  // namespace
+
+QString FileNamePart(const QString& path) {
+    const qsizetype cut =
+        std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return path.mid(cut + 1);
+}
+
+std::optional<PositionContent> ReadPosition(QIODevice& device) {
+    platform::FieldReader reader(device);
+    PositionContent content;
+    content.outlineName = reader.ReadTextField();
+    auto next = [&reader](int& into) {
+        const std::optional<long long> value = reader.ReadNumber();
+        if (!value || *value < std::numeric_limits<int>::min() ||
+            *value > std::numeric_limits<int>::max()) {
+            return false;
+        }
+        into = static_cast<int>(*value);
+        return true;
+    };
+    for (int p = 1; p <= kPieces; ++p) {
+        if (!next(content.pos[p][0]) || !next(content.pos[p][1]) || !next(content.orientation[p])) {
+            return std::nullopt;
+        }
+        if (content.orientation[p] < 0 || content.orientation[p] > 8) return std::nullopt;
+    }
+    return content;
+}
+
+std::optional<PositionContent> ReadPosition(const QByteArray& bytes) {
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadPosition(buffer);
+}
+
+bool PositionFits(const PositionContent& content, const int excluded[kPieces + 1]) {
+    for (int p = 1; p <= kPieces; ++p) {
+        if (excluded[p] == 1) continue;
+        const int o = content.orientation[p];
+        if (o < 1 || o > 8) return false;
+        for (int k = 0; k < 5; ++k) {
+            // In 64 bits: a reference cell near the 32-bit limits must not wrap onto the board.
+            const long long c = static_cast<long long>(content.pos[p][0]) + PieceCells[p][k][o][0];
+            const long long r = static_cast<long long>(content.pos[p][1]) + PieceCells[p][k][o][1];
+            if (c < 0 || c >= kColumns || r < 0 || r >= kRows) return false;
+        }
+    }
+    return true;
+}
+
+std::optional<QByteArray> PositionFileBytes() {
+    bool encoded = false;
+    QByteArray bytes = platform::ToCp1251(FileNamePart(OutlinePath), &encoded);
+    // A name written with "?" in place of a character would never be found again.
+    if (!encoded) return std::nullopt;
+    bytes += "\r\n";
+    for (int p = 1; p <= kPieces; ++p) {
+        bytes += NumberLine(PiecePos[p][0]);
+        bytes += NumberLine(PiecePos[p][1]);
+        bytes += NumberLine(PieceOrientation[p]);
+    }
+    return bytes;
+}
+
+void SaveFile() {
+    if (OutlineLoaded != 1) return;
+    if (!PositionPath.isEmpty()) {
+        SaveFigury(PositionPath);
+    } else {
+        SaveAs();
+    }
+}
+
+void SaveAs() {
+    const QString proposed = PositionPath.isEmpty() ? OutlineName : FileNamePart(PositionPath);
+    QString path = apiOpenSave(true, proposed, PositionFilter());
+    if (path.isEmpty()) return;
+    path = WithExtension(path);
+    if (OutlineLoaded == 1) SaveFigury(path);
+}
+
+void SaveFigury(const QString& path) {
+    const std::optional<QByteArray> bytes = PositionFileBytes();
+    if (!bytes) {
+        ShowError(kCannotSave);
+        return;
+    }
+    const QFileInfo target(path);
+    if (path != PositionPath && target.exists() && !target.isDir()) {
+        auto* messages = platform::services().messages;
+        if (!messages || !messages->AskYesNo(kExists)) return;
+    }
+    if (WriteRefused(path)) {
+        ShowError(kProtected);
+        return;
+    }
+    // Written beside the target and put in its place only once all of it is on the disk,
+    // so a failed save leaves the old file as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ShowError(WriteRefused(path) ? kProtected : kCannotSave);
+        return;
+    }
+    // A short write (disk full, size limit) is no error to the file itself, and commit
+    // overlooks a failing flush of its buffer: check both here.
+    if (file.write(*bytes) != bytes->size() || !file.flush()) file.cancelWriting();
+    if (!file.commit()) {
+        ShowError(kCannotSave);
+        return;
+    }
+    PositionPath = path;
+}
+
+void Prodolgit() {
+    QString path = apiOpenSave(false, QString(), PositionFilter());
+    if (path.isEmpty()) return;
+    path = WithExtension(path);
+
+    // Everything is read and checked before anything on the board changes.
+    std::optional<PositionContent> content;
+    {
+        QFile file(path);
+        const platform::OpenResult opened = platform::OpenForReading(file);
+        if (opened != platform::OpenResult::Opened) {
+            ShowError(platform::OpenFailureText(opened));
+            return;
+        }
+        content = ReadPosition(file);
+    }
+    if (!content) {
+        ShowError(kCannotOpen);
+        return;
+    }
+
+    // The outline is always looked for in the Examples folder.
+    const QString outlinePath = ExamplesPath + platform::FromCp1251(content->outlineName);
+    {
+        // Which pieces are in play is known only from the outline: read it ahead to check
+        // the position against it. If it cannot be opened, the loader below says why.
+        QFile outline(outlinePath);
+        if (platform::OpenForReading(outline) == platform::OpenResult::Opened) {
+            const OutlineContent ahead = ReadOutline(outline);
+            if (!PositionFits(*content, ahead.excluded)) {
+                ShowError(kCannotOpen);
+                return;
+            }
+        }
+    }
+    if (OpenKvelt(outlinePath) != 0) return;
+
+    // Checked again against the outline now loaded: had its file changed since it was read
+    // ahead, the pieces go home rather than off the board.
+    const bool fits = PositionFits(*content, PieceExcluded);
+    if (fits) {
+        ApplyPosition(*content);
+    } else {
+        FiguryPoMestam();
+    }
+    ShowAllFigury();
+    if (fits) PositionPath = path;
+    CurrentPiece = FirstPieceInPlay();
+    UstanovkaFigury(-1);
+    if (!fits) ShowError(kCannotOpen);
+}
 
 }  // namespace kv
