@@ -220,6 +220,22 @@ class ListDialogTest : public QObject {
         QCOMPARE(game.window->cursor().shape(), Qt::ArrowCursor);
     }
 
+    void unreadableFileLeftOutSilently() {
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        const QString locked =
+            lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), kSomeCells);
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+        if (QFile file(locked); file.open(QIODevice::ReadOnly)) {
+            QSKIP("this user reads files whatever their permissions");
+        }
+        frmList dialog;
+        QCOMPARE(Entries(dialog), QStringList{QStringLiteral("1) Арка")});
+        QCOMPARE(OutlineFileNames, QStringList{QStringLiteral("a.kvt")});
+        QVERIFY(fakes.messages.errors.isEmpty());
+    }
+
     void previewDrawsTheWholeBoardAtFivePixelsACell() {
         Library lib;
         // The four corner cells of the board, then what an outline excluding one piece

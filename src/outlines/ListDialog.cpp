@@ -150,7 +150,9 @@ void frmList::ListLoad() {
     std::vector<AlfavitEntry> lstAlfavit;
     for (const QString& f : File1(ExamplesPath)) {
         QFile file(ExamplesPath + f);
-        if (platform::OpenForReading(file) != platform::OpenResult::Opened) continue;
+        // Why a file cannot be opened does not matter here (it is left out), and asking
+        // would cost two more look-ups per file.
+        if (!file.open(QIODevice::ReadOnly)) continue;
         AlfavitEntry entry;
         entry.name = platform::FromCp1251(ReadOutlineName(file));
         entry.file = f;
