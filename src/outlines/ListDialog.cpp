@@ -1,8 +1,235 @@
 #include "outlines/ListDialog.h"
 
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "outlines/Outline.h"
+#include "outlines/OutlineFile.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/TextCodec.h"
+#include "settings/Settings.h"
+#include "view/BoardDrawing.h"
+#include "view/PictureBox.h"
+
 namespace kv {
 
-// The library dialog arrives with its own work; until then the command does nothing.
-void ShowListKvelt() {}
+QStringList OutlineFileNames;
+
+namespace {
+
+// Bold "MS Sans Serif"; where there is none, fontconfig picks a sans-serif in its place.
+QFont DialogFont(qreal points) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// One entry of the sorted list: "name\file", kept with its two halves so that a file name
+// holding a backslash (possible here, unlike on the system the files come from) is never
+// split in the wrong place.
+struct AlfavitEntry {
+    QString key;  // the entry text folded to one case: the sort order
+    QString text;
+    QString name;
+    QString file;
+};
+
+// The outline files of folder, in no particular order: "*.kvt" whatever the letter case.
+QStringList File1(const QString& folder) {
+    QStringList files;
+    QDirIterator it(folder, {QStringLiteral("*.kvt")}, QDir::Files);
+    while (it.hasNext()) files << it.nextFileInfo().fileName();
+    return files;
+}
+
+}  // namespace
+
+frmList::frmList(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Список квелтов"));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    const QFont listFont = DialogFont(9.75);
+    const QFont buttonFont = DialogFont(12);
+
+    // Created in the tab order: list, OK, Cancel.
+    lstKvelt_ = new QListWidget(this);
+    lstKvelt_->setObjectName(QStringLiteral("lstKvelt"));
+    lstKvelt_->setGeometry(8, 8, 401, 180);
+    lstKvelt_->setFont(listFont);
+    lstKvelt_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstKvelt_->setUniformItemSizes(true);  // thousands of outlines must not slow the layout
+
+    picSilet_ = new PictureBox(this);
+    picSilet_->setObjectName(QStringLiteral("picSilet"));
+    picSilet_->setFocusPolicy(Qt::NoFocus);  // only shows; Tab goes past it
+    picSilet_->Place(416, 8, 35 * kPreviewCell, 24 * kPreviewCell);
+
+    lblNameFile_ = new QLabel(this);
+    lblNameFile_->setObjectName(QStringLiteral("lblNameFile"));
+    lblNameFile_->setGeometry(416, 132, 175, 20);
+    lblNameFile_->setFont(listFont);
+
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setObjectName(QStringLiteral("OK"));
+    ok_->setGeometry(416, 156, 89, 33);
+    ok_->setFont(buttonFont);
+    ok_->setDefault(true);
+
+    kNo_ = new QPushButton(QStringLiteral("Отмена"), this);
+    kNo_->setObjectName(QStringLiteral("kNo"));
+    kNo_->setGeometry(512, 156, 81, 33);
+    kNo_->setFont(buttonFont);
+
+    // The longer of the two messages must fit across the preview.
+    messageFont_ = DialogFont(9.75);
+    for (qreal points = 9.75; points > 6; points -= 0.75) {
+        messageFont_.setPointSizeF(points);
+        if (QFontMetrics(messageFont_)
+                .horizontalAdvance(platform::OpenFailureText(platform::OpenResult::CannotOpen)) <=
+            picSilet_->width()) {
+            break;
+        }
+    }
+
+    // A click on the entry already shown is passed over by the preview itself.
+    connect(lstKvelt_, &QListWidget::itemSelectionChanged, this, &frmList::lstKvelt_Click);
+    connect(lstKvelt_, &QListWidget::itemClicked, this, &frmList::lstKvelt_Click);
+    connect(lstKvelt_, &QListWidget::itemDoubleClicked, this, &frmList::OK_Click);
+    connect(ok_, &QPushButton::clicked, this, &frmList::OK_Click);
+    connect(kNo_, &QPushButton::clicked, this, &frmList::kNo_Click);
+
+    Form_Load();
+    lstKvelt_->setFocus();
+}
+
+frmList::~frmList() {
+    // The list empties itself as it goes; that must not reach a half-destroyed dialog.
+    disconnect(lstKvelt_, nullptr, this, nullptr);
+    Form_Unload();
+}
+
+void frmList::Form_Load() {
+    shownIndex_ = -2;
+    QWidget* window = platform::MainWidget();
+    platform::SetPointer(window, platform::Pointer::Wait);
+    ListLoad();
+    platform::SetPointer(window, platform::Pointer::Default);
+}
+
+void frmList::Form_Unload() {
+    OutlineFileNames.clear();
+}
+
+void frmList::done(int result) {
+    Form_Unload();
+    QDialog::done(result);
+}
+
+int frmList::SelectedIndex() const {
+    const QList<QListWidgetItem*> selected = lstKvelt_->selectedItems();
+    return selected.isEmpty() ? -1 : lstKvelt_->row(selected.first());
+}
+
+void frmList::ListLoad() {
+    lstKvelt_->clear();
+    OutlineFileNames.clear();
+
+    // A missing folder simply lists nothing.
+    std::vector<AlfavitEntry> lstAlfavit;
+    for (const QString& f : File1(ExamplesPath)) {
+        QFile file(ExamplesPath + f);
+        // Why a file cannot be opened does not matter here (it is left out), and asking
+        // would cost two more look-ups per file.
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        AlfavitEntry entry;
+        entry.name = platform::FromCp1251(ReadOutlineName(file));
+        entry.file = f;
+        entry.text = entry.name + QLatin1Char('\\') + f;
+        entry.key = entry.text.toCaseFolded();
+        lstAlfavit.push_back(std::move(entry));
+    }
+    // Alphabetical regardless of letter case; entries equal but for case in a fixed order.
+    std::sort(lstAlfavit.begin(), lstAlfavit.end(),
+              [](const AlfavitEntry& a, const AlfavitEntry& b) {
+                  return a.key != b.key ? a.key < b.key : a.text < b.text;
+              });
+
+    int remembered = -1;
+    if (!lstAlfavit.empty()) {
+        QStringList entries;
+        entries.reserve(static_cast<qsizetype>(lstAlfavit.size()));
+        OutlineFileNames.reserve(static_cast<qsizetype>(lstAlfavit.size()));
+        for (std::size_t i = 0; i < lstAlfavit.size(); ++i) {
+            const AlfavitEntry& entry = lstAlfavit[i];
+            entries << QString::number(i + 1) + QStringLiteral(") ") + entry.name;
+            OutlineFileNames << entry.file;
+            if (entry.name == OutlineName) remembered = static_cast<int>(i);
+        }
+        lstKvelt_->addItems(entries);
+    }
+    // Selecting runs the preview.
+    if (remembered >= 0) lstKvelt_->setCurrentRow(remembered);
+}
+
+void frmList::lstKvelt_Click() {
+    const int index = SelectedIndex();
+    if (index < 0 || index >= OutlineFileNames.size() || index == shownIndex_) return;
+    shownIndex_ = index;
+    platform::SetPointer(this, platform::Pointer::Wait);
+
+    const QString& f = OutlineFileNames[index];
+    lblNameFile_->setText(QStringLiteral("Файл: ") + f);
+    Canvas& canvas = picSilet_->canvas();
+    canvas.Clear();
+
+    QFile file(ExamplesPath + f);
+    const platform::OpenResult opened = platform::OpenForReading(file);
+    if (opened != platform::OpenResult::Opened) {
+        canvas.Text(0, 0, platform::OpenFailureText(opened), messageFont_, 0);
+    } else {
+        // The excluded pieces are not needed: only the count says how many cells there are.
+        const OutlineContent content = ReadOutline(file, /*withPieces=*/false);
+        previewName_ = content.name;
+        for (int i = 0; i <= content.lastCell; ++i) {
+            const int x = kPreviewCell * content.cells[i][0];
+            const int y = kPreviewCell * content.cells[i][1];
+            canvas.FillRect(x, y, x + kPreviewCell - 1, y + kPreviewCell - 1, 0);
+        }
+        file.close();
+    }
+    platform::SetPointer(this, platform::Pointer::Default);
+}
+
+void frmList::OK_Click() {
+    const int index = SelectedIndex();
+    if (index < 0 || index >= OutlineFileNames.size()) return;
+    if (OpenKvelt(ExamplesPath + OutlineFileNames[index]) == 1) return;
+    FiguryPoMestam();
+    ShowAllFigury();
+    CurrentPiece = FirstPieceInPlay();
+    UstanovkaFigury(-1);
+    accept();
+}
+
+void frmList::kNo_Click() {
+    reject();
+}
+
+void ShowListKvelt() {
+    frmList dialog(platform::MainWidget());
+    dialog.exec();
+}
 
 }  // namespace kv

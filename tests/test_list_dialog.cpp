@@ -1,0 +1,546 @@
+// The outline library: listing the Examples folder, the preview, loading and cancelling.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPoint>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/MainWindow.h"
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "outlines/CodeTables.h"
+#include "outlines/ListDialog.h"
+#include "outlines/Outline.h"
+#include "platform/TextCodec.h"
+#include "settings/Settings.h"
+#include "support/TestSupport.h"
+#include "view/BoardDrawing.h"
+#include "view/PictureBox.h"
+
+using namespace kv;
+
+namespace {
+
+// An Examples folder of our own, made the game's for the life of the object.
+struct Library {
+    Library() { ExamplesPath = dir.path() + QLatin1Char('/'); }
+
+    // Writes an outline file as the game reads them: the name in Windows-1251, the cell
+    // text scrambled by the name's tables, the count with the excluded pieces, a scrambled
+    // last line. Cells beyond those given repeat the first; more cells than the count
+    // needs may be given.
+    QString Write(const QString& file, const QString& name, const QList<QPoint>& cells,
+                  const QList<int>& excluded = {}) const {
+        const QByteArray nameBytes = platform::ToCp1251(name);
+        const qsizetype needed = 60 - 5 * excluded.size();
+        QByteArray plain;
+        for (qsizetype i = 0; i < std::max(needed, cells.size()); ++i) {
+            const QPoint c = cells.value(i, cells.value(0));
+            plain += QByteArray::number(c.x()).rightJustified(2, ' ') +
+                     QByteArray::number(c.y()).rightJustified(2, ' ');
+        }
+        QByteArray counts = QByteArray::number(excluded.size());
+        for (int p : excluded) counts += ',' + QByteArray::number(p);
+        MakeCodeTables(nameBytes);
+        const QByteArray bytes = nameBytes + "\r\n" + EncodeLine(plain) + "\r\n" + counts + "\r\n" +
+                                 EncodeLine("made for the tests") + "\r\n";
+        DiscardCodeTables();
+        return WriteRaw(file, bytes);
+    }
+
+    QString WriteRaw(const QString& file, const QByteArray& bytes) const {
+        const QString path = ExamplesPath + file;
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            qFatal("cannot write %s", qPrintable(path));
+        out.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
+
+QStringList Entries(const frmList& dialog) {
+    QStringList out;
+    for (int i = 0; i < dialog.lstKvelt()->count(); ++i) out << dialog.lstKvelt()->item(i)->text();
+    return out;
+}
+
+// Selects an entry the way the player does.
+void ClickEntry(frmList& dialog, int row) {
+    QListWidget* list = dialog.lstKvelt();
+    const QRect r = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+QRgb Background() {
+    return kvtest::Rgb(0x8000000F);
+}
+QRgb Black() {
+    return kvtest::Rgb(0);
+}
+
+// True when every pixel of the rectangle (corners included) has the colour.
+bool AllOf(const Canvas& canvas, int x1, int y1, int x2, int y2, QRgb colour) {
+    for (int y = y1; y <= y2; ++y) {
+        for (int x = x1; x <= x2; ++x) {
+            if (canvas.Pixel(x, y) != colour) return false;
+        }
+    }
+    return true;
+}
+
+// Right-most column of the preview holding anything but the background, -1 if none.
+int RightmostInk(const Canvas& canvas) {
+    for (int x = canvas.Width() - 1; x >= 0; --x) {
+        for (int y = 0; y < canvas.Height(); ++y) {
+            if (canvas.Pixel(x, y) != Background()) return x;
+        }
+    }
+    return -1;
+}
+
+const QList<QPoint> kSomeCells = {{10, 10}, {11, 10}, {12, 10}, {13, 10}, {14, 10}};
+
+}  // namespace
+
+class ListDialogTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init() { kvtest::FreshModel(); }
+
+    void listedAlphabeticallyWhateverTheCaseAndTheFilesOrder() {
+        Library lib;
+        // File names run against the names, so neither the folder's nor the file names'
+        // order can pass for the alphabet.
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Вал"), kSomeCells);
+        lib.Write(QStringLiteral("b.KVT"), QStringLiteral("береза"), kSomeCells);
+        lib.Write(QStringLiteral("c.Kvt"), QStringLiteral("Бочка"), kSomeCells);
+        lib.Write(QStringLiteral("d.kvt"), QStringLiteral("Арка"), kSomeCells);
+        lib.Write(QStringLiteral("e.kvt"), QStringLiteral("автобус"), kSomeCells);
+        lib.Write(QStringLiteral("f.kvt"), QStringLiteral("zebra"), kSomeCells);
+        lib.Write(QStringLiteral("g.kvt"), QStringLiteral("Apple"), kSomeCells);
+        lib.WriteRaw(QStringLiteral("h.kvt"), QByteArray());  // empty: no name at all
+        // Not outline files.
+        lib.Write(QStringLiteral("notes.txt"), QStringLiteral("Заметки"), kSomeCells);
+        lib.Write(QStringLiteral("old.kvt.bak"), QStringLiteral("Старый"), kSomeCells);
+        QVERIFY(QDir(lib.dir.path()).mkdir(QStringLiteral("folder.kvt")));
+
+        OutlineName = QStringLiteral("Нет такого");
+        frmList dialog;
+        QCOMPARE(Entries(dialog),
+                 QStringList({QStringLiteral("1) "), QStringLiteral("2) Apple"),
+                              QStringLiteral("3) zebra"), QStringLiteral("4) автобус"),
+                              QStringLiteral("5) Арка"), QStringLiteral("6) береза"),
+                              QStringLiteral("7) Бочка"), QStringLiteral("8) Вал")}));
+        QCOMPARE(OutlineFileNames, QStringList({QStringLiteral("h.kvt"), QStringLiteral("g.kvt"),
+                                                QStringLiteral("f.kvt"), QStringLiteral("e.kvt"),
+                                                QStringLiteral("d.kvt"), QStringLiteral("b.KVT"),
+                                                QStringLiteral("c.Kvt"), QStringLiteral("a.kvt")}));
+    }
+
+    void sameNameListedByFileAndTheLastExactMatchSelected() {
+        Library lib;
+        lib.Write(QStringLiteral("q2.kvt"), QStringLiteral("Дом"), kSomeCells);
+        lib.Write(QStringLiteral("q1.kvt"), QStringLiteral("Дом"), kSomeCells);
+        // Equal but for case: listed among them, never taken for the current outline.
+        lib.Write(QStringLiteral("q9.kvt"), QStringLiteral("дом"), kSomeCells);
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+
+        OutlineName = QStringLiteral("Дом");
+        frmList dialog;
+        QCOMPARE(Entries(dialog),
+                 QStringList({QStringLiteral("1) Арка"), QStringLiteral("2) Дом"),
+                              QStringLiteral("3) Дом"), QStringLiteral("4) дом")}));
+        QCOMPARE(OutlineFileNames.mid(1, 2),
+                 QStringList({QStringLiteral("q1.kvt"), QStringLiteral("q2.kvt")}));
+        QCOMPARE(dialog.SelectedIndex(), 2);
+        QCOMPARE(dialog.ShownIndex(), 2);
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: q2.kvt"));
+        QCOMPARE(dialog.PreviewName(), platform::ToCp1251(QStringLiteral("Дом")));
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 50, 50, 74, 54, Black()));
+    }
+
+    void nothingSelectedWhenNoNameMatches() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), kSomeCells);
+        OutlineName = QStringLiteral("арка");  // case counts
+
+        frmList dialog;
+        QSignalSpy closed(&dialog, &QDialog::finished);
+        QCOMPARE(dialog.lstKvelt()->count(), 2);
+        QCOMPARE(dialog.SelectedIndex(), -1);
+        QCOMPARE(dialog.ShownIndex(), -2);
+        QCOMPARE(dialog.lblNameFile()->text(), QString());
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 0, 0, 174, 119, Background()));
+
+        const QString caption = game.window->windowTitle();
+        dialog.OK_Click();
+        QCOMPARE(closed.count(), 0);
+        QCOMPARE(OutlineName, QStringLiteral("арка"));
+        QCOMPARE(game.window->windowTitle(), caption);
+        QVERIFY(fakes.messages.errors.isEmpty());
+
+        // Once chosen, the entry previews and OK loads it.
+        dialog.lstKvelt()->setCurrentRow(1);
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: b.kvt"));
+        dialog.OK_Click();
+        QCOMPARE(closed.count(), 1);
+        QCOMPARE(OutlineName, QStringLiteral("Бочка"));
+    }
+
+    void emptyOrMissingFolderListsNothing() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        for (const QString& folder :
+             {lib.dir.path() + QLatin1Char('/'), lib.dir.path() + QStringLiteral("/Missing/")}) {
+            ExamplesPath = folder;
+            OutlineName = QString();
+            frmList dialog;
+            QSignalSpy closed(&dialog, &QDialog::finished);
+            QCOMPARE(dialog.lstKvelt()->count(), 0);
+            QVERIFY(OutlineFileNames.isEmpty());
+            dialog.lstKvelt_Click();
+            dialog.OK_Click();
+            QCOMPARE(dialog.ShownIndex(), -2);
+            QCOMPARE(dialog.lblNameFile()->text(), QString());
+            QCOMPARE(closed.count(), 0);
+            QCOMPARE(OutlineLoaded, 0);
+            QVERIFY2(fakes.messages.errors.isEmpty(), qPrintable(folder));
+        }
+        // The main window's wait pointer is gone once the list stands.
+        QCOMPARE(game.window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void unreadableFileLeftOutSilently() {
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        const QString locked =
+            lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), kSomeCells);
+        QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+        if (QFile file(locked); file.open(QIODevice::ReadOnly)) {
+            QSKIP("this user reads files whatever their permissions");
+        }
+        frmList dialog;
+        QCOMPARE(Entries(dialog), QStringList{QStringLiteral("1) Арка")});
+        QCOMPARE(OutlineFileNames, QStringList{QStringLiteral("a.kvt")});
+        QVERIFY(fakes.messages.errors.isEmpty());
+    }
+
+    void previewDrawsTheWholeBoardAtFivePixelsACell() {
+        Library lib;
+        // The four corner cells of the board, then what an outline excluding one piece
+        // holds beyond its 55 cells: that must not be drawn.
+        QList<QPoint> cells = {{0, 0}, {34, 0}, {0, 23}, {34, 23}};
+        while (cells.size() < 55) cells << QPoint(0, 0);
+        while (cells.size() < 60) cells << QPoint(20, 10);
+        lib.Write(QStringLiteral("0001.kvt"), QStringLiteral("Углы"), cells, {4});
+        OutlineName = QStringLiteral("Углы");
+
+        frmList dialog;
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: 0001.kvt"));
+        const Canvas& c = dialog.picSilet()->canvas();
+        QCOMPARE(c.Width(), 175);
+        QCOMPARE(c.Height(), 120);
+        QVERIFY(AllOf(c, 0, 0, 4, 4, Black()));
+        QVERIFY(AllOf(c, 170, 0, 174, 4, Black()));
+        QVERIFY(AllOf(c, 0, 115, 4, 119, Black()));
+        QVERIFY(AllOf(c, 170, 115, 174, 119, Black()));
+        // No grid and nothing beyond the squares.
+        QVERIFY(AllOf(c, 5, 0, 169, 4, Background()));
+        QVERIFY(AllOf(c, 0, 5, 4, 114, Background()));
+        QVERIFY(AllOf(c, 5, 5, 169, 114, Background()));
+        QVERIFY(AllOf(c, 5, 115, 169, 119, Background()));
+        // The outline on the board is not touched by a preview.
+        QCOMPARE(OutlineLoaded, 0);
+        QCOMPARE(OutlineName, QStringLiteral("Углы"));
+    }
+
+    void previewReadsAFileOnlyWhenTheSelectionMoves() {
+        Library lib;
+        const QString first =
+            lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), {{3, 3}, {4, 3}});
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), {{30, 20}});
+        OutlineName = QStringLiteral("Арка");
+
+        frmList dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QImage shown = dialog.picSilet()->canvas().Image().copy();
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 15, 15, 24, 19, Black()));
+
+        // The shown entry clicked again: the file, gone meanwhile, is not read.
+        QVERIFY(QFile::remove(first));
+        ClickEntry(dialog, 0);
+        dialog.lstKvelt_Click();
+        QCOMPARE(dialog.picSilet()->canvas().Image(), shown);
+        QCOMPARE(dialog.ShownIndex(), 0);
+
+        // Away and back: now it is read, and the message is printed into the preview.
+        ClickEntry(dialog, 1);
+        QCOMPARE(dialog.ShownIndex(), 1);
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 150, 100, 154, 104, Black()));
+        ClickEntry(dialog, 0);
+        const Canvas& c = dialog.picSilet()->canvas();
+        QCOMPARE(dialog.ShownIndex(), 0);
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: a.kvt"));
+        QVERIFY(!AllOf(c, 0, 0, 40, 20, Background()));      // text at the top left
+        QVERIFY(AllOf(c, 0, 30, 174, 119, Background()));    // and nothing else
+        QVERIFY(!AllOf(c, 15, 15, 24, 19, Black()));         // the old preview is gone
+        QCOMPARE(dialog.cursor().shape(), Qt::ArrowCursor);  // wait pointer gone
+        const int notFoundWidth = RightmostInk(c);
+
+        // A file there but not readable as one gets the other, longer message.
+        QVERIFY(QDir(lib.dir.path()).mkdir(QStringLiteral("a.kvt")));
+        ClickEntry(dialog, 1);
+        ClickEntry(dialog, 0);
+        QVERIFY(AllOf(c, 0, 30, 174, 119, Background()));
+        QVERIFY2(RightmostInk(c) > notFoundWidth + 20,
+                 qPrintable(QStringLiteral("%1 vs %2").arg(RightmostInk(c)).arg(notFoundWidth)));
+        // Both messages fit inside the preview.
+        QVERIFY(AllOf(c, 174, 0, 174, 119, Background()));
+
+        // The dialog stays usable.
+        ClickEntry(dialog, 1);
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 150, 100, 154, 104, Black()));
+    }
+
+    void okLoadsWithThePiecesSentHomeAndTheLowestInPlayLifted() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        lib.Write(QStringLiteral("p.kvt"), QStringLiteral("Без креста"), {{5, 5}, {6, 5}}, {1});
+        // Pieces scattered from an earlier game.
+        PiecePos[2][0] = 17;
+        PiecePos[2][1] = 12;
+        PieceOrientation[2] = 5;
+        CurrentPiece = 7;
+
+        frmList dialog;
+        QSignalSpy accepted(&dialog, &QDialog::accepted);
+        QCOMPARE(dialog.SelectedIndex(), -1);
+        dialog.lstKvelt()->setCurrentRow(1);
+        dialog.OK_Click();
+
+        QCOMPARE(accepted.count(), 1);
+        QVERIFY(fakes.messages.errors.isEmpty());
+        QCOMPARE(OutlineName, QStringLiteral("Без креста"));
+        QCOMPARE(OutlinePath, ExamplesPath + QStringLiteral("p.kvt"));
+        QCOMPARE(game.window->windowTitle(), QStringLiteral("Головоломка «Квелт» - Без креста"));
+        QCOMPARE(PieceExcluded[1], 1);
+        QCOMPARE(CurrentPiece, 2);
+        QCOMPARE(PiecePos[2][0], 3);
+        QCOMPARE(PiecePos[2][1], 5);
+        QCOMPARE(PieceOrientation[2], 1);
+        // Every piece in play but the lifted one is set down; piece 1 is nowhere.
+        int counts[kPieces + 1] = {};
+        for (int c = 0; c < kColumns; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                if (BoardCells[c][r] >= 1 && BoardCells[c][r] <= kPieces)
+                    ++counts[BoardCells[c][r]];
+            }
+        }
+        QCOMPARE(counts[1], 0);
+        QCOMPARE(counts[2], 0);
+        for (int p = 3; p <= kPieces; ++p) QCOMPARE(counts[p], 5);
+        QVERIFY(OutlineFileNames.isEmpty());
+    }
+
+    void doubleClickAndEnterDoWhatOkDoes() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), kSomeCells, {3, 9});
+        OutlineName = QStringLiteral("Арка");
+        {
+            frmList dialog;
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QCOMPARE(dialog.focusWidget(), dialog.lstKvelt());
+            QSignalSpy accepted(&dialog, &QDialog::accepted);
+            QListWidget* list = dialog.lstKvelt();
+            // A real double-click: a click, then the double-click event.
+            const QPoint at = list->visualItemRect(list->item(1)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(accepted.count(), 0);
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+            QCOMPARE(accepted.count(), 1);
+            QCOMPARE(OutlineName, QStringLiteral("Бочка"));
+            QCOMPARE(PieceExcluded[3] + PieceExcluded[9], 2);
+        }
+        {
+            frmList dialog;
+            dialog.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QSignalSpy accepted(&dialog, &QDialog::accepted);
+            QCOMPARE(dialog.SelectedIndex(), 1);  // the outline now on the board
+            QTest::keyClick(dialog.lstKvelt(), Qt::Key_Up);
+            QTest::keyClick(dialog.lstKvelt(), Qt::Key_Return);
+            QCOMPARE(accepted.count(), 1);
+            QCOMPARE(OutlineName, QStringLiteral("Арка"));
+        }
+        QVERIFY(fakes.messages.errors.isEmpty());
+    }
+
+    void failedLoadKeepsTheDialogOpen() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        const QString path = lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        OutlineName = QStringLiteral("Арка");
+
+        frmList dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QSignalSpy closed(&dialog, &QDialog::finished);
+        QVERIFY(QFile::remove(path));
+        QTest::mouseClick(dialog.OK(), Qt::LeftButton);
+
+        QCOMPARE(fakes.messages.errors, QStringList{QStringLiteral("Файл не найден.")});
+        QCOMPARE(closed.count(), 0);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(OutlineFileNames, QStringList{QStringLiteral("a.kvt")});
+        QCOMPARE(OutlineLoaded, 0);
+        QCOMPARE(game.window->windowTitle(), QStringLiteral("Головоломка «Квелт»"));
+    }
+
+    void cancelAfterSeveralPreviewsChangesNothing() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        const QString current =
+            lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Вал"), kSomeCells, {1});
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), {{0, 0}});
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), {{1, 1}}, {5});
+        // A game in progress, started as the program starts one.
+        QCOMPARE(OpenKvelt(current), 0);
+        FiguryPoMestam();
+        ShowAllFigury();
+        CurrentPiece = FirstPieceInPlay();
+        UstanovkaFigury(-1);
+        MoveFigury(12, 12);
+
+        const QImage board = BoardCanvas->Image().copy();
+        const QString caption = game.window->windowTitle();
+        std::vector<int> cells(&BoardCells[0][0], &BoardCells[0][0] + kColumns * kRows);
+        std::vector<int> outline(&OutlineCells[0][0], &OutlineCells[0][0] + kColumns * kRows);
+        const int piece = CurrentPiece;
+
+        frmList dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.SelectedIndex(), 2);
+        ClickEntry(dialog, 0);
+        ClickEntry(dialog, 1);
+        QCOMPARE(dialog.PreviewName(), platform::ToCp1251(QStringLiteral("Бочка")));
+        QSignalSpy rejected(&dialog, &QDialog::rejected);
+        QTest::mouseClick(dialog.kNo(), Qt::LeftButton);
+
+        QCOMPARE(rejected.count(), 1);
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(OutlineFileNames.isEmpty());
+        QCOMPARE(BoardCanvas->Image(), board);
+        QCOMPARE(game.window->windowTitle(), caption);
+        QCOMPARE(OutlineName, QStringLiteral("Вал"));
+        QCOMPARE(OutlinePath, current);
+        QCOMPARE(CurrentPiece, piece);
+        QCOMPARE(PieceExcluded[1], 1);
+        QCOMPARE(PieceExcluded[5], 0);
+        QVERIFY(std::equal(cells.begin(), cells.end(), &BoardCells[0][0]));
+        QVERIFY(std::equal(outline.begin(), outline.end(), &OutlineCells[0][0]));
+        QVERIFY(fakes.messages.errors.isEmpty());
+
+        // The close box empties the file list as well.
+        frmList again;
+        QCOMPARE(OutlineFileNames.size(), 3);
+        again.show();
+        again.close();
+        QVERIFY(OutlineFileNames.isEmpty());
+    }
+
+    void openedModallyFromTheMainWindow() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        QWidget* parent = nullptr;
+        bool modal = false;
+        int entries = -1;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<frmList*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            parent = dialog->parentWidget();
+            modal = dialog->isModal();
+            entries = dialog->lstKvelt()->count();
+            dialog->kNo()->click();
+        });
+        // Should the dialog not be the modal window, the test must still end.
+        QTimer::singleShot(5000, [] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+            }
+        });
+        game.window->MenuListKvelt_Click();
+        QCOMPARE(parent, static_cast<QWidget*>(game.window));
+        QVERIFY(modal);
+        QCOMPARE(entries, 1);
+        QVERIFY(OutlineFileNames.isEmpty());
+    }
+
+    void laidOutLegiblyAtItsDesignSize() {
+        Library lib;
+        lib.Write(QStringLiteral("0001.kvt"), QStringLiteral("Очень длинное название квелта"),
+                  kSomeCells);
+        OutlineName = QStringLiteral("Очень длинное название квелта");
+        frmList dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Список квелтов"));
+        QCOMPARE(dialog.size(), QSize(597, 202));
+        QCOMPARE(dialog.lstKvelt()->geometry(), QRect(8, 8, 401, 180));
+        QCOMPARE(dialog.picSilet()->geometry(), QRect(416, 8, 175, 120));
+        QCOMPARE(dialog.lblNameFile()->geometry(), QRect(416, 132, 175, 20));
+        QCOMPARE(dialog.OK()->geometry(), QRect(416, 156, 89, 33));
+        QCOMPARE(dialog.kNo()->geometry(), QRect(512, 156, 81, 33));
+        QVERIFY(dialog.OK()->isDefault());
+        QCOMPARE(dialog.kNo()->text(), QStringLiteral("Отмена"));
+
+        // Whatever font stands in for the design's, the texts fit their controls.
+        for (QPushButton* button : {dialog.OK(), dialog.kNo()}) {
+            QVERIFY(button->font().bold());
+            QCOMPARE(button->font().pointSizeF(), 12.0);
+            const QFontMetrics m(button->font());
+            QVERIFY2(m.horizontalAdvance(button->text()) + 8 <= button->width() &&
+                         m.height() + 4 <= button->height(),
+                     qPrintable(button->text()));
+        }
+        for (QWidget* w : {static_cast<QWidget*>(dialog.lstKvelt()),
+                           static_cast<QWidget*>(dialog.lblNameFile())}) {
+            QVERIFY(w->font().bold());
+            QCOMPARE(w->font().pointSizeF(), 9.75);
+        }
+        const QFontMetrics label(dialog.lblNameFile()->font());
+        QVERIFY(label.height() <= dialog.lblNameFile()->height());
+        QVERIFY(label.horizontalAdvance(dialog.lblNameFile()->text()) <=
+                dialog.lblNameFile()->width());
+        // A name as long as this one is shown whole in the list.
+        QListWidget* list = dialog.lstKvelt();
+        QVERIFY(list->fontMetrics().horizontalAdvance(list->item(0)->text()) <
+                list->viewport()->width());
+        QVERIFY(list->visualItemRect(list->item(0)).height() >= list->fontMetrics().height());
+    }
+};
+
+QTEST_MAIN(ListDialogTest)
+#include "test_list_dialog.moc"
