@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -163,6 +164,24 @@ class AboutTest : public QObject {
         QCOMPARE(fakes.shell.opened.size(), 3);
         QCOMPARE(fakes.shell.opened[2].host(), QStringLiteral("example.org"));
         QCOMPARE(fakes.shell.opened[2].path(), QStringLiteral("/日本"));
+    }
+
+    void helpDocumentShipsBesideTheProgram() {
+        const QString folder = qEnvironmentVariable("KVELT_PROGRAM_DIR");
+        if (folder.isEmpty()) QSKIP("run through CTest, which names the program folder");
+        const QByteArray bytes = ReadAll(folder + QStringLiteral("/Справка.html"));
+        QVERIFY(bytes.startsWith("<!DOCTYPE html>"));
+        QVERIFY(bytes.contains("<meta charset=\"utf-8\">"));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8(bytes);
+        QVERIFY(!utf8.hasError());
+        // Every command the player has is explained.
+        for (const char* word :
+             {"F1", "F4", "Ctrl</kbd>+<kbd>O", "Ctrl</kbd>+<kbd>S", "Enter", "Esc", "Пробел", "←",
+              "Левая", "Средняя", "Правая", "Палитра фигур", "Палитра поворотов", "Список квелтов",
+              "Сохранить как...", "Продолжить", "kvelt-outline encode", "Examples", "60 − 5·n"}) {
+            QVERIFY2(text.contains(QString::fromUtf8(word)), word);
+        }
     }
 
     void bandPictureIsWhiteBlueRed() {
