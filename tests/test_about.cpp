@@ -305,7 +305,11 @@ class AboutTest : public QObject {
         QString seenTitle;
         bool closedByEnter = false;
         // Looks at the modal window once it is up, then presses Enter in it.
-        QTimer::singleShot(50, [&] {
+        // Timers of this scope only, so that nothing fires into a later test.
+        QTimer look, rescue;
+        look.setSingleShot(true);
+        rescue.setSingleShot(true);
+        connect(&look, &QTimer::timeout, [&] {
             auto* about = qobject_cast<frmOprog*>(QApplication::activeModalWidget());
             if (!about) return;
             seenTitle = about->windowTitle();
@@ -313,9 +317,11 @@ class AboutTest : public QObject {
             closedByEnter = !about->isVisible();
         });
         // Should Enter fail, the window is closed anyway so that the test ends.
-        QTimer::singleShot(5000, [] {
+        connect(&rescue, &QTimer::timeout, [] {
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         });
+        look.start(50);
+        rescue.start(5000);
         game.window->HelpAbout()->trigger();
         QCOMPARE(seenTitle, QStringLiteral("О программе"));
         QVERIFY(closedByEnter);
