@@ -83,5 +83,58 @@ def hand_strip():
     write_png(os.path.join(OUT, 'hand_strip.png'), 204, 17, rows)
 
 
+# The twelve pieces in a 6 x 10 rectangle, by their letters; number = 1 + 'XITUVWZLNYFP'.index.
+EMBLEM_TILING = [
+    'IFLLLL',
+    'IFFFXL',
+    'ITFXXX',
+    'ITTTXW',
+    'ITNNWW',
+    'NNNWWZ',
+    'PPVZZZ',
+    'PPVZUU',
+    'PYVVVU',
+    'YYYYUU',
+]
+PIECE_LETTERS = 'XITUVWZLNYFP'
+
+
+def emblem():
+    """The About window's emblem, 71 x 126: the pentomino rectangle on the window's grey."""
+    width, height, cell = 71, 126, 11
+    rows, cols = len(EMBLEM_TILING), len(EMBLEM_TILING[0])
+    left = (width - cols * cell - 1) // 2
+    top = (height - rows * cell - 1) // 2
+    grey, black = (224, 224, 224), (0, 0, 0)
+    pixels = [[grey] * width for _ in range(height)]
+
+    def piece_at(c, r):
+        if 0 <= c < cols and 0 <= r < rows:
+            return EMBLEM_TILING[r][c]
+        return None
+
+    for r in range(rows):
+        for c in range(cols):
+            letter = piece_at(c, r)
+            colour = PIECE_RGB[PIECE_LETTERS.index(letter)]
+            x0, y0 = left + c * cell, top + r * cell
+            # The cell with its right and bottom border lines; a border between two cells
+            # of the same piece takes the piece's colour, so each piece is one solid shape.
+            for y in range(y0, y0 + cell + 1):
+                for x in range(x0, x0 + cell + 1):
+                    on_left, on_top = x == x0, y == y0
+                    on_right, on_bottom = x == x0 + cell, y == y0 + cell
+                    edge = ((on_left and piece_at(c - 1, r) != letter) or
+                            (on_top and piece_at(c, r - 1) != letter) or
+                            (on_right and piece_at(c + 1, r) != letter) or
+                            (on_bottom and piece_at(c, r + 1) != letter))
+                    if edge:
+                        pixels[y][x] = black
+                    elif pixels[y][x] != black:
+                        pixels[y][x] = colour
+    write_png(os.path.join(OUT, 'emblem.png'), width, height, pixels)
+
+
 if __name__ == '__main__':
     hand_strip()
+    emblem()

@@ -107,7 +107,18 @@ void frmForma::BuildMenus() {
     helpCallHelp_->setShortcut(QKeySequence(Qt::Key_F1));
     helpAbout_ = help_->addAction(QStringLiteral("О программе"), this, &frmForma::HelpAbout_Click);
 
-    // Shortcuts reach their handlers without opening the menu, from anywhere in the window.
+    menu_->setObjectName(QStringLiteral("Menu"));
+    menuProdolgit_->setObjectName(QStringLiteral("MenuProdolgit"));
+    menuSave_->setObjectName(QStringLiteral("MenuSave"));
+    menuSaveAs_->setObjectName(QStringLiteral("MenuSaveAs"));
+    menuListKvelt_->setObjectName(QStringLiteral("MenuListKvelt"));
+    menuExit_->setObjectName(QStringLiteral("MenuExit"));
+    help_->setObjectName(QStringLiteral("Help"));
+    helpCallHelp_->setObjectName(QStringLiteral("HelpCallHelp"));
+    helpAbout_->setObjectName(QStringLiteral("HelpAbout"));
+
+    // Shortcuts reach their handlers without opening the menu, from anywhere in the window;
+    // a disabled item's shortcut does nothing.
     for (QAction* action : {menuProdolgit_, menuSave_, menuSaveAs_, menuListKvelt_, menuExit_,
                             helpCallHelp_, helpAbout_}) {
         action->setShortcutContext(Qt::WindowShortcut);
