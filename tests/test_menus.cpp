@@ -165,6 +165,9 @@ class MenusTest : public QObject {
 
         Press(w, Qt::Key_F4);
         QCOMPARE(library.count(), 1);
+        // The library dialog was modal: the main window takes the keys again once it is active.
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
         Press(w, Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(resume.count(), 1);
         Press(w, Qt::Key_F1);
