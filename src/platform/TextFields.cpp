@@ -26,12 +26,12 @@ void FieldReader::SkipLineEnd() {
     if (Peek(ch) && ch == '\n') Get(ch);
 }
 
-QByteArray FieldReader::ReadLine() {
+QByteArray FieldReader::ReadLine(qsizetype keep) {
     QByteArray line;
     char ch;
     while (Peek(ch) && ch != '\r' && ch != '\n') {
         Get(ch);
-        line.append(ch);
+        if (keep < 0 || line.size() < keep) line.append(ch);
     }
     SkipLineEnd();
     return line;
@@ -43,7 +43,11 @@ QByteArray FieldReader::ReadTextField() {
     QByteArray field;
     if (Peek(ch) && ch == '"') {
         Get(ch);
-        while (Get(ch) && ch != '"') field.append(ch);
+        while (Peek(ch) && ch != '"' && ch != '\r' && ch != '\n') {
+            Get(ch);
+            field.append(ch);
+        }
+        if (Peek(ch) && ch == '"') Get(ch);
     } else {
         while (Peek(ch) && ch != ',' && ch != '\r' && ch != '\n') {
             Get(ch);

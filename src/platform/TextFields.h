@@ -10,20 +10,22 @@
 namespace kv::platform {
 
 class FieldReader {
-public:
+  public:
     explicit FieldReader(QIODevice& device) : device_(device) {}
 
-    // The rest of the current line without its line end.
-    QByteArray ReadLine();
+    // The rest of the current line without its line end. With keep given, only its first
+    // keep bytes are returned; the rest of the line is still passed over.
+    QByteArray ReadLine(qsizetype keep = -1);
     // A text field: leading blanks skipped, up to a comma or the line end; a field that
-    // begins with a double quote runs to the closing quote, without the quotes.
+    // begins with a double quote runs to the closing quote, without the quotes (a quote
+    // left open ends with its line).
     QByteArray ReadTextField();
     // One number. Leading blanks and line ends are skipped; the field ends at a comma, a
     // blank or a line end. nullopt at the end of the data or for a field without digits.
     std::optional<long long> ReadNumber();
     bool AtEnd() const { return device_.atEnd(); }
 
-private:
+  private:
     bool Peek(char& ch) { return device_.peek(&ch, 1) == 1; }
     bool Get(char& ch) { return device_.getChar(&ch); }
     void SkipLineEnd();
