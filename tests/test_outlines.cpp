@@ -1,6 +1,7 @@
 // Outline files: the code tables and their generator, reading the file in all its forms,
 // loading onto the board, the failures, and drawing the outline.
 #include <unistd.h>
+#include <QBuffer>
 #include <QDir>
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -347,6 +348,26 @@ class OutlinesTest : public QObject {
         content = ReadOutline(many);
         QCOMPARE(content.lastCell, -1);
         QCOMPARE(ExcludedList(content), QList<int>{3});
+    }
+
+    void readingAcrossChunksAndLeavingTheRestUnread() {
+        // Line ends falling on either side of the reader's 4096-byte chunks.
+        for (const int length : {4094, 4095, 4096, 8191}) {
+            const QByteArray name(length, 'N');
+            const OutlineContent content = ReadOutline(
+                kvtest::OutlineBytes(name, kvtest::CellText(kvtest::BlockCells(60)), "1\r\n11"));
+            QCOMPARE(content.name, name);
+            QCOMPARE(content.cells[54][0], 16);
+            QCOMPARE(content.lastCell, 54);
+            QCOMPARE(ExcludedList(content), QList<int>{11});
+        }
+        // The name alone leaves the file just after line 1.
+        QByteArray bytes = "Name\r\nrest";
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        QCOMPARE(ReadOutlineName(buffer), QByteArray("Name"));
+        QCOMPARE(buffer.pos(), 6);
+        QCOMPARE(buffer.readAll(), QByteArray("rest"));
     }
 
     // --- Loading onto the board ------------------------------------------------------------
