@@ -9,7 +9,7 @@ namespace kv {
 // The generator outline files are scrambled with: a 24-bit linear congruential sequence,
 // restarted from a negative seed as classic BASIC's Rnd does.
 class BasicRnd {
-public:
+  public:
     // Restarts from a negative seed; returns the value of the restart (which callers drop).
     double Restart(double seed);
     // The next value, 0 <= r < 1.
@@ -18,7 +18,7 @@ public:
     int NextByte();
     std::uint32_t State() const { return x_; }
 
-private:
+  private:
     void Step() { x_ = (x_ * 1140671485u + 12820163u) & 0xFFFFFFu; }
     std::uint32_t x_ = 0x50000;
 };

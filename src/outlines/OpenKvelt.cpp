@@ -27,9 +27,27 @@ void ResetOutlineState() {
     OutlineLoaded = 0;
 }
 
+namespace {
+
+// The wait pointer for as long as a load runs, put back however the load ends.
+class WaitPointer {
+  public:
+    explicit WaitPointer(QWidget* window) : window_(window) {
+        platform::SetPointer(window_, platform::Pointer::Wait);
+    }
+    ~WaitPointer() { platform::SetPointer(window_, platform::Pointer::Default); }
+    WaitPointer(const WaitPointer&) = delete;
+    WaitPointer& operator=(const WaitPointer&) = delete;
+
+  private:
+    QWidget* window_;
+};
+
+}  // namespace
+
 int OpenKvelt(const QString& path) {
     QWidget* window = platform::MainWidget();
-    platform::SetPointer(window, platform::Pointer::Wait);
+    const WaitPointer wait(window);
     int result = 0;
     QFile file(path);
     const platform::OpenResult opened = platform::OpenForReading(file);
@@ -53,11 +71,12 @@ int OpenKvelt(const QString& path) {
         NewPole();
         PositionPath.clear();
         OutlinePath = path;
-        if (window) window->setWindowTitle(platform::AppTitle() + QStringLiteral(" - ") + OutlineName);
+        if (window)
+            window->setWindowTitle(platform::AppTitle() + QStringLiteral(" - ") + OutlineName);
         ShowKvelt();
         OutlineLoaded = 1;
     }
-    platform::SetPointer(window, platform::Pointer::Default);
+    file.close();
     return result;
 }
 

@@ -8,8 +8,14 @@
 
 namespace kv {
 
+namespace {
+// Sixty cells of four characters: the most of line 2 any outline can use.
+constexpr qsizetype kCellTextUsed = 60 * 4;
+}  // namespace
+
 int CellField(const QByteArray& cellText, qsizetype pos) {
-    if (pos < 0 || pos + 2 > cellText.size()) return 0;
+    // A field cut short by the end of the text holds what is left of it.
+    if (pos < 0 || pos >= cellText.size()) return 0;
     const auto value = platform::NumberValue(cellText.mid(pos, 2));
     return value ? static_cast<int>(*value) : 0;
 }
@@ -24,7 +30,9 @@ OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
     platform::FieldReader reader(device);
     out.name = reader.ReadLine();
     MakeCodeTables(out.name);
-    out.cellText = DecodeLine(reader.ReadLine());
+    // The line is passed over to its end whatever its length, but only what can hold cells
+    // is kept.
+    out.cellText = DecodeLine(reader.ReadLine(kCellTextUsed));
     out.count = reader.ReadNumber().value_or(0);
     if (withPieces) {
         // A count the format cannot mean still reads only what the file holds.
@@ -33,7 +41,9 @@ OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
             if (p && *p >= 1 && *p <= 12) out.excluded[*p] = 1;
         }
     }
-    out.lastCell = static_cast<int>(std::clamp<long long>(59 - 5 * std::clamp<long long>(out.count, -100, 100), -1, 59));
+    // 59 - 5n, held to the 60 entries the list has whatever n the file holds.
+    out.lastCell = static_cast<int>(
+        std::clamp<long long>(59 - 5 * std::clamp<long long>(out.count, -100, 100), -1, 59));
     for (int i = 0; i <= out.lastCell; ++i) {
         out.cells[i][0] = CellField(out.cellText, 4 * i);
         out.cells[i][1] = CellField(out.cellText, 4 * i + 2);

@@ -10,7 +10,7 @@ namespace kv {
 
 struct OutlineContent {
     QByteArray name;      // line 1 as stored (Windows-1251)
-    QByteArray cellText;  // line 2 decoded
+    QByteArray cellText;  // line 2 decoded, as far as cells can be read from it
     long long count = 0;  // n, the number of pieces left out, as read
     int lastCell = -1;    // index of the last cell: 59 - 5n, held to what the list holds
     int cells[60][2] = {};

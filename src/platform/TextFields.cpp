@@ -1,5 +1,7 @@
 #include "platform/TextFields.h"
 
+#include <algorithm>
+
 namespace kv::platform {
 
 std::optional<long long> NumberValue(const QByteArray& text) {
@@ -26,12 +28,22 @@ void FieldReader::SkipLineEnd() {
     if (Peek(ch) && ch == '\n') Get(ch);
 }
 
-QByteArray FieldReader::ReadLine() {
+FieldReader::~FieldReader() {
+    const qsizetype unread = chunk_.size() - pos_;
+    if (unread > 0 && !device_.isSequential()) device_.seek(device_.pos() - unread);
+}
+
+QByteArray FieldReader::ReadLine(qsizetype keep) {
     QByteArray line;
-    char ch;
-    while (Peek(ch) && ch != '\r' && ch != '\n') {
-        Get(ch);
-        line.append(ch);
+    while (Fill()) {
+        // Take the rest of the line, or of the chunk, in one piece.
+        const char* data = chunk_.constData();
+        qsizetype end = pos_;
+        while (end < chunk_.size() && data[end] != '\r' && data[end] != '\n') ++end;
+        const qsizetype room = keep < 0 ? end - pos_ : std::max<qsizetype>(0, keep - line.size());
+        line.append(data + pos_, std::min(end - pos_, room));
+        pos_ = end;
+        if (end < chunk_.size()) break;
     }
     SkipLineEnd();
     return line;
@@ -43,7 +55,11 @@ QByteArray FieldReader::ReadTextField() {
     QByteArray field;
     if (Peek(ch) && ch == '"') {
         Get(ch);
-        while (Get(ch) && ch != '"') field.append(ch);
+        while (Peek(ch) && ch != '"' && ch != '\r' && ch != '\n') {
+            Get(ch);
+            field.append(ch);
+        }
+        if (Peek(ch) && ch == '"') Get(ch);
     } else {
         while (Peek(ch) && ch != ',' && ch != '\r' && ch != '\n') {
             Get(ch);

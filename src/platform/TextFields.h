@@ -9,26 +9,51 @@
 
 namespace kv::platform {
 
+// Reads ahead in chunks of its own; a random-access device is put back at the first byte
+// not consumed when the reader goes, so readers may follow one another on one file.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(QIODevice& device) : device_(device) {}
+    ~FieldReader();
+    FieldReader(const FieldReader&) = delete;
+    FieldReader& operator=(const FieldReader&) = delete;
 
-    // The rest of the current line without its line end.
-    QByteArray ReadLine();
+    // The rest of the current line without its line end. With keep given, only its first
+    // keep bytes are returned; the rest of the line is still passed over.
+    QByteArray ReadLine(qsizetype keep = -1);
     // A text field: leading blanks skipped, up to a comma or the line end; a field that
-    // begins with a double quote runs to the closing quote, without the quotes.
+    // begins with a double quote runs to the closing quote, without the quotes (a quote
+    // left open ends with its line).
     QByteArray ReadTextField();
     // One number. Leading blanks and line ends are skipped; the field ends at a comma, a
     // blank or a line end. nullopt at the end of the data or for a field without digits.
     std::optional<long long> ReadNumber();
-    bool AtEnd() const { return device_.atEnd(); }
+    bool AtEnd() { return !Fill(); }
 
-private:
-    bool Peek(char& ch) { return device_.peek(&ch, 1) == 1; }
-    bool Get(char& ch) { return device_.getChar(&ch); }
+  private:
+    // True while there is a byte to read, fetching the next chunk when needed.
+    bool Fill() {
+        if (pos_ < chunk_.size()) return true;
+        chunk_ = device_.read(kChunkSize);
+        pos_ = 0;
+        return !chunk_.isEmpty();
+    }
+    bool Peek(char& ch) {
+        if (!Fill()) return false;
+        ch = chunk_[pos_];
+        return true;
+    }
+    bool Get(char& ch) {
+        if (!Peek(ch)) return false;
+        ++pos_;
+        return true;
+    }
     void SkipLineEnd();
 
+    static constexpr qint64 kChunkSize = 4096;
     QIODevice& device_;
+    QByteArray chunk_;
+    qsizetype pos_ = 0;
 };
 
 // The value of a number's text: optional blanks, an optional sign, digits; stops at the

@@ -21,8 +21,11 @@ const QString kSettingsName = QStringLiteral("Kvelt.ini");
 }
 
 QString MakeExamplesPath(const QString& programFolder) {
-    const QChar separator = programFolder.contains(QLatin1Char('\\')) ? QLatin1Char('\\')
-                                                                       : QLatin1Char('/');
+    // A Windows folder is written with "\". Here "/" is the separator and "\" may be part
+    // of a folder's name, so a path that holds any "/" keeps "/".
+    const bool windowsStyle =
+        programFolder.contains(QLatin1Char('\\')) && !programFolder.contains(QLatin1Char('/'));
+    const QChar separator = windowsStyle ? QLatin1Char('\\') : QLatin1Char('/');
     QString path = programFolder;
     if (!path.endsWith(separator)) path += separator;
     return path + QStringLiteral("Examples") + separator;
