@@ -6,7 +6,10 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "app/Main.h"
 #include "app/MainWindow.h"
+#include "model/Model.h"
+#include "platform/Files.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -27,6 +30,50 @@ void ResizeClient(frmForma* window, int width, int height) {
 class WindowLayoutTest : public QObject {
     Q_OBJECT
 private slots:
+    // Main in a program folder with no outline: the empty board, every piece at home,
+    // piece 1 current with its hand marker; closing the window writes the settings file.
+    void startUpAndClosing() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        kv::platform::SetProgramFolder(folder.path());
+        kvtest::Fakes fakes;
+        kvtest::FreshModel();
+        kv::ResetModel();  // nothing built: Main must build the piece set itself
+        QPointer<frmForma> w = Main();
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->Client()->size(), QSize(784, 478));
+        QCOMPARE(CellSize, 19);
+        QCOMPARE(w->picPole()->geometry(), QRect(59, 0, 666, 457));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Головоломка «Квелт»"));
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(PiecePos[1][0], 3);
+        QCOMPARE(PiecePos[1][1], 1);
+        QCOMPARE(PiecePos[12][0], 31);
+        QCOMPARE(PiecePos[12][1], 21);
+        int setCells = 0;
+        for (int c = 0; c < kColumns; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                QCOMPARE(OutlineCells[c][r], 0);
+                setCells += BoardCells[c][r] != 0;
+            }
+        }
+        QCOMPARE(setCells, 55);  // pieces 2..12; the current piece is not entered
+        QCOMPARE(BoardCells[3][5], 2);
+        QCOMPARE(BoardCells[3][1], 0);
+        const Canvas& board = w->picPole()->canvas();
+        QCOMPARE(board.Pixel(3 * 19 + 1, 1 * 19 + 1), kvtest::Rgb(PieceColor[1]));  // marker corner
+        QCOMPARE(board.Pixel(2 * 19 + 9, 1 * 19 + 9), kvtest::Rgb(PieceColor[1]));
+        QCOMPARE(board.Pixel(31 * 19 + 9, 21 * 19 + 9), kvtest::Rgb(PieceColor[12]));
+        QCOMPARE(board.Pixel(17 * 19 + 9, 12 * 19 + 9), kvtest::Rgb(0x8000000F));
+
+        const QString settings = folder.filePath(QStringLiteral("Kvelt.ini"));
+        QVERIFY(!QFile::exists(settings));
+        w->close();
+        QVERIFY(QFile::exists(settings));
+        QTRY_VERIFY(w.isNull());  // the window is gone with its close
+        kv::platform::SetProgramFolder(QString());
+    }
+
     void designClientAreaLiesBelowTheMenuBar() {
         kvtest::GameWindow game;
         frmForma* w = game.window;
