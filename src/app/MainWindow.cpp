@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
@@ -72,11 +73,26 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     platform::SetMainWidget(this);
 
-    const int menuHeight = menuBar()->sizeHint().height();
-    resize(kClientWidth, kClientHeight + menuHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, (kClientHeight + menuHeight) / 2));
+    // The design size is that of the client area; the menu bar comes on top of it.
+    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    CentreOnScreen();
+}
+
+void frmForma::CentreOnScreen() {
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // The frame is known only once the window is shown; before that it is the bare size.
+    const QRect area = screen->availableGeometry();
+    const QSize outer = isVisible() ? frameGeometry().size() : size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+void frmForma::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !centred_) {
+        centred_ = true;
+        CentreOnScreen();
     }
 }
 

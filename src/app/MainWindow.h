@@ -59,9 +59,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildMenus();
+    // Opens the window in the middle of its screen, frame included.
+    void CentreOnScreen();
     void Form_Unload();
 
     QWidget* client_ = nullptr;
@@ -79,6 +82,7 @@ private:
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;
     bool unloaded_ = false;
+    bool centred_ = false;
 };
 
 // The main window while it exists.

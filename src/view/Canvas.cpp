@@ -35,8 +35,11 @@ void Canvas::FillRect(int x1, int y1, int x2, int y2, std::uint32_t colour) {
     const int px2 = std::min(image_.width(), qRound((logical.right() + 1) * ratio_));
     const int py2 = std::min(image_.height(), qRound((logical.bottom() + 1) * ratio_));
     const QRgb rgb = platform::ToRgb(colour);
+    // bits() once: scanLine() checks for a shared image on every row.
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
     for (int y = py1; y < py2; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
         std::fill(line + px1, line + px2, rgb);
     }
     Touch(logical);

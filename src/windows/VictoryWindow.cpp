@@ -1,8 +1,11 @@
 #include "windows/VictoryWindow.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScreen>
+#include <QShowEvent>
 #include <QTime>
 #include <QTimer>
 #include <cmath>
@@ -13,7 +16,9 @@ namespace kv {
 
 namespace {
 const QString kWord = QStringLiteral("ПОБЕДА!!!");
-}
+constexpr int kClientWidth = 584;
+constexpr int kClientHeight = 151;
+}  // namespace
 
 QFont frmEnd::PictureFont() {
     // Times New Roman resolves through fontconfig to its metric twin where it is absent.
@@ -28,7 +33,7 @@ frmEnd::frmEnd(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Конец игры"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(584, 151);
+    setFixedSize(kClientWidth, kClientHeight);
     QFont dialogFont(QStringLiteral("MS Sans Serif"));
     dialogFont.setPointSizeF(12);
     dialogFont.setBold(true);
@@ -49,16 +54,21 @@ frmEnd::frmEnd(QWidget* parent) : QDialog(parent) {
 
     timer1_ = new QTimer(this);
     timer1_->setInterval(100);
+    // A coarse timer may fire a few milliseconds early; the first frame must wait 100 ms.
+    timer1_->setTimerType(Qt::PreciseTimer);
     connect(timer1_, &QTimer::timeout, this, &frmEnd::Timer1_Timer);
+    // Placed by hand, so that showing it does not centre it on the main window instead.
+    CentreOnScreen();
     Form_Load();
 }
 
 void frmEnd::Form_Load() {
     TextColor = 0x00FF00;
-    const QFontMetricsF metrics(PictureFont());
+    const QFontMetricsF metrics(picture1_->font());
     const int width = static_cast<int>(std::lround(metrics.horizontalAdvance(kWord) + 4));
-    const int left = static_cast<int>(std::lround((584 - width) * 0.5));
+    const int left = static_cast<int>(std::lround((kClientWidth - width) * 0.5));
     picture1_->Place(left, 8, width, 84);
+    if (auto* events = platform::services().events) events->ProcessPendingEvents();
     LetterCount = static_cast<int>(kWord.size());
     timer1_->start();
 }
@@ -67,18 +77,18 @@ void frmEnd::Timer1_Timer() {
     // Any generator will do: each letter needs a fresh, even choice of 0, 10 or 20.
     QRandomGenerator random(static_cast<quint32>(QTime::currentTime().msecsSinceStartOfDay()) ^
                             QRandomGenerator::global()->generate());
-    for (int j = 1; j <= LetterCount; ++j) letterDrop_[j] = 10 * random.bounded(3);
+    for (int j = 1; j <= LetterCount; ++j) {
+        letterDrop_[j] = 10 * static_cast<int>(random.bounded(3));
+    }
     Canvas& canvas = picture1_->canvas();
     canvas.Clear();
-    const QFont font = PictureFont();
+    const QFont font = picture1_->font();
     const QFontMetricsF metrics(font);
-    charactersDrawn_ = 0;
     auto pass = [&](std::uint32_t colour, int lift) {
         int x = lift;
         for (int j = 1; j <= LetterCount; ++j) {
             const QString letter = kWord.mid(j - 1, 1);
             canvas.Text(x, letterDrop_[j] + lift, letter, font, colour);
-            ++charactersDrawn_;
             x += static_cast<int>(std::lround(metrics.horizontalAdvance(letter)));
         }
     };
@@ -86,9 +96,39 @@ void frmEnd::Timer1_Timer() {
     pass(TextColor, 0);  // the green word in front
 }
 
+void frmEnd::done(int result) {
+    // Unloading ends the animation.
+    timer1_->stop();
+    QDialog::done(result);
+}
+
+void frmEnd::CentreOnScreen() {
+    const QWidget* owner = parentWidget();
+    const QScreen* screen =
+        owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    // The frame is known only once the window is shown; before that it is the bare size.
+    const QRect area = screen->availableGeometry();
+    const QSize outer = isVisible() ? frameGeometry().size() : size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - outer.height()) / 2);
+}
+
+void frmEnd::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous() && !centred_) {
+        centred_ = true;
+        CentreOnScreen();
+    }
+}
+
+std::unique_ptr<frmEnd> VictoryWindowPresenter::Load() {
+    return std::make_unique<frmEnd>(platform::MainWidget());
+}
+
 void VictoryWindowPresenter::ShowVictory() {
-    frmEnd window(platform::MainWidget());
-    window.exec();
+    const std::unique_ptr<frmEnd> window = Load();
+    window->exec();
 }
 
 }  // namespace kv

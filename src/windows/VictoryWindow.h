@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <memory>
 
 #include "platform/Services.h"
 
@@ -16,6 +17,7 @@ class PictureBox;
 class frmEnd : public QDialog {
     Q_OBJECT
 public:
+    // A parent keeps the window out of the task bar; it still opens in the screen's middle.
     explicit frmEnd(QWidget* parent = nullptr);
 
     PictureBox* Picture1() const { return picture1_; }
@@ -23,14 +25,18 @@ public:
     QTimer* Timer1() const { return timer1_; }
     // One frame of the animation (the timer's handler).
     void Timer1_Timer();
-    // Number of characters drawn by the last frame, shadows included.
-    int CharactersDrawn() const { return charactersDrawn_; }
-    // The per-letter drops of the last frame, letters 1..LetterCount.
+    // The per-letter drops of the last frame, letters 1..9.
     const int* LetterDrop() const { return letterDrop_; }
     static QFont PictureFont();
 
+    void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void Form_Load();
+    void CentreOnScreen();
 
     PictureBox* picture1_ = nullptr;
     QPushButton* ok_ = nullptr;
@@ -38,12 +44,14 @@ private:
     int LetterCount = 0;
     std::uint32_t TextColor = 0;
     int letterDrop_[19] = {};
-    int charactersDrawn_ = 0;
+    bool centred_ = false;
 };
 
 // Shows frmEnd modally, a fresh window each time.
 class VictoryWindowPresenter final : public platform::VictoryPresenter {
 public:
+    // Loads a new window owned by the main window, ready to be shown.
+    static std::unique_ptr<frmEnd> Load();
     void ShowVictory() override;
 };
 
