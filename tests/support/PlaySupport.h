@@ -68,6 +68,11 @@ struct Player {
     void Release(QWidget* widget, Qt::MouseButton b, QPoint p) {
         QTest::mouseRelease(handle(), b, Qt::NoModifier, ToWindow(widget, p));
     }
+    // A release whose press went elsewhere (say, to a dialog that closed on it): the window
+    // system has no press to pair it with, so it goes straight to the widget.
+    void StrayRelease(QWidget* widget, Qt::MouseButton b, QPoint p) {
+        QTest::mouseRelease(widget, b, Qt::NoModifier, p);
+    }
     void Click(QWidget* widget, Qt::MouseButton b, QPoint p) {
         Press(widget, b, p);
         Release(widget, b, p);
