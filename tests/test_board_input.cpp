@@ -1,4 +1,5 @@
 // Mouse and keys on the board, played through the real main window.
+#include <QScreen>
 #include <QtTest>
 
 #include "app/MainWindow.h"
@@ -217,6 +218,21 @@ class BoardInputTest : public QObject {
         // A held key: the keyboard's repeated key-downs move it on, one cell each.
         for (int i = 0; i < 6; ++i) player->RepeatedKey(Qt::Key_Right);
         QCOMPARE(Pos(), QPoint(9, 2));
+        // What reached the screen is the board picture, cell for cell, after piecewise repaints.
+        QApplication::processEvents();
+        const QPoint topLeft = board()->mapTo(w(), QPoint(0, 0));
+        const QImage screen = w()->screen()
+                                  ->grabWindow(w()->winId(), topLeft.x(), topLeft.y(),
+                                               BoardPixelWidth, BoardPixelHeight)
+                                  .toImage();
+        QCOMPARE(screen.size(), QSize(BoardPixelWidth, BoardPixelHeight));
+        int differing = 0;
+        for (int y = 0; y < BoardPixelHeight; ++y) {
+            for (int x = 0; x < BoardPixelWidth; ++x) {
+                differing += (screen.pixel(x, y) | 0xFF000000u) != board()->canvas().Pixel(x, y);
+            }
+        }
+        QCOMPARE(differing, 0);
         player->Key(Qt::Key_Up);  // its top cell reaches row 0
         QCOMPARE(Pos(), QPoint(9, 1));
         const int yields = fakes->events.calls;
