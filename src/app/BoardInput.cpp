@@ -8,14 +8,28 @@
 
 namespace kv {
 
-void frmForma::picPole_MouseDown(Qt::MouseButton, int, int) { BoardPressed = 1; }
+namespace {
+
+// Before the layout there are no cells to point at, and an outline that leaves out every
+// piece has no current piece to act on.
+bool BoardPlayable() {
+    return CellSize > 0 && CurrentPiece >= 1 && CurrentPiece <= kPieces;
+}
+
+}  // namespace
+
+void frmForma::picPole_MouseDown(Qt::MouseButton button, int, int) {
+    // Only the three buttons the game knows count as presses.
+    if (!BoardPlayable() || platform::MouseButtonCode(button) == 0) return;
+    BoardPressed = 1;
+}
 
 void frmForma::picPole_MouseUp(Qt::MouseButton button, int x, int y) {
-    if (CellSize <= 0) return;
+    const int code = platform::MouseButtonCode(button);
+    if (!BoardPlayable() || code == 0) return;
     if (BoardPressed != 1 || x < 0 || x > BoardPixelWidth || y < 0 || y > BoardPixelHeight) {
         return;
     }
-    const int code = platform::MouseButtonCode(button);
     if (code == 2) {
         // The right button keeps BoardPressed, so a later left release still acts.
         if (CurrentPiece > 1) VyborPovorota();
@@ -38,7 +52,7 @@ void frmForma::picPole_MouseUp(Qt::MouseButton button, int x, int y) {
 }
 
 void frmForma::picPole_KeyDown(int keyCode) {
-    if (CellSize <= 0) return;
+    if (!BoardPlayable()) return;
     const int x = PiecePos[CurrentPiece][0];
     const int y = PiecePos[CurrentPiece][1];
     switch (keyCode) {

@@ -45,26 +45,36 @@ void OpenPalette(PictureBox* palette) {
 
 // Moves the highlight to entry i of a palette with the given number of entries.
 void MoveHighlight(PictureBox* palette, int i, int entries) {
-    if (i == entries) return;  // the strip right of the last entry
+    // The strip right of the last entry holds none; nor does a position beyond the palette,
+    // which a button held since a press on it can report.
+    if (i < 0 || i >= entries) return;
     Highlight(palette, PaletteCursor, platform::COLOR_BTNFACE);
     PaletteCursor = i;
     Highlight(palette, PaletteCursor, 0);
 }
 
-int OrientationEntries() { return OrientationCount[CurrentPiece]; }
+// The entry under palette position x; -1 left of the palette, where division would
+// truncate towards entry 0.
+int EntryAt(int x) {
+    return x < 0 ? -1 : x / kEntryWidth;
+}
+
+int OrientationEntries() {
+    return OrientationCount[CurrentPiece];
+}
 
 // --- piece palette ---
 
-void picVyborFigury_LostFocus() { ClosePalette(picVyborFigury); }
+void picVyborFigury_LostFocus() {
+    ClosePalette(picVyborFigury);
+}
 
 void picVyborFigury_MouseMove(int x) {
-    if (x < 0) return;
-    MoveHighlight(picVyborFigury, x / kEntryWidth, kPieces);
+    MoveHighlight(picVyborFigury, EntryAt(x), kPieces);
 }
 
 void picVyborFigury_MouseUp(int x) {
-    if (x < 0) return;
-    const int n = x / kEntryWidth + 1;
+    const int n = EntryAt(x) + 1;
     if (n < 1 || n > kPieces || PieceExcluded[n] == 1) return;
     if (n != CurrentPiece) {
         UstanovkaFigury(+1);
@@ -95,17 +105,17 @@ void picVyborFigury_KeyDown(int keyCode) {
 
 // --- orientation palette ---
 
-void picPovorot_LostFocus() { ClosePalette(picPovorot); }
+void picPovorot_LostFocus() {
+    ClosePalette(picPovorot);
+}
 
 void picPovorot_MouseMove(int x) {
-    if (x < 0) return;
-    MoveHighlight(picPovorot, x / kEntryWidth, OrientationEntries());
+    MoveHighlight(picPovorot, EntryAt(x), OrientationEntries());
 }
 
 void picPovorot_MouseUp(int x) {
-    if (x < 0) return;
-    const int i = x / kEntryWidth;
-    if (i > OrientationEntries() - 1) return;
+    const int i = EntryAt(x);
+    if (i < 0 || i > OrientationEntries() - 1) return;
     const int o = i + 1;
     if (o != PieceOrientation[CurrentPiece]) Povorot(o);
     picPovorot_LostFocus();

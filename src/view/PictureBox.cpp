@@ -31,19 +31,25 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect r = event->rect();
     const qreal ratio = canvas_.Image().devicePixelRatio();
-    const QRect source(qRound(r.x() * ratio), qRound(r.y() * ratio), qRound(r.width() * ratio),
-                       qRound(r.height() * ratio));
-    painter.drawImage(r, canvas_.Image(), source);
+    // Rectangle by rectangle: a move dirties a few scattered cells, and copying each one
+    // alone stays on the painter's plain blit path.
+    for (const QRect& r : event->region()) {
+        const QRect source(qRound(r.x() * ratio), qRound(r.y() * ratio), qRound(r.width() * ratio),
+                           qRound(r.height() * ratio));
+        painter.drawImage(r, canvas_.Image(), source);
+    }
 }
 
 // Coordinates are converted to the nearest integer, as the program's handlers expect.
-static int Nearest(qreal v) { return static_cast<int>(std::lround(v)); }
+static int Nearest(qreal v) {
+    return static_cast<int>(std::lround(v));
+}
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     if (onMouseDown) {
-        onMouseDown(event->button(), Nearest(event->position().x()), Nearest(event->position().y()));
+        onMouseDown(event->button(), Nearest(event->position().x()),
+                    Nearest(event->position().y()));
     }
 }
 
@@ -74,6 +80,8 @@ void PictureBox::focusOutEvent(QFocusEvent* event) {
 }
 
 // Tab is a key like any other for the board and the palettes: it must not move the focus.
-bool PictureBox::focusNextPrevChild(bool) { return false; }
+bool PictureBox::focusNextPrevChild(bool) {
+    return false;
+}
 
 }  // namespace kv

@@ -1,0 +1,93 @@
+// Playing the real main window from a test: keys and mouse go through the window system
+// (QTest's window-level events), so focus, mouse capture and the palettes' focus loss
+// behave as for a player.
+#pragma once
+
+#include <QApplication>
+#include <QList>
+#include <QPoint>
+#include <QtTest>
+
+#include "app/MainWindow.h"
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "outlines/Outline.h"
+#include "view/BoardDrawing.h"
+#include "view/PictureBox.h"
+
+namespace kvtest {
+
+// The board as a freshly loaded outline leaves it: outline drawn black, the pieces in play
+// at home and set down, the lowest-numbered of them current and lifted.
+inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outline = {}) {
+    kv::ClearOutlineGrid();
+    for (int p : excluded) kv::PieceExcluded[p] = 1;
+    kv::NewPole();
+    kv::OutlineLastCell = static_cast<int>(outline.size()) - 1;
+    for (int i = 0; i < outline.size(); ++i) {
+        kv::OutlineCellList[i][0] = outline[i].x();
+        kv::OutlineCellList[i][1] = outline[i].y();
+        kv::OutlineCells[outline[i].x()][outline[i].y()] = 1;
+    }
+    kv::ShowKvelt();
+    kv::FiguryPoMestam();
+    kv::ShowAllFigury();
+    kv::CurrentPiece = kv::FirstPieceInPlay();
+    kv::UstanovkaFigury(-1);
+}
+
+// The cells piece p covers where it stands, in its own orientation.
+inline QList<QPoint> CellsOf(int p) {
+    QList<QPoint> cells;
+    for (int k = 0; k < 5; ++k) cells << QPoint(kv::PieceCellColumn(p, k), kv::PieceCellRow(p, k));
+    return cells;
+}
+
+// The centre of cell (c, r) in board pixels.
+inline QPoint CellCentre(int c, int r) {
+    return {c * kv::CellSize + kv::CellSize / 2, r * kv::CellSize + kv::CellSize / 2};
+}
+
+// Drives one main window.
+struct Player {
+    explicit Player(kv::frmForma* window) : w(window) {}
+
+    QWindow* handle() const { return w->windowHandle(); }
+    QPoint ToWindow(QWidget* widget, QPoint p) const { return widget->mapTo(w, p); }
+
+    void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(handle(), key, mods);
+    }
+    // A key-down repeated by the keyboard while the key is held.
+    void RepeatedKey(Qt::Key key) {
+        QTest::simulateEvent(handle(), true, key, Qt::NoModifier, QString(), true);
+    }
+    void Press(QWidget* widget, Qt::MouseButton b, QPoint p) {
+        QTest::mousePress(handle(), b, Qt::NoModifier, ToWindow(widget, p));
+    }
+    void Release(QWidget* widget, Qt::MouseButton b, QPoint p) {
+        QTest::mouseRelease(handle(), b, Qt::NoModifier, ToWindow(widget, p));
+    }
+    // A release whose press went elsewhere (say, to a dialog that closed on it): the window
+    // system has no press to pair it with, so it goes straight to the widget.
+    void StrayRelease(QWidget* widget, Qt::MouseButton b, QPoint p) {
+        QTest::mouseRelease(widget, b, Qt::NoModifier, p);
+    }
+    void Click(QWidget* widget, Qt::MouseButton b, QPoint p) {
+        Press(widget, b, p);
+        Release(widget, b, p);
+    }
+    void Move(QWidget* widget, QPoint p) { QTest::mouseMove(handle(), ToWindow(widget, p)); }
+
+    void ClickCell(Qt::MouseButton b, int c, int r) { Click(w->picPole(), b, CellCentre(c, r)); }
+
+    kv::frmForma* w;
+};
+
+// Shows the window active, so that focus changes are real ones.
+inline bool Activate(kv::frmForma* window) {
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+}  // namespace kvtest

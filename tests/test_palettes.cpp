@@ -1,0 +1,424 @@
+// The piece palette and the orientation palette, played through the real main window.
+#include <QMenu>
+#include <QtTest>
+
+#include "app/MainWindow.h"
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "platform/SystemColors.h"
+#include "support/PlaySupport.h"
+#include "support/TestSupport.h"
+#include "view/BoardDrawing.h"
+#include "view/PictureBox.h"
+
+using namespace kv;
+using kvtest::CellsOf;
+using kvtest::Rgb;
+
+namespace {
+
+const QRgb kBlack = qRgb(0, 0, 0);
+
+QRgb Background() {
+    return Rgb(platform::COLOR_BTNFACE);
+}
+
+// Pixels of the one-pixel frame with corners (x1, y1) and (x2, y2).
+QList<QPoint> Frame(int x1, int y1, int x2, int y2) {
+    QList<QPoint> points;
+    for (int x = x1; x <= x2; ++x) points << QPoint(x, y1) << QPoint(x, y2);
+    for (int y = y1 + 1; y < y2; ++y) points << QPoint(x1, y) << QPoint(x2, y);
+    return points;
+}
+
+// Which highlight boxes of a palette are drawn: entry i counts when its whole frame is black
+// except where a miniature may lie over it (no miniature reaches the frame's top row).
+QList<int> HighlightedEntries(PictureBox* palette, int entries) {
+    QList<int> found;
+    for (int i = 0; i < entries; ++i) {
+        bool all = true;
+        for (int x = i * 48 + 3; x <= i * 48 + 50 && all; ++x) {
+            all =
+                palette->canvas().Pixel(x, 3) == kBlack && palette->canvas().Pixel(x, 63) == kBlack;
+        }
+        for (int y = 3; y <= 63 && all; ++y) {
+            all = palette->canvas().Pixel(i * 48 + 3, y) == kBlack &&
+                  palette->canvas().Pixel(i * 48 + 50, y) == kBlack;
+        }
+        if (all) found << i;
+    }
+    return found;
+}
+
+bool AllBackground(PictureBox* palette) {
+    for (int y = 0; y < palette->canvas().Height(); ++y) {
+        for (int x = 0; x < palette->canvas().Width(); ++x) {
+            if (palette->canvas().Pixel(x, y) != Background()) return false;
+        }
+    }
+    return true;
+}
+
+// The colour every pixel of a palette must have: background, the miniatures' squares
+// (piece p, orientation o, drawn around (centreX, 30)), and the highlight frame on top.
+struct Miniature {
+    int piece;
+    int orientation;
+    int centreX;
+};
+QImage ExpectedPalette(int width, const QList<Miniature>& miniatures, int highlighted) {
+    QImage image(width, 69, QImage::Format_RGB32);
+    image.fill(Background());
+    for (const Miniature& m : miniatures) {
+        for (int k = 0; k < 5; ++k) {
+            const int x = m.centreX + 8 * PieceCells[m.piece][k][m.orientation][0];
+            const int y = 30 + 8 * PieceCells[m.piece][k][m.orientation][1];
+            for (int py = y; py <= y + 8; ++py) {
+                for (int px = x; px <= x + 8; ++px)
+                    image.setPixel(px, py, Rgb(PieceColor[m.piece]));
+            }
+        }
+    }
+    for (const QPoint& p : Frame(highlighted * 48 + 3, 3, highlighted * 48 + 50, 63)) {
+        image.setPixel(p, kBlack);
+    }
+    return image;
+}
+
+int DifferingPixels(PictureBox* palette, const QImage& expected) {
+    int differing = 0;
+    for (int y = 0; y < expected.height(); ++y) {
+        for (int x = 0; x < expected.width(); ++x) {
+            if (palette->canvas().Pixel(x, y) != (expected.pixel(x, y) | 0xFF000000u)) ++differing;
+        }
+    }
+    return differing;
+}
+
+}  // namespace
+
+class PalettesTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<kvtest::Fakes> fakes;
+    std::unique_ptr<kvtest::GameWindow> game;
+    std::unique_ptr<kvtest::Player> player;
+
+    frmForma* w() const { return game->window; }
+    PictureBox* pieces() const { return w()->picVyborFigury(); }
+    PictureBox* turns() const { return w()->picPovorot(); }
+    PictureBox* board() const { return w()->picPole(); }
+
+    // Moves the current piece by arrow keys until its reference cell is at (c, r).
+    void KeyTo(int c, int r) {
+        while (PiecePos[CurrentPiece][0] < c) player->Key(Qt::Key_Right);
+        while (PiecePos[CurrentPiece][0] > c) player->Key(Qt::Key_Left);
+        while (PiecePos[CurrentPiece][1] < r) player->Key(Qt::Key_Down);
+        while (PiecePos[CurrentPiece][1] > r) player->Key(Qt::Key_Up);
+    }
+    // Makes piece p current by a click on one of its cells.
+    void Select(int p) {
+        const QPoint cell = CellsOf(p).first();
+        player->ClickCell(Qt::LeftButton, cell.x(), cell.y());
+    }
+
+  private slots:
+    void init() {
+        fakes = std::make_unique<kvtest::Fakes>();
+        game = std::make_unique<kvtest::GameWindow>();
+        player = std::make_unique<kvtest::Player>(game->window);
+        QVERIFY(kvtest::Activate(w()));
+        kvtest::StartPlay();
+        QCOMPARE(QApplication::focusWidget(), board());
+    }
+    void cleanup() {
+        player.reset();
+        game.reset();
+        fakes.reset();
+    }
+
+    void piecePaletteOpensWithEnterAndShowsThePieces() {
+        PieceExcluded[7] = 1;  // its entry stays empty
+        Select(5);
+        Select(3);
+        player->Key(Qt::Key_Space);  // orientation palette of piece 3
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Return);  // piece 3 in orientation 2
+        QCOMPARE(PieceOrientation[3], 2);
+        Select(5);
+        QVERIFY(!pieces()->isVisible());
+
+        player->Key(Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter counts too
+        QVERIFY(pieces()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), pieces());
+        QCOMPARE(pieces()->geometry(), QRect(100, 185, 584, 69));
+        QCOMPARE(PaletteCursor, 4);
+        QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{4});
+        // The highlight of piece 5 is the frame (195, 3)-(242, 63), one pixel wide.
+        for (const QPoint& p : {QPoint(195, 3), QPoint(242, 3), QPoint(195, 63), QPoint(242, 63)}) {
+            QCOMPARE(pieces()->canvas().Pixel(p.x(), p.y()), kBlack);
+        }
+        for (const QPoint& p : {QPoint(194, 3), QPoint(243, 63), QPoint(195, 2), QPoint(242, 64),
+                                QPoint(196, 4), QPoint(241, 62)}) {
+            QCOMPARE(pieces()->canvas().Pixel(p.x(), p.y()), Background());
+        }
+        // The X piece by hand: its centre square spans (21, 30)-(29, 38), its arms touch it.
+        QCOMPARE(pieces()->canvas().Pixel(21, 30), Rgb(PieceColor[1]));
+        QCOMPARE(pieces()->canvas().Pixel(29, 22), Rgb(PieceColor[1]));
+        QCOMPARE(pieces()->canvas().Pixel(13, 38), Rgb(PieceColor[1]));
+        QCOMPARE(pieces()->canvas().Pixel(37, 30), Rgb(PieceColor[1]));
+        QCOMPARE(pieces()->canvas().Pixel(12, 30), Background());
+        QCOMPARE(pieces()->canvas().Pixel(13, 29), Background());
+        QCOMPARE(pieces()->canvas().Pixel(30, 21), Background());
+        // Every pixel: the pieces in play in their orientation on the board, nothing for 7.
+        QList<Miniature> expected;
+        for (int p = 1; p <= 12; ++p) {
+            if (p != 7) expected << Miniature{p, PieceOrientation[p], p * 48 - 27};
+        }
+        QCOMPARE(expected[2].orientation, 2);
+        QCOMPARE(DifferingPixels(pieces(), ExpectedPalette(584, expected, 4)), 0);
+    }
+
+    void piecePaletteOnlyOpensWhenNothingIsOverlapped() {
+        Select(2);
+        KeyTo(3, 2);  // the I piece over the X piece at home
+        QVERIFY(Proverka());
+        player->Key(Qt::Key_Return);
+        player->Key(Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(!pieces()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), board());
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Right);  // clear of it
+        QVERIFY(!Proverka());
+        player->Key(Qt::Key_Return);
+        QVERIFY(pieces()->isVisible());
+    }
+
+    void pieceArrowsWrapAndEmptyEntriesCannotBeChosen() {
+        PieceExcluded[12] = 1;
+        player->Key(Qt::Key_Return);  // piece 1 current: entry 0
+        player->Key(Qt::Key_Left);
+        QCOMPARE(PaletteCursor, 11);  // the empty entry of the excluded piece 12
+        QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{11});
+        player->Key(Qt::Key_Return);
+        QVERIFY(pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 1);
+        for (Qt::Key ignored : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Space, Qt::Key_Tab, Qt::Key_A}) {
+            player->Key(ignored);
+            QVERIFY(pieces()->isVisible());
+            QCOMPARE(QApplication::focusWidget(), pieces());
+            QCOMPARE(PaletteCursor, 11);
+        }
+        player->Key(Qt::Key_Right);
+        QCOMPARE(PaletteCursor, 0);
+        QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{0});
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Right);
+        QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{2});
+
+        player->Key(Qt::Key_Return);  // piece 3
+        QVERIFY(!pieces()->isVisible());
+        QVERIFY(AllBackground(pieces()));
+        QCOMPARE(QApplication::focusWidget(), board());
+        QCOMPARE(CurrentPiece, 3);
+        for (const QPoint& c : CellsOf(1)) QCOMPARE(BoardCells[c.x()][c.y()], 1);
+        for (const QPoint& c : CellsOf(3)) QCOMPARE(BoardCells[c.x()][c.y()], 0);
+        // The hand has left piece 1's reference cell.
+        QCOMPARE(board()->canvas().Pixel(3 * CellSize + CellSize / 2, 1 * CellSize + CellSize / 2),
+                 Rgb(PieceColor[1]));
+
+        // Choosing the current piece itself, and Esc, only close it.
+        player->Key(Qt::Key_Return);
+        const QImage before = board()->canvas().Image().copy();
+        player->Key(Qt::Key_Return);
+        QVERIFY(!pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 3);
+        QCOMPARE(board()->canvas().Image(), before);
+        player->Key(Qt::Key_Return);
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Escape);
+        QVERIFY(!pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 3);
+        QCOMPARE(QApplication::focusWidget(), board());
+    }
+
+    void pieceMouseFollowsWithoutButtonsAndChoosesOnRelease() {
+        PieceExcluded[9] = 1;
+        player->Key(Qt::Key_Return);
+        player->Move(pieces(), QPoint(100, 30));  // no button held: tracking alone
+        QCOMPARE(PaletteCursor, 2);
+        QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{2});
+        player->Move(pieces(), QPoint(580, 30));  // right of entry 11: no entry
+        QCOMPARE(PaletteCursor, 2);
+        QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{2});
+        for (int x : {576, 583}) {
+            player->Click(pieces(), Qt::LeftButton, QPoint(x, 30));
+            QVERIFY(pieces()->isVisible());
+            QCOMPARE(CurrentPiece, 1);
+        }
+        player->Click(pieces(), Qt::LeftButton, QPoint(8 * 48 + 10, 30));  // piece 9, excluded
+        QVERIFY(pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 1);
+        // Pressed inside, released far to the right of the palette while the button is held.
+        player->Press(pieces(), Qt::LeftButton, QPoint(300, 30));
+        player->Move(pieces(), QPoint(700, 30));
+        QCOMPARE(PaletteCursor, 6);
+        player->Release(pieces(), Qt::LeftButton, QPoint(700, 30));
+        QVERIFY(pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 1);
+        player->Click(pieces(), Qt::MiddleButton, QPoint(4 * 48 + 47, 30));  // any button
+        QVERIFY(!pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 5);
+        QCOMPARE(QApplication::focusWidget(), board());
+    }
+
+    void orientationPaletteIsResizedAndCentredAtEachOpening() {
+        QCOMPARE(turns()->geometry(), QRect(224, 185, 336, 69));  // centred at start-up
+        Select(4);
+        player->Key(Qt::Key_Space);
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Return);
+        QCOMPARE(PieceOrientation[4], 3);
+        player->Key(Qt::Key_Space);
+        QVERIFY(turns()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), turns());
+        QCOMPARE(turns()->geometry(), QRect(218, 185, 198, 69));
+        QCOMPARE(PaletteCursor, 2);
+        for (const QPoint& p : {QPoint(99, 3), QPoint(146, 3), QPoint(99, 63), QPoint(146, 63)}) {
+            QCOMPARE(turns()->canvas().Pixel(p.x(), p.y()), kBlack);
+        }
+        QList<Miniature> expected;
+        for (int o = 1; o <= 4; ++o) expected << Miniature{4, o, o * 48 - 27};
+        QCOMPARE(DifferingPixels(turns(), ExpectedPalette(198, expected, 2)), 0);
+        player->Key(Qt::Key_Escape);
+        QVERIFY(!turns()->isVisible());
+        QVERIFY(AllBackground(turns()));
+        QCOMPARE(PieceOrientation[4], 3);
+
+        Select(7);
+        QVERIFY(!turns()->isVisible());
+        player->Click(board(), Qt::RightButton, kvtest::CellCentre(20, 20));
+        QCOMPARE(turns()->geometry(), QRect(122, 185, 390, 69));
+        expected.clear();
+        for (int o = 1; o <= 8; ++o) expected << Miniature{7, o, o * 48 - 27};
+        QCOMPARE(DifferingPixels(turns(), ExpectedPalette(390, expected, 0)), 0);
+        player->Key(Qt::Key_Space);  // closes without choosing
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), board());
+
+        Select(3);
+        player->Key(Qt::Key_Space);
+        QCOMPARE(turns()->geometry(), QRect(218, 185, 198, 69));
+        QCOMPARE(HighlightedEntries(turns(), 4), QList<int>{0});
+    }
+
+    void orientationArrowsWrapAndChoose() {
+        Select(8);
+        player->Key(Qt::Key_Space);
+        player->Key(Qt::Key_Left);
+        QCOMPARE(PaletteCursor, 7);
+        QCOMPARE(HighlightedEntries(turns(), 8), QList<int>{7});
+        player->Key(Qt::Key_Right);
+        QCOMPARE(PaletteCursor, 0);
+        player->Key(Qt::Key_Up);
+        player->Key(Qt::Key_Down);
+        player->Key(Qt::Key_Tab);
+        QCOMPARE(PaletteCursor, 0);
+        QCOMPARE(QApplication::focusWidget(), turns());
+        player->Key(Qt::Key_Left);
+        player->Key(Qt::Key_Left);  // entry 6
+        const QList<QPoint> before = CellsOf(8);
+        player->Key(Qt::Key_Return);
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(PieceOrientation[8], 7);
+        for (const QPoint& c : CellsOf(8)) {
+            QCOMPARE(board()->canvas().Pixel(c.x() * CellSize + 2, c.y() * CellSize + 2),
+                     Rgb(PieceColor[8]));
+        }
+        QVERIFY(CellsOf(8) != before);
+
+        Select(4);
+        player->Key(Qt::Key_Space);  // four entries
+        for (int i = 0; i < 3; ++i) player->Key(Qt::Key_Right);
+        QCOMPARE(PaletteCursor, 3);
+        player->Key(Qt::Key_Right);
+        QCOMPARE(PaletteCursor, 0);
+        // Enter on the orientation it has already: closed, the board untouched.
+        const QImage image = board()->canvas().Image().copy();
+        player->Key(Qt::Key_Return);
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(board()->canvas().Image(), image);
+        QCOMPARE(PieceOrientation[4], 1);
+    }
+
+    void orientationMouse() {
+        Select(6);
+        player->Key(Qt::Key_Space);
+        player->Move(turns(), QPoint(150, 20));  // tracking, no button
+        QCOMPARE(PaletteCursor, 3);
+        player->Move(turns(), QPoint(4 * 48 + 2, 20));  // right of the last entry
+        QCOMPARE(PaletteCursor, 3);
+        QCOMPARE(HighlightedEntries(turns(), 4), QList<int>{3});
+        for (int x : {4 * 48, 4 * 48 + 5}) {
+            player->Click(turns(), Qt::LeftButton, QPoint(x, 20));
+            QVERIFY(turns()->isVisible());
+            QCOMPARE(PieceOrientation[6], 1);
+        }
+        player->Click(turns(), Qt::RightButton, QPoint(48 + 20, 20));
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(PieceOrientation[6], 2);
+        // A release on the orientation it has leaves the board as it is.
+        player->Key(Qt::Key_Space);
+        QCOMPARE(PaletteCursor, 1);
+        const QImage image = board()->canvas().Image().copy();
+        player->Click(turns(), Qt::LeftButton, QPoint(48, 20));
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(board()->canvas().Image(), image);
+    }
+
+    // A click on the board while a palette is open: the palette closes first, and the board
+    // then handles the press and the release itself.
+    void clickOnTheBoardClosesThePaletteAndActs() {
+        player->Key(Qt::Key_Return);
+        QVERIFY(pieces()->isVisible());
+        player->ClickCell(Qt::LeftButton, 15, 3);
+        QVERIFY(!pieces()->isVisible());
+        QVERIFY(AllBackground(pieces()));
+        QCOMPARE(QApplication::focusWidget(), board());
+        QCOMPARE(PiecePos[1][0], 15);
+        QCOMPARE(PiecePos[1][1], 3);
+        QCOMPARE(w()->BoardPressed, 0);
+
+        Select(9);
+        player->Key(Qt::Key_Space);
+        QVERIFY(turns()->isVisible());
+        const QPoint other = CellsOf(10).first();
+        player->ClickCell(Qt::LeftButton, other.x(), other.y());
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(CurrentPiece, 10);
+        QCOMPARE(QApplication::focusWidget(), board());
+    }
+
+    void anyLossOfFocusClosesThePalette() {
+        player->Key(Qt::Key_Return);
+        QVERIFY(pieces()->isVisible());
+        w()->Menu()->popup(w()->mapToGlobal(QPoint(10, 10)));
+        QVERIFY(QTest::qWaitFor([&] { return !pieces()->isVisible(); }));
+        QVERIFY(AllBackground(pieces()));
+        w()->Menu()->close();
+        QCOMPARE(w()->focusWidget(), board());
+        // The offscreen platform leaves the closed menu's window active: hand it back.
+        QVERIFY(kvtest::Activate(w()));
+        QCOMPARE(QApplication::focusWidget(), board());
+        // The board keeps the focus: arrows move the piece.
+        player->Key(Qt::Key_Down);
+        QCOMPARE(PiecePos[1][1], 2);
+        player->Key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), board());
+    }
+};
+
+QTEST_MAIN(PalettesTest)
+#include "test_palettes.moc"
