@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -36,6 +37,10 @@ frmForma* MainForm() { return gMainForm; }
 frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     gMainForm = this;
     InitResources();
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/kvelt-48.png"));
+    icon.addFile(QStringLiteral(":/icons/kvelt-128.png"));
+    setWindowIcon(icon);
     setWindowTitle(platform::AppTitle());
 
     client_ = new QWidget(this);

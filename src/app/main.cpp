@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvelt"));
     QApplication::setOrganizationName(QStringLiteral("kvelt"));
+    QApplication::setDesktopFileName(QStringLiteral("kvelt"));
     kv::LoadQtTranslations(app);
     kv::Main();
     return app.exec();

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace kv::platform {
 
@@ -32,5 +34,20 @@ QString ProgramFolder() {
 }
 
 void SetProgramFolder(const QString& folder) { gProgramFolder = folder; }
+
+bool ProgramFolderWritable() {
+    // Ask by trying: permission bits say nothing of read-only mounts or immutable folders.
+    QTemporaryFile probe(ProgramFolder() + QStringLiteral("/.kvelt-write-probe-XXXXXX"));
+    return probe.open();
+}
+
+static QString UserFolder(QStandardPaths::StandardLocation location) {
+    const QString folder = QStandardPaths::writableLocation(location);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString UserSettingsFolder() { return UserFolder(QStandardPaths::AppConfigLocation); }
+QString UserCacheFolder() { return UserFolder(QStandardPaths::CacheLocation); }
 
 }  // namespace kv::platform

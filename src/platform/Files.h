@@ -17,6 +17,14 @@ QString OpenFailureText(OpenResult result);
 
 // The folder of the running program, with no trailing separator.
 QString ProgramFolder();
+// True when files can be created in the program folder. An installed copy usually lives
+// where the player cannot write.
+bool ProgramFolderWritable();
+// Per-user folders for what cannot go beside an installed program: settings and cache.
+// Created on demand; no trailing separator.
+QString UserSettingsFolder();
+QString UserCacheFolder();
+
 // Makes ProgramFolder answer folder instead (tests run the game from a folder of their
 // own); an empty text restores the real one.
 void SetProgramFolder(const QString& folder);

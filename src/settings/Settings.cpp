@@ -48,7 +48,11 @@ void LoadINI() {
 
     // From here on a failing step is passed over silently.
     QString path;
-    QFile settings(kSettingsName);  // the current folder, as the game always looked
+    // The current folder, as the game always looked; an installed copy keeps its settings
+    // in the player's own folder instead, since it cannot write beside itself.
+    QFile settings(platform::ProgramFolderWritable()
+                       ? kSettingsName
+                       : platform::UserSettingsFolder() + QLatin1Char('/') + kSettingsName);
     if (settings.open(QIODevice::ReadOnly)) {
         path = ReadSettingsPath(settings.read(64 * 1024));
         settings.close();
@@ -62,7 +66,9 @@ void LoadINI() {
 }
 
 void SaveINI() {
-    QFile settings(platform::ProgramFolder() + QLatin1Char('/') + kSettingsName);
+    const QString folder = platform::ProgramFolderWritable() ? platform::ProgramFolder()
+                                                             : platform::UserSettingsFolder();
+    QFile settings(folder + QLatin1Char('/') + kSettingsName);
     if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
     settings.write(OutlinePath.toUtf8() + "\r\n");
     settings.close();

@@ -51,9 +51,13 @@ void SaveFileUrl(const QString& address) {
     bool encodable = true;
     const QByteArray page = RedirectPage(address, &encodable);
     QString written;
+    // An installed copy cannot write into its Examples folder: its pages go to the cache.
+    const QString folder = platform::ProgramFolderWritable()
+                               ? ExamplesPath
+                               : platform::UserCacheFolder() + QLatin1Char('/');
     // A page that would carry "?" for some character would forward to the wrong address.
     for (int n = 0; encodable && n < kRedirectPageAttempts; ++n) {
-        const QString path = ExamplesPath + QString::number(n) + QStringLiteral(".html");
+        const QString path = folder + QString::number(n) + QStringLiteral(".html");
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) continue;
         file.write(page);  // write errors are not reported

@@ -186,6 +186,15 @@ class E2eX11 : public QObject {
         QCOMPARE(game_.exitCode(), 0);
     }
 
+    // Keeps the main window's client area (menu bar and board) of a screenshot for the
+    // README: the board lies 59 pixels in from the left, under a menu bar of menuHeight.
+    void SaveWindowShot(const QImage& shot, const Board& board, int menuHeight, const QString& name) {
+        if (screenshotDir_.isEmpty()) return;
+        QDir().mkpath(screenshotDir_);
+        const QRect client(board.left - 59, board.top - menuHeight, 784, 478 + menuHeight);
+        shot.copy(client & shot.rect()).save(screenshotDir_ + QLatin1Char('/') + name);
+    }
+
     QRgb At(const QImage& shot, const QPoint& p) { return shot.pixel(p) | 0xFF000000u; }
 
     int CountInCell(const QImage& shot, const Board& b, int c, int r, QRgb colour) {
@@ -264,6 +273,11 @@ private slots:
         QImage shot = Screenshot(QStringLiteral("start.png"));
         const auto board = FindBoard(shot);
         QVERIFY2(board.has_value(), "no board grid on the screen");
+        const QString geometry = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
+                                                                 QStringLiteral("--shell"), window});
+        const int windowHeight =
+            QRegularExpression(QStringLiteral("HEIGHT=(\\d+)")).match(geometry).captured(1).toInt();
+        SaveWindowShot(shot, *board, windowHeight - 478, QStringLiteral("kvelt.png"));
         QCOMPARE(board->cell, 19);
         QCOMPARE(board->line, 1);
         for (int i = 0; i <= 35; ++i) QCOMPARE(At(shot, {board->left + 19 * i, board->top + 7}), kGrid);
@@ -304,7 +318,18 @@ private slots:
         QCOMPARE(CountInCell(shot, *board, 3, 1, kWhite), 0);
         QVERIFY(CountInCell(shot, *board, 4, 1, kWhite) > 30);
 
+        // Choose another outline in the library (F4, the next entry, Enter).
+        const QString first = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+        Key(window, QStringLiteral("F4"));
+        const QString library = WaitForWindow(QStringLiteral("^Список квелтов$"));
+        QVERIFY2(!library.isEmpty(), "F4 did not open the outline library");
+        QThread::msleep(300);
+        Key(library, QStringLiteral("Down"));
+        Key(library, QStringLiteral("Return"));
+        QVERIFY2(WindowGone(library), "Enter did not close the library");
         const QString caption = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+        QVERIFY2(caption != first && caption.startsWith(QStringLiteral("Головоломка «Квелт» - ")),
+                 qPrintable(caption));
         CloseGame(window);
         QFile ini(programDir_.filePath(QStringLiteral("Kvelt.ini")));
         QVERIFY2(ini.open(QIODevice::ReadOnly), "Kvelt.ini was not written");
