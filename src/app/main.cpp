@@ -24,7 +24,6 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvelt"));
-    QApplication::setOrganizationName(QStringLiteral("kvelt"));
     QApplication::setDesktopFileName(QStringLiteral("kvelt"));
     kv::LoadQtTranslations(app);
     kv::Main();
