@@ -126,7 +126,8 @@ StrictOutline ReadOutlineStrict(const QByteArray& bytes) {
     const QByteArray cellText = DecodeLine(stored);
     DiscardCodeTables();
     const int cellCount = 5 * (kPieces - static_cast<int>(*count));
-    if (cellText.size() < 4 * cellCount) {
+    // Longer is read without harm, but says the count and the cells disagree.
+    if (cellText.size() != 4 * cellCount) {
         out.fault = QStringLiteral("the cell line holds %1 characters, %2 cells need %3")
                         .arg(cellText.size())
                         .arg(cellCount)

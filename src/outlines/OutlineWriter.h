@@ -34,9 +34,9 @@ struct StrictOutline {
 };
 
 // Reads an outline file field by field, as the game does, but says what is wrong: a count
-// or piece number that is missing or out of range, a cell text that is short, holds
-// anything but digits and blanks or bytes that cannot have been scrambled, and every
-// fault of OutlineFault. Also makes sure the game's own reader sees the same outline.
+// or piece number that is missing or out of range, a cell text that is not four characters a cell,
+// holds anything but digits and blanks or bytes that cannot have been scrambled, and every fault of
+// OutlineFault. Also makes sure the game's own reader sees the same outline.
 StrictOutline ReadOutlineStrict(const QByteArray& bytes);
 
 }  // namespace kv
