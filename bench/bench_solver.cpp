@@ -54,6 +54,20 @@ std::vector<BoardCell> Irregular() {
     });
 }
 
+// A house: mirror-symmetric only.
+std::vector<BoardCell> House() {
+    return FromDrawing({
+        "....##....",
+        "...####...",
+        "..######..",
+        ".########.",
+        "##########",
+        "##########",
+        "##########",
+        "##########",
+    });
+}
+
 const std::array<bool, 13> kAllPieces = {false, true, true, true, true, true, true,
                                          true,  true, true, true, true, true};
 
@@ -80,6 +94,21 @@ BENCHMARK_CAPTURE(First, rectangle_3x20, Rectangle(20, 3))->Unit(benchmark::kMil
 BENCHMARK_CAPTURE(First, square_8x8_without_centre, SquareWithoutCentre())
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(First, irregular_with_hole, Irregular())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(First, house, House())->Unit(benchmark::kMillisecond);
+
+// Walking every tiling without symmetry breaking: the most a first-tiling search on an
+// outline of this size can cost (an unsolvable one is searched to the end).
+void WalkAll(benchmark::State& state, std::vector<BoardCell> cells) {
+    const kv::PentominoSolver solver(cells, kAllPieces);
+    for (auto _ : state) {
+        const auto n = solver.ForEach([](const kv::Tiling&) { return true; });
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK_CAPTURE(WalkAll, rectangle_6x10, Rectangle(10, 6))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WalkAll, irregular_with_hole, Irregular())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WalkAll, house, House())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(WalkAll, unsolvable_2x30, Rectangle(30, 2))->Unit(benchmark::kMillisecond);
 
 // Building the placements is part of every solve the tool runs.
 void Prepare6x10(benchmark::State& state) {

@@ -9,7 +9,7 @@ using namespace kv;
 
 class ModelTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { kvtest::FreshModel(); }
 
     void orientationOneReproducesTheDefinitions() {

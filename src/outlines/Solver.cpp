@@ -138,6 +138,14 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
         return;
     }
 
+    neighbours_.assign(n, 0);
+    for (int i = 0; i < n; ++i) {
+        const BoardCell c = cells_[i];
+        for (const int j : {at(c.column - 1, c.row), at(c.column + 1, c.row),
+                            at(c.column, c.row - 1), at(c.column, c.row + 1)}) {
+            if (j >= 0) neighbours_[i] |= std::uint64_t{1} << j;
+        }
+    }
     std::vector<std::vector<Place>> buckets(static_cast<std::size_t>(n) * 12);
     const auto& shapes = DistinctShapes();
     for (int p = 1; p <= kPieces; ++p) {
@@ -156,8 +164,12 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
                         mask |= std::uint64_t{1} << i;
                     }
                     if (!inside) continue;
+                    std::uint64_t around = 0;
+                    for (std::uint64_t left = mask; left != 0; left &= left - 1) {
+                        around |= neighbours_[std::countr_zero(left)];
+                    }
                     buckets[std::countr_zero(mask) * 12 + (p - 1)].push_back(
-                        {mask, p, shape.orientation, c, r});
+                        {mask, around & ~mask, p, shape.orientation, c, r});
                 }
             }
         }
@@ -171,15 +183,39 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
 }
 
 struct PentominoSolver::Search {
-    Search(const Place* p, const std::uint32_t* b) : places(p), bucket(b) {}
+    Search(const PentominoSolver& solver)
+        : places(solver.places_.data()),
+          bucket(solver.bucket_.data()),
+          neighbours(solver.neighbours_.data()) {}
 
     const Place* places;
     const std::uint32_t* bucket;
+    const std::uint64_t* neighbours;
     int chosen[kPieces] = {};
     int depth = 0;
     std::uint64_t found = 0;
     bool stop = false;
     std::function<bool(const int* chosen, int depth)> leaf;
+
+    // False when a piece just placed leaves a small empty region next to it that five-cell
+    // pieces cannot fill. Regions above kLimit cells are left to the search: walking them
+    // costs more than it saves.
+    bool Fillable(std::uint64_t filled, std::uint64_t around) const {
+        const std::uint64_t empty = ~filled;
+        for (std::uint64_t border = around & empty; border != 0;) {
+            std::uint64_t region = border & (~border + 1);
+            int grown = 0;
+            for (std::uint64_t frontier = region; frontier != 0 && grown < kLimit; ++grown) {
+                const std::uint64_t more = neighbours[std::countr_zero(frontier)] & empty & ~region;
+                frontier = (frontier & (frontier - 1)) | more;
+                region |= more;
+            }
+            if (grown < kLimit && std::popcount(region) % 5 != 0) return false;
+            border &= ~region;
+        }
+        return true;
+    }
+    static constexpr int kLimit = 8;
 
     // Fills the lowest empty cell in every way the remaining pieces allow. Cells above the
     // outline's count are set from the start, so a full mask is a tiling.
@@ -196,7 +232,7 @@ struct PentominoSolver::Search {
             const std::uint32_t end = b[p + 1];
             for (std::uint32_t k = b[p]; k < end; ++k) {
                 const std::uint64_t m = places[k].mask;
-                if (m & filled) continue;
+                if ((m & filled) || !Fillable(filled | m, places[k].around)) continue;
                 chosen[depth++] = static_cast<int>(k);
                 Run<kVisit>(filled | m, remaining & ~(1u << p));
                 --depth;
@@ -225,19 +261,101 @@ std::uint64_t PentominoSolver::Transform(int symmetry, std::uint64_t mask) const
     return out;
 }
 
+int PentominoSolver::Anchor(std::uint32_t avail) const {
+    // X when it may be used: one orientation and the hardest piece to fit, so placing it
+    // first cuts the search most. Otherwise the piece with the fewest placements.
+    if (avail & 1u) return 1;
+    int anchor = 0;
+    std::size_t fewest = SIZE_MAX;
+    for (std::uint32_t left = avail; left != 0; left &= left - 1) {
+        const int p = std::countr_zero(left) + 1;
+        const auto n = static_cast<std::size_t>(std::count_if(
+            places_.begin(), places_.end(), [p](const Place& x) { return x.piece == p; }));
+        if (n < fewest) {
+            anchor = p;
+            fewest = n;
+        }
+    }
+    return anchor;
+}
+
+std::vector<PentominoSolver::AnchorClass> PentominoSolver::Classes(int anchor) const {
+    std::vector<AnchorClass> classes;
+    for (std::size_t k = 0; k < places_.size(); ++k) {
+        if (places_[k].piece != anchor) continue;
+        const std::uint64_t mask = places_[k].mask;
+        AnchorClass c{static_cast<int>(k), {}, {}};
+        std::vector<std::uint64_t> images;
+        bool smallest = true;
+        for (int s = 0; s < Symmetries() && smallest; ++s) {
+            const std::uint64_t image = Transform(s, mask);
+            if (image < mask) smallest = false;
+            if (image == mask) c.stabiliser.push_back(s);
+            if (std::find(images.begin(), images.end(), image) == images.end()) {
+                images.push_back(image);
+                c.images.push_back(s);
+            }
+        }
+        if (smallest) classes.push_back(std::move(c));
+    }
+    return classes;
+}
+
+int PentominoSolver::PlaceOf(int piece, std::uint64_t mask) const {
+    for (std::size_t k = bucket_[std::countr_zero(mask) * 12 + piece - 1];
+         k < bucket_[std::countr_zero(mask) * 12 + piece]; ++k) {
+        if (places_[k].mask == mask) return static_cast<int>(k);
+    }
+    return -1;
+}
+
 std::uint64_t PentominoSolver::ForEach(const std::function<bool(const Tiling&)>& visit) const {
     if (!solvable_) return 0;
-    if (cells_.empty()) {
+    const int needed = static_cast<int>(cells_.size()) / 5;
+    if (needed == 0) {
         visit({});
         return 1;
     }
-    Search search(places_.data(), bucket_.data());
-    search.leaf = [&](const int* chosen, int depth) {
-        return visit(ToTiling(std::vector<int>(chosen, chosen + depth)));
-    };
     const std::uint64_t full = ~std::uint64_t{0} >> (64 - cells_.size());
-    search.Run<true>(~full, availableMask_);
-    return search.found;
+    std::uint64_t visited = 0;
+    bool stop = false;
+    if (Symmetries() == 1) {
+        // Without symmetries every anchor place would be searched, most of them far from
+        // where the search starts; one search with the anchor among the others is quicker.
+        Search search(*this);
+        search.leaf = [&](const int* chosen, int depth) {
+            ++visited;
+            return visit(ToTiling(std::vector<int>(chosen, chosen + depth)));
+        };
+        search.Run<true>(~full, availableMask_);
+        return visited;
+    }
+    // Each class of anchor places is searched at its smallest member only, and every
+    // tiling found there is handed out in each of the class's places by the symmetries
+    // that lead there. Besides sparing work, the smallest member lies where the search
+    // starts, so it is also the cheapest one to search.
+    for (std::uint32_t avail = availableMask_; std::popcount(avail) >= needed && !stop;) {
+        const int anchor = Anchor(avail);
+        const std::uint32_t rest = avail & ~(1u << (anchor - 1));
+        for (const AnchorClass& c : Classes(anchor)) {
+            Search search(*this);
+            search.leaf = [&](const int* chosen, int depth) {
+                for (const int s : c.images) {
+                    std::vector<int> image(chosen, chosen + depth);
+                    for (int& k : image)
+                        k = PlaceOf(places_[k].piece, Transform(s, places_[k].mask));
+                    ++visited;
+                    if (!visit(ToTiling(image))) return false;
+                }
+                return true;
+            };
+            search.chosen[search.depth++] = c.place;
+            search.Run<true>(~full | places_[c.place].mask, rest);
+            if ((stop = search.stop)) break;
+        }
+        avail = rest;
+    }
+    return visited;
 }
 
 std::optional<Tiling> PentominoSolver::First() const {
@@ -255,58 +373,43 @@ SolutionCount PentominoSolver::Count() const {
     if (!solvable_) return result;
     const int g = Symmetries();
     const int needed = static_cast<int>(cells_.size()) / 5;
-    const std::uint64_t full = cells_.empty() ? 0 : ~std::uint64_t{0} >> (64 - cells_.size());
+    if (needed == 0) {
+        result.all = result.upToSymmetry = 1;
+        return result;
+    }
+    const std::uint64_t full = ~std::uint64_t{0} >> (64 - cells_.size());
     // Burnside: the tilings up to symmetry are (sum over the group of the tilings each
     // symmetry fixes) / g. The identity fixes all of them; `fixed` gathers the rest.
     std::uint64_t all = 0, fixed = 0;
-
-    // Tilings are split by where one anchor piece lies. Placements of the anchor that a
-    // symmetry maps onto each other have equally many tilings, so only the smallest mask
-    // of each class is searched and its count weighted by the size of the class.
-    std::uint32_t avail = availableMask_;
-    while (std::popcount(avail) >= needed) {
-        if (needed == 0) {
-            all += 1;
-            fixed += g - 1;
-            break;
-        }
-        int anchor = -1;  // X when in play: one orientation and a hard one to fit
-        std::size_t fewest = SIZE_MAX;
-        for (std::uint32_t left = avail; left != 0; left &= left - 1) {
-            const int p = std::countr_zero(left) + 1;
-            const auto n = static_cast<std::size_t>(std::count_if(
-                places_.begin(), places_.end(), [p](const Place& x) { return x.piece == p; }));
-            if (p == 1 || n < fewest) {
-                anchor = p;
-                fewest = n;
-                if (p == 1) break;
-            }
-        }
+    if (g == 1) {
+        // See ForEach: one search with every piece free is quicker then.
+        Search search(*this);
+        search.Run<false>(~full, availableMask_);
+        result.all = result.upToSymmetry = search.found;
+        return result;
+    }
+    // Tilings are split by where the anchor piece lies. Places of the anchor that a
+    // symmetry maps onto each other have equally many tilings, so each class is searched
+    // at one place and its count weighted by the size of the class.
+    for (std::uint32_t avail = availableMask_; std::popcount(avail) >= needed;) {
+        const int anchor = Anchor(avail);
         const std::uint32_t rest = avail & ~(1u << (anchor - 1));
-        for (std::size_t k = 0; k < places_.size(); ++k) {
-            if (places_[k].piece != anchor) continue;
-            const std::uint64_t mask = places_[k].mask;
-            std::vector<int> stabiliser;
-            bool smallest = true;
-            for (int s = 0; s < g && smallest; ++s) {
-                const std::uint64_t image = Transform(s, mask);
-                if (image < mask) smallest = false;
-                if (image == mask) stabiliser.push_back(s);
-            }
-            if (!smallest) continue;
-            const std::uint64_t weight = g / stabiliser.size();
-            Search search(places_.data(), bucket_.data());
-            search.chosen[search.depth++] = static_cast<int>(k);
-            if (stabiliser.size() == 1) {
+        for (const AnchorClass& c : Classes(anchor)) {
+            const std::uint64_t weight = c.images.size();
+            const std::uint64_t mask = places_[c.place].mask;
+            Search search(*this);
+            search.chosen[search.depth++] = c.place;
+            if (c.stabiliser.size() == 1) {
                 search.Run<false>(~full | mask, rest);
             } else {
+                // Only a symmetry that keeps the anchor in place can fix a tiling.
                 std::uint64_t fixedHere = 0;
                 search.leaf = [&](const int* chosen, int depth) {
-                    for (std::size_t s = 1; s < stabiliser.size(); ++s) {
+                    for (std::size_t s = 1; s < c.stabiliser.size(); ++s) {
                         bool invariant = true;
                         for (int d = 0; d < depth && invariant; ++d) {
                             const std::uint64_t m = places_[chosen[d]].mask;
-                            invariant = Transform(stabiliser[s], m) == m;
+                            invariant = Transform(c.stabiliser[s], m) == m;
                         }
                         if (invariant) ++fixedHere;
                     }
@@ -319,7 +422,6 @@ SolutionCount PentominoSolver::Count() const {
         }
         // With pieces to spare, the tilings without the anchor are counted next.
         avail = rest;
-        if (std::popcount(avail) < needed) break;
     }
     result.all = all;
     result.upToSymmetry = (all + fixed) / g;

@@ -54,18 +54,31 @@ class PentominoSolver {
   private:
     struct Place {
         std::uint64_t mask;
+        std::uint64_t around;  // outline cells next to the piece
         int piece;
         int orientation;
         int column;
         int row;
     };
     struct Search;
+    // A class of places of the anchor piece that symmetries of the outline map onto each
+    // other, given by its smallest mask.
+    struct AnchorClass {
+        int place;                    // index into places_
+        std::vector<int> stabiliser;  // symmetries keeping it in place, identity first
+        std::vector<int> images;      // one symmetry to each place of the class, identity first
+    };
 
+    std::vector<AnchorClass> Classes(int anchor) const;
+    int PlaceOf(int piece, std::uint64_t mask) const;
+
+    int Anchor(std::uint32_t available) const;
     Tiling ToTiling(const std::vector<int>& chosen) const;
     std::uint64_t Transform(int symmetry, std::uint64_t mask) const;
 
-    std::vector<BoardCell> cells_;  // in search order: along the shorter side first
-    std::vector<Place> places_;     // grouped by lowest cell, then by piece
+    std::vector<BoardCell> cells_;           // in search order: along the shorter side first
+    std::vector<Place> places_;              // grouped by lowest cell, then by piece
+    std::vector<std::uint64_t> neighbours_;  // of each cell, among the outline's cells
     // First place of (cell i, piece p) is places_[bucket_[i * 12 + p - 1]].
     std::vector<std::uint32_t> bucket_;
     std::uint32_t availableMask_ = 0;  // bit p - 1 for piece p
