@@ -59,7 +59,7 @@ QString OutlineFault(const OutlineDraft& draft) {
     }
     const int inPlay = kPieces - static_cast<int>(pieces.size());
     if (static_cast<int>(draft.cells.size()) != 5 * inPlay) {
-        return QStringLiteral("%1 cells, but %2 pieces in play cover %3")
+        return QStringLiteral("wrong cell count: %1 cells, but %2 pieces in play cover %3")
             .arg(draft.cells.size())
             .arg(inPlay)
             .arg(5 * inPlay);
