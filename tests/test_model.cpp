@@ -63,7 +63,7 @@ std::vector<int> BoardSnapshot() {
 
 class ModelTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { kvtest::FreshModel(); }
 
     void pieceTable() {

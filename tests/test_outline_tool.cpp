@@ -1,0 +1,434 @@
+// kvelt-outline as a user runs it (encode, show, solve, check) and the strict outline
+// reader that its check rests on.
+#include <QtTest>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <set>
+
+#include "model/Model.h"
+#include "outlines/CodeTables.h"
+#include "outlines/OutlineFile.h"
+#include "outlines/OutlineWriter.h"
+#include "outlines/Solver.h"
+#include "platform/TextCodec.h"
+#include "support/TestSupport.h"
+
+using namespace kv;
+
+namespace {
+
+struct Result {
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QString ToolPath() {
+    const QString dir = qEnvironmentVariable("KVELT_PROGRAM_DIR",
+                                             QCoreApplication::applicationDirPath() + "/../bin");
+    return dir + "/kvelt-outline";
+}
+
+Result Tool(const QStringList& args) {
+    QProcess process;
+    process.start(ToolPath(), args);
+    Result r;
+    if (!process.waitForFinished(60000)) return r;
+    r.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = process.readAllStandardOutput();
+    r.err = process.readAllStandardError();
+    return r;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray Rows(int width, int height, char ch = '#') {
+    QByteArray rows;
+    for (int r = 0; r < height; ++r) rows += QByteArray(width, ch) + '\n';
+    return rows;
+}
+
+OutlineDraft Rectangle(const QString& name, int width, int height, std::vector<int> excluded = {}) {
+    OutlineDraft d{name, std::move(excluded), {}};
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c)
+            d.cells.push_back({(35 - width) / 2 + c, (24 - height) / 2 + r});
+    }
+    return d;
+}
+
+// An outline file put together byte by byte, for faults the writer would never make.
+QByteArray Handmade(const QString& text, const QByteArray& cellText, const QByteArray& rest) {
+    const QByteArray name = platform::ToCp1251(text);
+    MakeCodeTables(name);
+    const QByteArray bytes = name + "\r\n" + EncodeLine(cellText) + "\r\n" + rest;
+    DiscardCodeTables();
+    return bytes;
+}
+
+QByteArray CellText(int count, int column = 5, int row = 5) {
+    QByteArray text;
+    for (int i = 0; i < count; ++i) {
+        text += QByteArray::number(column + i % 20).rightJustified(2, ' ');
+        text += QByteArray::number(row + i / 20).rightJustified(2, '0');
+    }
+    return text;
+}
+
+}  // namespace
+
+class OutlineToolTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+
+    // Writes a drawing and encodes it; the outline file's path.
+    QString Encode(const QString& base, const QByteArray& art) {
+        WriteFile(Path(base + ".txt"), art);
+        const Result r = Tool({"encode", Path(base + ".txt"), "-o", Path(base + ".kvt")});
+        if (r.code != 0) qWarning() << r.err;
+        return r.code == 0 ? Path(base + ".kvt") : QString();
+    }
+
+  private slots:
+    void initTestCase() {
+        kvtest::FreshModel();
+        QVERIFY(dir_.isValid());
+        QVERIFY2(QFileInfo(ToolPath()).isExecutable(), qPrintable(ToolPath() + " is not built"));
+    }
+
+    void usage() {
+        const Result help = Tool({"--help"});
+        QCOMPARE(help.code, 0);
+        for (const char* command : {"encode ART.txt -o FILE.kvt", "show FILE.kvt",
+                                    "solve FILE.kvt [--count] [--all]", "check DIR"}) {
+            QVERIFY2(help.out.contains(command), command);
+        }
+        const QList<QStringList> wrong = {
+            {}, {"paint"}, {"encode", Path("none.txt")}, {"solve"}, {"solve", "x.kvt", "--fast"}};
+        for (const QStringList& args : wrong) {
+            const Result r = Tool(args);
+            QCOMPARE(r.code, 2);
+            QCOMPARE(r.err.count('\n'), 1);
+            QVERIFY(r.out.isEmpty());
+        }
+    }
+
+    // The file holds the name in Windows-1251, the centred cells and the excluded pieces
+    // the way the game reads them, with CR LF line ends and scrambled lines free of
+    // control bytes.
+    void encodeWritesWhatTheGameReads() {
+        const QString name = QStringLiteral("Ёлка «девять на пять»");
+        const QString path = Encode("nine", name.toUtf8() + "\n2, 5 7\n" + Rows(9, 5));
+        QVERIFY(!path.isEmpty());
+        const QByteArray bytes = ReadFile(path);
+        const OutlineContent game = ReadOutline(bytes);
+        QCOMPARE(game.name, platform::ToCp1251(name));
+        QCOMPARE(game.count, 3LL);
+        for (int p = 1; p <= kPieces; ++p)
+            QCOMPARE(game.excluded[p], p == 2 || p == 5 || p == 7 ? 1 : 0);
+        QCOMPARE(game.lastCell, 44);
+        std::set<BoardCell> cells;
+        for (int i = 0; i <= game.lastCell; ++i) cells.insert({game.cells[i][0], game.cells[i][1]});
+        std::set<BoardCell> expected;
+        for (int r = 0; r < 5; ++r) {
+            for (int c = 0; c < 9; ++c) expected.insert({13 + c, 9 + r});
+        }
+        QCOMPARE(cells, expected);
+
+        const QList<QByteArray> lines = bytes.split('\n');
+        QCOMPARE(lines.size(), 5);  // four lines and nothing after the last line end
+        QVERIFY(lines.last().isEmpty());
+        for (int i = 0; i < 4; ++i) {
+            QVERIFY(lines[i].endsWith('\r'));
+            for (const char ch : lines[i].chopped(1)) QVERIFY(static_cast<unsigned char>(ch) >= 32);
+        }
+        QCOMPARE(lines[2], QByteArray("3,2,5,7\r"));
+        QVERIFY(!lines[3].chopped(1).isEmpty());
+        QVERIFY(ReadOutlineStrict(bytes).fault.isEmpty());
+    }
+
+    // show prints a drawing that encode turns into the very same file, also for drawings
+    // with margins that put the outline off centre.
+    void showIsTheInverseOfEncode_data() {
+        QTest::addColumn<QByteArray>("art");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::newRow("rectangle") << QByteArray("Прямоугольник\n\n" + Rows(10, 6))
+                                   << QByteArray("Прямоугольник\n-\n" + Rows(10, 6));
+        QTest::newRow("blanks, dots, pieces left out")
+            << QByteArray(
+                   "Рамка\n 12,1 \n##########\n##########\n##   .  ##\n##########\n##########\n"
+                   "######  \n\n  \n")
+            << QByteArray(
+                   "Рамка\n12 1\n##########\n##########\n##......##\n##########\n##########\n"
+                   "######....\n");
+        QTest::newRow("top margin") << QByteArray("Сдвиг\n-\n..\n..\n..\n" + Rows(12, 5))
+                                    << QByteArray("Сдвиг\n-\n" + Rows(12, 3, '.') + Rows(12, 5));
+    }
+    void showIsTheInverseOfEncode() {
+        QFETCH(QByteArray, art);
+        QFETCH(QByteArray, shown);
+        const QString first = Encode("first", art);
+        QVERIFY(!first.isEmpty());
+        const Result show = Tool({"show", first});
+        QCOMPARE(show.code, 0);
+        QCOMPARE(show.out, shown);
+        const QString again = Encode("again", show.out);
+        QVERIFY(!again.isEmpty());
+        QCOMPARE(ReadFile(again), ReadFile(first));
+    }
+
+    // Each refusal: status 1, one line naming the drawing and the fault, and no file
+    // written or changed.
+    void encodeRefusesFaultyDrawings_data() {
+        QTest::addColumn<QByteArray>("art");
+        QTest::addColumn<QString>("fault");
+        QByteArray oneShort = "Без одной\n\n" + Rows(10, 6);
+        oneShort[oneShort.size() - 2] = '.';
+        QTest::newRow("a cell short") << oneShort << "59 cells, but 12 pieces in play cover 60";
+        QTest::newRow("pieces left out but all cells drawn")
+            << QByteArray("Много\n3\n" + Rows(10, 6)) << "60 cells, but 11 pieces in play cover 55";
+        QTest::newRow("no drawing") << QByteArray("Пусто\n\n") << "0 cells, but 12 pieces";
+        QTest::newRow("too wide") << QByteArray("Широко\n\n#" + QByteArray(35, '.') + "\n" +
+                                                Rows(10, 6))
+                                  << "36 x 7 cells, larger than the 35 x 24 board";
+        QTest::newRow("too tall") << QByteArray("Высоко\n\n" + Rows(3, 20) + Rows(1, 5, '.'))
+                                  << "3 x 25 cells, larger than the 35 x 24 board";
+        QTest::newRow("piece 13") << QByteArray("Тринадцать\n13\n" + Rows(11, 5))
+                                  << "line 2: unknown piece number \"13\"";
+        QTest::newRow("piece 0") << QByteArray("Ноль\n0\n" + Rows(11, 5))
+                                 << "unknown piece number \"0\"";
+        QTest::newRow("a word") << QByteArray("Слово\nX\n" + Rows(11, 5))
+                                << "unknown piece number \"X\"";
+        QTest::newRow("piece twice")
+            << QByteArray("Дважды\n4 2,4\n" + Rows(10, 5)) << "line 2: piece 4 is listed twice";
+        QTest::newRow("all twelve left out") << QByteArray("Никого\n1 2 3 4 5 6 7 8 9 10 11 12\n")
+                                             << "all twelve pieces are left out";
+        QTest::newRow("name outside Windows-1251")
+            << QByteArray("Снеговик \xE2\x98\x83\n\n" + Rows(10, 6))
+            << "(U+2603), which Windows-1251";
+        QTest::newRow("empty name") << QByteArray("  \n\n" + Rows(10, 6)) << "the name is empty";
+        QTest::newRow("not UTF-8")
+            << QByteArray("\xCA\xE2\xE5\xEB\xF2\n\n" + Rows(10, 6)) << "line 1: not UTF-8 text";
+        QTest::newRow("a letter in the drawing")
+            << QByteArray("Буква\n\n" + Rows(10, 3) + "####x#####\n" + Rows(10, 2))
+            << "line 6, column 5: unknown character \u00ABx\u00BB";
+        QTest::newRow("a tab in the drawing")
+            << QByteArray("Табуляция\n\n" + Rows(10, 5) + "#\t########\n") << "line 8, column 2";
+    }
+    void encodeRefusesFaultyDrawings() {
+        QFETCH(QByteArray, art);
+        QFETCH(QString, fault);
+        const QString source = Path("faulty.txt");
+        WriteFile(source, art);
+        const QString fresh = Path("fresh.kvt");
+        QFile::remove(fresh);
+        const QString kept = Path("kept.kvt");
+        WriteFile(kept, "old contents\r\n");
+        for (const QString& target : {fresh, kept}) {
+            const Result r = Tool({"encode", source, "-o", target});
+            QCOMPARE(r.code, 1);
+            QVERIFY(r.out.isEmpty());
+            QCOMPARE(r.err.count('\n'), 1);
+            const QString line = QString::fromUtf8(r.err);
+            QVERIFY2(line.startsWith(source + ": ") && line.contains(fault), qPrintable(line));
+        }
+        QVERIFY(!QFile::exists(fresh));
+        QCOMPARE(ReadFile(kept), QByteArray("old contents\r\n"));
+    }
+
+    void encodeNamesAMissingDrawing() {
+        const Result r = Tool({"encode", Path("missing.txt"), "-o", Path("missing.kvt")});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(r.err.startsWith(Path("missing.txt").toUtf8() + ": cannot read"));
+        QVERIFY(!QFile::exists(Path("missing.kvt")));
+    }
+
+    void solve() {
+        const QString strip = Encode("strip", "Полоса\n-\n" + Rows(20, 3));
+        QVERIFY(!strip.isEmpty());
+        Result r = Tool({"solve", strip, "--count"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, QByteArray("8 solutions (2 up to symmetry)\n"));
+
+        r = Tool({"solve", strip});
+        QCOMPARE(r.code, 0);
+        QList<QByteArray> rows = r.out.split('\n');
+        QCOMPARE(rows.size(), 4);
+        QVERIFY(rows.takeLast().isEmpty());
+        const QByteArray drawing = rows.join();
+        QCOMPARE(drawing.size(), 60);
+        for (const char letter : QByteArray("XITUVWZLNYFP")) QCOMPARE(drawing.count(letter), 5);
+
+        r = Tool({"solve", strip, "--all"});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.endsWith("\n8 solutions\n"));
+        const QStringList tilings =
+            QString::fromUtf8(r.out.chopped(QByteArray("8 solutions\n").size()))
+                .split(QStringLiteral("\n\n"));
+        QCOMPARE(tilings.size(), 8);
+        QCOMPARE(QSet<QString>(tilings.begin(), tilings.end()).size(), 8);
+        for (const QString& tiling : tilings) {
+            QCOMPARE(tiling.trimmed().split(QLatin1Char('\n')).size(), 3);
+            for (const QChar letter : QStringLiteral("XITUVWZLNYFP"))
+                QCOMPARE(tiling.count(letter), 5);
+        }
+
+        // Pieces left out never show; the count is the solver's.
+        const QString square = Encode("square", "Квадрат\n1 3 5 6 7 9 11\n" + Rows(5, 5));
+        QVERIFY(!square.isEmpty());
+        r = Tool({"solve", square});
+        QCOMPARE(r.code, 0);
+        for (const char letter : QByteArray("XTVWZNF")) QVERIFY(!r.out.contains(letter));
+        for (const char letter : QByteArray("IULYP")) QCOMPARE(r.out.count(letter), 5);
+        const SolutionCount count = PentominoSolver(Rectangle("", 5, 5).cells,
+                                                    {false, false, true, false, true, false, false,
+                                                     false, true, false, true, false, true})
+                                        .Count();
+        QVERIFY(count.all > 0);
+        QCOMPARE(Tool({"solve", square, "--count"}).out,
+                 QStringLiteral("%1 solutions (%2 up to symmetry)\n")
+                     .arg(count.all)
+                     .arg(count.upToSymmetry)
+                     .toUtf8());
+
+        const QString hopeless = Encode("hopeless", "Безнадёжно\n-\n" + Rows(30, 2));
+        QVERIFY(!hopeless.isEmpty());
+        r = Tool({"solve", hopeless});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.out, QByteArray("No solution.\n"));
+        r = Tool({"solve", hopeless, "--count"});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.out, QByteArray("0 solutions (0 up to symmetry)\n"));
+
+        WriteFile(Path("broken.kvt"), WriteOutline(Rectangle("Сломано", 11, 5)));
+        r = Tool({"solve", Path("broken.kvt")});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(r.err.contains("the cell line holds 220 characters, 60 cells need 240"));
+    }
+
+    // One line for each faulty file and for no other; a sound folder passes; an empty one
+    // passes with a note.
+    void check() {
+        QTemporaryDir folder;
+        auto put = [&](const QString& name, const QByteArray& bytes) {
+            WriteFile(folder.filePath(name), bytes);
+        };
+        put("a_good.kvt", WriteOutline(Rectangle("Полоса", 20, 3)));
+        put("b_count.kvt", WriteOutline(Rectangle("Недосчёт", 11, 5)));
+        put("c_same_name.kvt", WriteOutline(Rectangle("Полоса", 10, 6)));
+        put("d_unsolvable.kvt", WriteOutline(Rectangle("Два ряда", 30, 2)));
+        put("e_pieces.kvt", WriteOutline(Rectangle("Лишняя", 10, 5, {2, 2})));
+        put("notes.txt", "not an outline");
+
+        Result r = Tool({"check", folder.path()});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.out, QByteArray("5 outline files checked, 4 faulty\n"));
+        const QList<QByteArray> lines = r.err.trimmed().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines[0],
+                 QByteArray("b_count.kvt: the cell line holds 220 characters, 60 cells need 240"));
+        QVERIFY2(lines[1].startsWith("c_same_name.kvt: same name"), lines[1]);
+        QVERIFY(lines[1].contains("a_good.kvt"));
+        QCOMPARE(lines[2], QByteArray("d_unsolvable.kvt: no solution"));
+        QVERIFY2(lines[3].startsWith("e_pieces.kvt: piece 2 is listed twice"), lines[3]);
+
+        for (const char* name :
+             {"b_count.kvt", "c_same_name.kvt", "d_unsolvable.kvt", "e_pieces.kvt"}) {
+            QVERIFY(QFile::remove(folder.filePath(name)));
+        }
+        r = Tool({"check", folder.path()});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.err.isEmpty());
+        QCOMPARE(r.out, QByteArray("1 outline file checked, 0 faulty\n"));
+
+        QTemporaryDir empty;
+        r = Tool({"check", empty.path()});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.err.isEmpty());
+        QVERIFY(r.out.contains("holds no *.kvt files"));
+
+        r = Tool({"check", empty.filePath("nowhere")});
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.err.count('\n'), 1);
+    }
+
+    // The strict reader finds what the game's reader passes over.
+    void strictReader_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("fault");
+        const QByteArray sixty = CellText(60);
+        QTest::newRow("sound") << Handmade("Имя", sixty, "0\r\nend\r\n") << QString();
+        QTest::newRow("sound, pieces on lines of their own, no last line")
+            << Handmade("Имя", CellText(45), "3\r\n2\r\n5\r\n7\r\n") << QString();
+        QTest::newRow("no count") << Handmade("Имя", sixty, "") << "no count";
+        QTest::newRow("count 12") << Handmade("Имя", sixty, "12,1,2,3,4,5,6,7,8,9,10,11,12\r\n")
+                                  << "count of excluded pieces 12 is not 0 to 11";
+        QTest::newRow("count -1") << Handmade("Имя", sixty, "-1\r\n") << "is not 0 to 11";
+        QTest::newRow("fewer pieces than announced")
+            << Handmade("Имя", CellText(50), "2,5\r\n") << "2 excluded pieces announced, 1 listed";
+        QTest::newRow("piece 13") << Handmade("Имя", CellText(50), "2,1,13\r\n")
+                                  << "unknown piece number 13";
+        QTest::newRow("piece twice")
+            << Handmade("Имя", CellText(45), "3,2,4,4\r\n") << "piece 4 is listed twice";
+        QTest::newRow("short cell text") << Handmade("Имя", CellText(59), "0\r\n")
+                                         << "the cell line holds 236 characters, 60 cells need 240";
+        QTest::newRow("count says fewer cells")
+            << Handmade("Имя", sixty, "1,5\r\n")
+            << "the cell line holds 240 characters, 55 cells need 220";
+        QTest::newRow("letters for a cell")
+            << Handmade("Имя", sixty.left(40) + " x 5" + sixty.mid(44), "0\r\n")
+            << "cell 11 of the cell line";
+        QTest::newRow("empty field")
+            << Handmade("Имя", "    " + sixty.mid(4), "0\r\n") << "cell 1 of the cell line";
+        QTest::newRow("off the board") << Handmade("Имя", sixty.left(236) + "35 0", "0\r\n")
+                                       << "cell (35, 0) lies off the 35 x 24 board";
+        QTest::newRow("cell twice") << Handmade("Имя", sixty.left(236) + sixty.left(4), "0\r\n")
+                                    << "cell (5, 5) is listed twice";
+        QTest::newRow("control byte in the cell line")
+            << platform::ToCp1251(QStringLiteral("Имя")) + "\r\n\x01\x02\r\n0\r\n"
+            << "control byte";
+        QTest::newRow("control byte in the name")
+            << Handmade("Им\tя", sixty, "0\r\n") << "control character";
+    }
+    void strictReader() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, fault);
+        const StrictOutline read = ReadOutlineStrict(bytes);
+        if (fault.isEmpty()) {
+            QVERIFY2(read.fault.isEmpty(), qPrintable(read.fault));
+        } else {
+            QVERIFY2(read.fault.contains(fault), qPrintable(read.fault));
+        }
+    }
+
+    // What the writer makes, the strict reader and the game read back unchanged.
+    void writerRoundTrip() {
+        OutlineDraft draft = Rectangle(QStringLiteral("Окно «№1»"), 10, 5, {12, 3});
+        std::reverse(draft.cells.begin(), draft.cells.end());
+        QVERIFY(OutlineFault(draft).isEmpty());
+        const QByteArray bytes = WriteOutline(draft);
+        const StrictOutline back = ReadOutlineStrict(bytes);
+        QVERIFY2(back.fault.isEmpty(), qPrintable(back.fault));
+        QCOMPARE(back.draft.name, draft.name);
+        QCOMPARE(back.draft.excluded, draft.excluded);
+        QVERIFY(back.draft.cells == draft.cells);
+        QCOMPARE(ReadOutline(bytes).name, platform::ToCp1251(draft.name));
+    }
+};
+
+QTEST_MAIN(OutlineToolTest)
+#include "test_outline_tool.moc"

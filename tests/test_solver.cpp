@@ -1,0 +1,366 @@
+// The outline solver: known tiling counts of the classic outlines, tilings that really
+// cover their outline, and a cross-check against a plain backtracking solver on small
+// outlines, including ones with pieces to spare and ones with symmetric tilings.
+#include <QtTest>
+
+#include <map>
+#include <set>
+
+#include "model/Model.h"
+#include "outlines/Solver.h"
+#include "support/TestSupport.h"
+
+using namespace kv;
+
+using Cells = std::vector<BoardCell>;
+using Pieces = std::array<bool, 13>;
+Q_DECLARE_METATYPE(Cells)
+Q_DECLARE_METATYPE(Pieces)
+
+namespace {
+
+using CellMap = std::map<BoardCell, int>;  // cell -> piece covering it
+
+Pieces AllPieces() {
+    Pieces p{};
+    for (int i = 1; i <= kPieces; ++i) p[i] = true;
+    return p;
+}
+
+Pieces Only(std::initializer_list<int> pieces) {
+    Pieces p{};
+    for (const int i : pieces) p[i] = true;
+    return p;
+}
+
+Cells Rectangle(int width, int height, int left = 0, int top = 0) {
+    Cells cells;
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) cells.push_back({left + c, top + r});
+    }
+    return cells;
+}
+
+Cells Drawing(const std::vector<std::string>& rows) {
+    Cells cells;
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        for (int c = 0; c < static_cast<int>(rows[r].size()); ++c) {
+            if (rows[r][c] == '#') cells.push_back({c, r});
+        }
+    }
+    return cells;
+}
+
+Cells SquareWithoutCentre() {
+    Cells cells;
+    for (const auto& c : Rectangle(8, 8)) {
+        if ((c.column == 3 || c.column == 4) && (c.row == 3 || c.row == 4)) continue;
+        cells.push_back(c);
+    }
+    return cells;
+}
+
+// Where each piece of a tiling lies, taken from the game's piece table. Empty when two
+// pieces overlap or a piece is used twice.
+CellMap CellsOf(const Tiling& tiling) {
+    CellMap map;
+    std::set<int> pieces;
+    for (const auto& t : tiling) {
+        if (t.piece < 1 || t.piece > kPieces || t.orientation < 1 || t.orientation > 8) return {};
+        if (!pieces.insert(t.piece).second) return {};
+        for (int k = 0; k < 5; ++k) {
+            const BoardCell c{t.column + PieceCells[t.piece][k][t.orientation][0],
+                              t.row + PieceCells[t.piece][k][t.orientation][1]};
+            if (!map.emplace(c, t.piece).second) return {};
+        }
+    }
+    return map;
+}
+
+// Plain backtracking over sets: the lowest empty cell (row, then column) is covered by
+// every piece, orientation and cell of the piece that fit. Slow, and written apart from the
+// solver so that the two share nothing but the piece table.
+class SimpleSolver {
+  public:
+    SimpleSolver(const Cells& cells, const Pieces& available)
+        : outline_(cells.begin(), cells.end()), available_(available) {
+        for (int p = 1; p <= kPieces; ++p) {
+            std::set<std::vector<BoardCell>> seen;
+            for (int o = 1; o <= 8; ++o) {
+                std::vector<BoardCell> shape;
+                for (int k = 0; k < 5; ++k) {
+                    shape.push_back({PieceCells[p][k][o][0], PieceCells[p][k][o][1]});
+                }
+                std::vector<BoardCell> normal = shape;
+                int minC = 99, minR = 99;
+                for (const auto& c : normal) {
+                    minC = std::min(minC, c.column);
+                    minR = std::min(minR, c.row);
+                }
+                for (auto& c : normal) c = {c.column - minC, c.row - minR};
+                std::sort(normal.begin(), normal.end());
+                if (seen.insert(normal).second) shapes_[p].push_back(shape);
+            }
+        }
+    }
+
+    std::vector<CellMap> All() {
+        found_.clear();
+        placed_.clear();
+        Fill();
+        return found_;
+    }
+
+  private:
+    void Fill() {
+        const BoardCell* target = nullptr;
+        for (const auto& c : outline_) {
+            if (placed_.count(c)) continue;
+            if (!target || c.row < target->row ||
+                (c.row == target->row && c.column < target->column)) {
+                target = &c;
+            }
+        }
+        if (!target) {
+            found_.push_back(placed_);
+            return;
+        }
+        const BoardCell at = *target;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (!available_[p] || used_.count(p)) continue;
+            for (const auto& shape : shapes_[p]) {
+                for (const auto& pivot : shape) {
+                    std::vector<BoardCell> cells;
+                    for (const auto& d : shape) {
+                        cells.push_back(
+                            {at.column + d.column - pivot.column, at.row + d.row - pivot.row});
+                    }
+                    const bool fits = std::all_of(
+                        cells.begin(), cells.end(),
+                        [&](const BoardCell& c) { return outline_.count(c) && !placed_.count(c); });
+                    if (!fits) continue;
+                    for (const auto& c : cells) placed_[c] = p;
+                    used_.insert(p);
+                    Fill();
+                    used_.erase(p);
+                    for (const auto& c : cells) placed_.erase(c);
+                }
+            }
+        }
+    }
+
+    std::set<BoardCell> outline_;
+    Pieces available_;
+    std::vector<std::vector<BoardCell>> shapes_[kPieces + 1];
+    CellMap placed_;
+    std::set<int> used_;
+    std::vector<CellMap> found_;
+};
+
+// The tilings of a list that no symmetry of the outline maps onto one another, found by
+// turning every tiling all eight ways.
+std::size_t Orbits(const Cells& outline, const std::vector<CellMap>& tilings) {
+    auto normal = [](const std::vector<std::pair<BoardCell, int>>& items) {
+        int minC = 1 << 20, minR = 1 << 20;
+        for (const auto& [c, p] : items) {
+            minC = std::min(minC, c.column);
+            minR = std::min(minR, c.row);
+        }
+        std::vector<std::pair<BoardCell, int>> out;
+        for (const auto& [c, p] : items) out.push_back({{c.column - minC, c.row - minR}, p});
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    auto turn = [](int s, BoardCell c) -> BoardCell {
+        const int x = s & 4 ? -c.column : c.column;
+        return s & 1 ? BoardCell{c.row * (s & 2 ? -1 : 1), x}
+                     : BoardCell{x, c.row * (s & 2 ? -1 : 1)};
+    };
+    std::vector<std::pair<BoardCell, int>> shape;
+    for (const auto& c : outline) shape.push_back({c, 0});
+    const auto shapeNormal = normal(shape);
+    std::set<std::vector<std::pair<BoardCell, int>>> classes;
+    for (const auto& tiling : tilings) {
+        std::vector<std::pair<BoardCell, int>> best;
+        for (int s = 0; s < 8; ++s) {
+            std::vector<std::pair<BoardCell, int>> turned, turnedShape;
+            for (const auto& [c, p] : tiling) {
+                turned.push_back({turn(s, c), p});
+                turnedShape.push_back({turn(s, c), 0});
+            }
+            if (normal(turnedShape) != shapeNormal) continue;  // not a symmetry of the outline
+            const auto n = normal(turned);
+            if (best.empty() || n < best) best = n;
+        }
+        classes.insert(best);
+    }
+    return classes.size();
+}
+
+}  // namespace
+
+class SolverTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { kvtest::FreshModel(); }
+
+    void classicCounts_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("hollow");
+        QTest::addColumn<int>("all");
+        QTest::addColumn<int>("upToSymmetry");
+        QTest::addColumn<int>("symmetries");
+        QTest::newRow("6x10") << 10 << 6 << false << 9356 << 2339 << 4;
+        QTest::newRow("10x6 upright") << 6 << 10 << false << 9356 << 2339 << 4;
+        QTest::newRow("5x12") << 12 << 5 << false << 4040 << 1010 << 4;
+        QTest::newRow("4x15") << 15 << 4 << false << 1472 << 368 << 4;
+        QTest::newRow("3x20") << 20 << 3 << false << 8 << 2 << 4;
+        QTest::newRow("8x8 without its centre") << 8 << 8 << true << 520 << 65 << 8;
+    }
+    void classicCounts() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(bool, hollow);
+        // Placed on the board as an outline would be, away from the origin.
+        Cells cells;
+        for (const auto& c : hollow ? SquareWithoutCentre() : Rectangle(width, height)) {
+            cells.push_back({c.column + 13, c.row + 7});
+        }
+        const PentominoSolver solver(cells, AllPieces());
+        const SolutionCount count = solver.Count();
+        QTEST(static_cast<int>(count.all), "all");
+        QTEST(static_cast<int>(count.upToSymmetry), "upToSymmetry");
+        QTEST(count.symmetries, "symmetries");
+    }
+
+    // Every tiling handed out covers its outline exactly, with each piece in play once.
+    void tilingsCoverTheirOutline_data() {
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<Pieces>("available");
+        QTest::newRow("6x10") << Rectangle(10, 6, 12, 9) << AllPieces();
+        QTest::newRow("3x20") << Rectangle(20, 3, 7, 10) << AllPieces();
+        QTest::newRow("8x8 without centre") << SquareWithoutCentre() << AllPieces();
+        QTest::newRow("irregular with a hole")
+            << Drawing({"..####....", ".######...", "########..", "###..####.", "###..#####",
+                        "##########", ".#########", "..########"})
+            << AllPieces();
+        QTest::newRow("5x5, five pieces") << Rectangle(5, 5, 3, 3) << Only({2, 4, 8, 10, 12});
+    }
+    void tilingsCoverTheirOutline() {
+        QFETCH(Cells, cells);
+        QFETCH(Pieces, available);
+        const PentominoSolver solver(cells, available);
+        const auto first = solver.First();
+        QVERIFY(first.has_value());
+        std::vector<Tiling> some{*first};
+        solver.ForEach([&](const Tiling& t) {
+            some.push_back(t);
+            return some.size() < 50;
+        });
+        for (const Tiling& tiling : some) {
+            const CellMap map = CellsOf(tiling);
+            QCOMPARE(map.size(), cells.size());
+            for (const auto& c : cells) QVERIFY(map.count(c));
+            for (int p = 1; p <= kPieces; ++p) {
+                const auto uses =
+                    std::count_if(tiling.begin(), tiling.end(),
+                                  [p](const PiecePlacement& t) { return t.piece == p; });
+                QCOMPARE(uses, available[p] ? 1 : 0);
+            }
+        }
+    }
+
+    // The solver and the plain backtracker find the same tilings, and the same number up to
+    // symmetry. The cases cover pieces to spare, holes, disconnected outlines and outlines
+    // where some tilings are their own mirror image.
+    void agreesWithPlainBacktracking_data() {
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<Pieces>("available");
+        QTest::addColumn<bool>("solvable");
+        QTest::newRow("5x5, any five of twelve") << Rectangle(5, 5) << AllPieces() << true;
+        QTest::newRow("5x5, five given pieces")
+            << Rectangle(5, 5) << Only({2, 4, 8, 10, 12}) << true;
+        QTest::newRow("3x10, six of eight")
+            << Rectangle(10, 3) << Only({2, 3, 4, 5, 8, 9, 10, 12}) << true;
+        QTest::newRow("6x6 with a hole, pieces to spare")
+            << Drawing({"######", "######", "##.###", "######", "######", "######"})
+            << Only({3, 4, 5, 8, 9, 10, 11, 12}) << true;
+        QTest::newRow("X over T, mirror-symmetric tilings")
+            << Drawing({".#.", "###", ".#.", "###", ".#.", ".#."}) << AllPieces() << true;
+        QTest::newRow("the X alone") << Drawing({".#.", "###", ".#."}) << AllPieces() << true;
+        QTest::newRow("two apart")
+            << Drawing({"#####....###", "..........#.", "..........#."}) << AllPieces() << true;
+        QTest::newRow("2x10 strip") << Rectangle(10, 2) << AllPieces() << true;
+    }
+    void agreesWithPlainBacktracking() {
+        QFETCH(Cells, cells);
+        QFETCH(Pieces, available);
+        QFETCH(bool, solvable);
+        const std::vector<CellMap> expected = SimpleSolver(cells, available).All();
+        QCOMPARE(!expected.empty(), solvable);
+
+        const PentominoSolver solver(cells, available);
+        std::set<CellMap> got;
+        solver.ForEach([&](const Tiling& t) {
+            got.insert(CellsOf(t));
+            return true;
+        });
+        QCOMPARE(got, std::set<CellMap>(expected.begin(), expected.end()));
+        const SolutionCount count = solver.Count();
+        QCOMPARE(count.all, expected.size());
+        QCOMPARE(count.upToSymmetry, Orbits(cells, expected));
+        QCOMPARE(solver.First().has_value(), solvable);
+    }
+
+    // Outlines that no tiling can cover: the count, the first tiling and the walk agree.
+    void outlinesWithoutTilings_data() {
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<Pieces>("available");
+        QTest::newRow("2x30 needs X") << Rectangle(30, 2) << AllPieces();
+        QTest::newRow("cell count not a multiple of five") << Rectangle(4, 4) << AllPieces();
+        QTest::newRow("more cells than pieces") << Rectangle(5, 4) << Only({2, 3, 4});
+        QTest::newRow("a lone cell") << Drawing({"#####.#", "#####..", "#####.."}) << AllPieces();
+    }
+    void outlinesWithoutTilings() {
+        QFETCH(Cells, cells);
+        QFETCH(Pieces, available);
+        const PentominoSolver solver(cells, available);
+        QVERIFY(!solver.First().has_value());
+        QCOMPARE(solver.Count().all, std::uint64_t{0});
+        QCOMPARE(solver.ForEach([](const Tiling&) { return true; }), std::uint64_t{0});
+    }
+
+    void repeatedCellsCountOnce() {
+        Cells cells = Rectangle(20, 3);
+        cells.insert(cells.end(), cells.begin(), cells.begin() + 7);
+        const PentominoSolver solver(cells, AllPieces());
+        QCOMPARE(solver.CellCount(), 60);
+        QCOMPARE(solver.Count().all, std::uint64_t{8});
+    }
+
+    void drawingShowsEveryPieceByLetter() {
+        const Cells cells = Rectangle(20, 3, 7, 10);
+        const PentominoSolver solver(cells, AllPieces());
+        const auto tiling = solver.First();
+        QVERIFY(tiling);
+        const auto rows = DrawTiling(cells, *tiling);
+        QCOMPARE(rows.size(), std::size_t{3});
+        const CellMap map = CellsOf(*tiling);
+        for (int r = 0; r < 3; ++r) {
+            QCOMPARE(rows[r].size(), std::size_t{20});
+            for (int c = 0; c < 20; ++c) {
+                QCOMPARE(rows[r][c], PieceLetter(map.at({c + 7, r + 10})));
+            }
+        }
+        QCOMPARE(std::string(DrawTiling(Drawing({"#.#"}), {})[0]), std::string("#.#"));
+        QCOMPARE(QByteArray("XITUVWZLNYFP"), [] {
+            QByteArray letters;
+            for (int p = 1; p <= kPieces; ++p) letters += PieceLetter(p);
+            return letters;
+        }());
+    }
+};
+
+QTEST_MAIN(SolverTest)
+#include "test_solver.moc"
