@@ -4,8 +4,8 @@
 Writes src/resources/icons/kvelt-<size>.png; run once after changing the drawing.
 """
 import os
-import struct
-import zlib
+
+from make_pictures import write_png
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.join(HERE, '..', 'src', 'resources', 'icons')
@@ -18,18 +18,6 @@ TILING = ["IIIII",
 COLOURS = {'I': (0, 255, 0), 'L': (0, 128, 0), 'P': (212, 57, 0), 'W': (255, 128, 64),
            'Y': (191, 191, 0)}
 GRID = (60, 60, 60)
-
-
-def write_png(path, size, pixels):
-    raw = b''.join(b'\x00' + bytes(v for px in row for v in px) for row in pixels)
-    def chunk(kind, data):
-        return (struct.pack('>I', len(data)) + kind + data +
-                struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff))
-    png = (b'\x89PNG\r\n\x1a\n' +
-           chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)) +
-           chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
-    with open(path, 'wb') as f:
-        f.write(png)
 
 
 def icon(size):
@@ -56,4 +44,4 @@ def icon(size):
 if __name__ == '__main__':
     os.makedirs(OUT, exist_ok=True)
     for size in (48, 128, 256):
-        write_png(os.path.join(OUT, 'kvelt-%d.png' % size), size, icon(size))
+        write_png(os.path.join(OUT, 'kvelt-%d.png' % size), size, size, icon(size))

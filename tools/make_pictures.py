@@ -18,13 +18,14 @@ PIECE_RGB = [(0, 0, 255), (0, 255, 0), (255, 0, 0), (255, 255, 0), (255, 0, 255)
 
 
 def write_png(path, width, height, pixels):
-    """pixels: list of rows of (r, g, b)."""
+    """pixels: list of rows of (r, g, b), or of (r, g, b, a) for a picture with alpha."""
     raw = b''.join(b'\x00' + bytes(v for px in row for v in px) for row in pixels)
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data +
                 struct.pack('>I', zlib.crc32(kind + data) & 0xffffffff))
     png = (b'\x89PNG\r\n\x1a\n' +
-           chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 0)) +
+           chunk(b'IHDR', struct.pack('>IIBBBBB', width, height, 8,
+                                      6 if len(pixels[0][0]) == 4 else 2, 0, 0, 0)) +
            chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b''))
     with open(path, 'wb') as f:
         f.write(png)

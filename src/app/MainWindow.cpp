@@ -20,6 +20,7 @@
 #include "view/BoardDrawing.h"
 #include "view/Palettes.h"
 #include "view/PictureBox.h"
+#include "view/WindowStyle.h"
 #include "windows/AboutWindow.h"
 #include "windows/OpenUrl.h"
 
@@ -80,26 +81,9 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
 
     // The design size is that of the client area; the menu bar comes on top of it.
     resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
-    CentreOnScreen();
+    CentreOnScreen(this);
 }
 
-void frmForma::CentreOnScreen() {
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    // The frame is known only once the window is shown; before that it is the bare size.
-    const QRect area = screen->availableGeometry();
-    const QSize outer = isVisible() ? frameGeometry().size() : size();
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
-}
-
-void frmForma::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!event->spontaneous() && !centred_) {
-        centred_ = true;
-        CentreOnScreen();
-    }
-}
 
 frmForma::~frmForma() {
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;

@@ -59,12 +59,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildMenus();
-    // Opens the window in the middle of its screen, frame included.
-    void CentreOnScreen();
     void Form_Unload();
 
     QWidget* client_ = nullptr;
@@ -82,7 +79,6 @@ private:
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;
     bool unloaded_ = false;
-    bool centred_ = false;
 };
 
 // The main window while it exists.

@@ -20,21 +20,13 @@
 #include "settings/Settings.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
+#include "view/WindowStyle.h"
 
 namespace kv {
 
 QStringList OutlineFileNames;
 
 namespace {
-
-// Bold "MS Sans Serif"; where there is none, fontconfig picks a sans-serif in its place.
-QFont DialogFont(qreal points) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 
 // One entry of the sorted list: "name\file", kept with its two halves so that a file name
 // holding a backslash (possible here, unlike on the system the files come from) is never

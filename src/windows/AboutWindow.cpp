@@ -10,6 +10,7 @@
 #include "platform/Services.h"
 #include "platform/SystemColors.h"
 #include "view/PictureBox.h"
+#include "view/WindowStyle.h"
 #include "windows/OpenUrl.h"
 
 namespace kv {
@@ -71,14 +72,6 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-QFont frmOprog::DialogFont() {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(12);
-    font.setBold(true);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 frmOprog::frmOprog(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -86,7 +79,7 @@ frmOprog::frmOprog(QWidget* parent) : QDialog(parent) {
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
     Paint(this, QPalette::Window, kFace);
-    setFont(DialogFont());
+    setFont(DialogFont(12));
 
     // Created first so that it comes first in the tab order.
     ok_ = new QPushButton(QStringLiteral("OK"), this);
@@ -162,13 +155,7 @@ void frmOprog::Label1_Click() {
 void ShowAbout() {
     // Owned by the main window only so that it stays off the task bar and above the game.
     frmOprog window(platform::MainWidget());
-    const QScreen* screen = platform::MainWidget() ? platform::MainWidget()->screen()
-                                                   : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        window.move(area.center() -
-                    QPoint(frmOprog::kClientWidth / 2, frmOprog::kClientHeight / 2));
-    }
+    CentreOnScreen(&window);
     window.exec();
 }
 

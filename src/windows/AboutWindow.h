@@ -42,9 +42,6 @@ class frmOprog : public QDialog {
 
     void Label1_Click();
 
-    // The window's font: MS Sans Serif 12 pt bold, or the nearest sans serif.
-    static QFont DialogFont();
-
   private:
     void Form_Load();
 

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "view/PictureBox.h"
+#include "view/WindowStyle.h"
 
 namespace kv {
 
@@ -34,11 +35,7 @@ frmEnd::frmEnd(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     setFixedSize(kClientWidth, kClientHeight);
-    QFont dialogFont(QStringLiteral("MS Sans Serif"));
-    dialogFont.setPointSizeF(12);
-    dialogFont.setBold(true);
-    dialogFont.setStyleHint(QFont::SansSerif);
-    setFont(dialogFont);
+    setFont(DialogFont(12));
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setGeometry(488, 112, 89, 33);
@@ -58,7 +55,7 @@ frmEnd::frmEnd(QWidget* parent) : QDialog(parent) {
     timer1_->setTimerType(Qt::PreciseTimer);
     connect(timer1_, &QTimer::timeout, this, &frmEnd::Timer1_Timer);
     // Placed by hand, so that showing it does not centre it on the main window instead.
-    CentreOnScreen();
+    CentreOnScreen(this);
     Form_Load();
 }
 
@@ -102,25 +99,6 @@ void frmEnd::done(int result) {
     QDialog::done(result);
 }
 
-void frmEnd::CentreOnScreen() {
-    const QWidget* owner = parentWidget();
-    const QScreen* screen =
-        owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    // The frame is known only once the window is shown; before that it is the bare size.
-    const QRect area = screen->availableGeometry();
-    const QSize outer = isVisible() ? frameGeometry().size() : size();
-    move(area.x() + (area.width() - outer.width()) / 2,
-         area.y() + (area.height() - outer.height()) / 2);
-}
-
-void frmEnd::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous() && !centred_) {
-        centred_ = true;
-        CentreOnScreen();
-    }
-}
 
 std::unique_ptr<frmEnd> VictoryWindowPresenter::Load() {
     return std::make_unique<frmEnd>(platform::MainWidget());

@@ -31,12 +31,8 @@ public:
 
     void done(int result) override;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void Form_Load();
-    void CentreOnScreen();
 
     PictureBox* picture1_ = nullptr;
     QPushButton* ok_ = nullptr;
@@ -44,7 +40,6 @@ private:
     int LetterCount = 0;
     std::uint32_t TextColor = 0;
     int letterDrop_[19] = {};
-    bool centred_ = false;
 };
 
 // Shows frmEnd modally, a fresh window each time.
