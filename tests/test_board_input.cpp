@@ -108,6 +108,16 @@ class BoardInputTest : public QObject {
         QCOMPARE(fakes->events.calls, 0);
     }
 
+    // The second press of a double click is no button-down of its own, so its release finds
+    // BoardPressed cleared by the first one: one move, one victory test, not two.
+    void aDoubleClickMovesOnce() {
+        QTest::mouseDClick(player->handle(), Qt::LeftButton, Qt::NoModifier,
+                           player->ToWindow(board(), CellCentre(12, 12)));
+        QCOMPARE(Pos(), QPoint(12, 12));
+        QCOMPARE(fakes->events.calls, 1);
+        QCOMPARE(w()->BoardPressed, 0);
+    }
+
     void leftMovesMiddleOnlySwitches() {
         Select(2);                                // the I piece, lying across columns 1..5 of row 5
         player->ClickCell(Qt::LeftButton, 5, 5);  // its own cell: shifts by two

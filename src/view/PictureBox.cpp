@@ -66,6 +66,10 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     }
 }
 
+// The second press of a double click is not a button going down for the play handlers (its
+// release still comes), so a double click acts once, as a single click does.
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 void PictureBox::keyPressEvent(QKeyEvent* event) {
     if (onKeyDown) {
         onKeyDown(event);
