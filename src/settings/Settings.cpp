@@ -46,7 +46,7 @@ void LoadINI() {
     // From here on a failing step is passed over silently.
     QString path;
     QFile settings(kSettingsName);  // the current folder, as the game always looked
-    if (settings.open(QIODevice::ReadOnly)) {
+    if (platform::OpenForReading(settings) == platform::OpenResult::Opened) {
         path = ReadSettingsPath(settings.read(64 * 1024));
         settings.close();
     }
