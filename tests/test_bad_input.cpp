@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
+#include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
 #include "platform/Files.h"
@@ -455,6 +457,29 @@ class BadInputTest : public QObject {
         QCOMPARE(game.fakes.messages.errors, QStringList{error});
         QVERIFY(Snapshot() == before);
         QCOMPARE(game.window.window->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // The library lists only the outline files it can read, and says nothing of the rest.
+    void libraryLeavesOutWhatItCannotRead() {
+        Game game;
+        QVERIFY(game.ok);
+        const QString unreadable = ExamplesPath + "0002.kvt";
+        QVERIFY(WriteAll(unreadable, GoodOutline(QStringLiteral("Второй"))));
+        QVERIFY(QFile::setPermissions(unreadable, QFileDevice::WriteOwner));
+        QVERIFY(mkfifo(QFile::encodeName(ExamplesPath + "0003.kvt").constData(), 0666) == 0);
+        QVERIFY(QDir(ExamplesPath).mkdir("0004.kvt"));
+
+        QStringList entries, files;
+        QVERIFY(AsNobody([&] {
+            frmList dialog;
+            for (int i = 0; i < dialog.lstKvelt()->count(); ++i) {
+                entries << dialog.lstKvelt()->item(i)->text();
+            }
+            files = OutlineFileNames;
+        }));
+        QCOMPARE(entries, QStringList{QStringLiteral("1) Первый")});
+        QCOMPARE(files, QStringList{QStringLiteral("0001.kvt")});
+        QVERIFY(game.fakes.messages.errors.isEmpty());
     }
 
     // Start-up from what the settings file says, or from the default outline.
