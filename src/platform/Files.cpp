@@ -16,7 +16,9 @@ OpenResult OpenForReading(QFile& file) {
         // A missing folder is not a missing file.
         return info.absoluteDir().exists() ? OpenResult::NotFound : OpenResult::CannotOpen;
     }
-    if (info.isDir()) return OpenResult::CannotOpen;
+    // Only a plain file: a folder cannot be read, and opening a named pipe or a device
+    // could wait for ever.
+    if (!info.isFile()) return OpenResult::CannotOpen;
     return file.open(QIODevice::ReadOnly) ? OpenResult::Opened : OpenResult::CannotOpen;
 }
 

@@ -53,7 +53,7 @@ void LoadINI() {
     QFile settings(platform::ProgramFolderWritable()
                        ? kSettingsName
                        : platform::UserSettingsFolder() + QLatin1Char('/') + kSettingsName);
-    if (settings.open(QIODevice::ReadOnly)) {
+    if (platform::OpenForReading(settings) == platform::OpenResult::Opened) {
         path = ReadSettingsPath(settings.read(64 * 1024));
         settings.close();
     }
