@@ -30,6 +30,7 @@
 #include "platform/TextCodec.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
+#include "support/Snapshot.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 
@@ -148,39 +149,7 @@ bool AsNobody(const std::function<void()>& command) {
     return true;
 }
 
-// Everything a refused file must leave as it was.
-struct Snapshot {
-    Snapshot() {
-        image = BoardCanvas->Image().copy();
-        title = MainForm()->windowTitle();
-        std::memcpy(board, BoardCells, sizeof board);
-        std::memcpy(outline, OutlineCells, sizeof outline);
-        std::memcpy(pos, PiecePos, sizeof pos);
-        std::memcpy(orientation, PieceOrientation, sizeof orientation);
-        std::memcpy(excluded, PieceExcluded, sizeof excluded);
-        current = CurrentPiece;
-        loaded = OutlineLoaded;
-        outlinePath = OutlinePath;
-        positionPath = PositionPath;
-    }
-    bool operator==(const Snapshot& o) const {
-        return image == o.image && title == o.title && !std::memcmp(board, o.board, sizeof board) &&
-               !std::memcmp(outline, o.outline, sizeof outline) &&
-               !std::memcmp(pos, o.pos, sizeof pos) &&
-               !std::memcmp(orientation, o.orientation, sizeof orientation) &&
-               !std::memcmp(excluded, o.excluded, sizeof excluded) && current == o.current &&
-               loaded == o.loaded && outlinePath == o.outlinePath && positionPath == o.positionPath;
-    }
-    QImage image;
-    QString title;
-    int board[kColumns][kRows];
-    int outline[kColumns][kRows];
-    int pos[kPieces + 1][2];
-    int orientation[kPieces + 1];
-    int excluded[kPieces + 1];
-    int current, loaded;
-    QString outlinePath, positionPath;
-};
+using kvtest::Snapshot;
 
 // A program folder of its own, open to every user, with "Examples/0001.kvt" in it; the
 // main window laid out, the modal things faked, the current folder the program folder.

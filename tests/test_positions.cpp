@@ -27,6 +27,7 @@
 #include "platform/TextCodec.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
+#include "support/Snapshot.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 
@@ -84,35 +85,7 @@ QByteArray PositionText(const QByteArray& name, const QList<int>& values,
     return text;
 }
 
-// Everything Continue may change, to tell that a refused file changed nothing.
-struct Snapshot {
-    Snapshot() {
-        image = BoardCanvas->Image().copy();
-        title = MainForm()->windowTitle();
-        std::memcpy(board, BoardCells, sizeof board);
-        std::memcpy(pos, PiecePos, sizeof pos);
-        std::memcpy(orientation, PieceOrientation, sizeof orientation);
-        std::memcpy(excluded, PieceExcluded, sizeof excluded);
-        current = CurrentPiece;
-        outlinePath = OutlinePath;
-        positionPath = PositionPath;
-    }
-    bool operator==(const Snapshot& o) const {
-        return image == o.image && title == o.title && !std::memcmp(board, o.board, sizeof board) &&
-               !std::memcmp(pos, o.pos, sizeof pos) &&
-               !std::memcmp(orientation, o.orientation, sizeof orientation) &&
-               !std::memcmp(excluded, o.excluded, sizeof excluded) && current == o.current &&
-               outlinePath == o.outlinePath && positionPath == o.positionPath;
-    }
-    QImage image;
-    QString title;
-    int board[kColumns][kRows];
-    int pos[kPieces + 1][2];
-    int orientation[kPieces + 1];
-    int excluded[kPieces + 1];
-    int current;
-    QString outlinePath, positionPath;
-};
+using kvtest::Snapshot;
 
 // A game started on "0001.kvt" (piece 12 left out) with its pieces at home, in a folder of
 // its own whose path has no full stop, and the dialogs and message boxes faked.
