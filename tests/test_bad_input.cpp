@@ -568,6 +568,13 @@ class BadInputTest : public QObject {
             << kCannotOpen;
         QTest::newRow("name of a folder")
             << "" << QByteArray(HomePosition).replace("0001.kvt", "..") << kCannotOpen;
+        // An outline that does exist, reached through a folder: never read.
+        QTest::newRow("name with a folder in it")
+            << "" << QByteArray(HomePosition).replace("0001.kvt", "../Examples/0001.kvt")
+            << kCannotOpen;
+        QTest::newRow("name with a Windows folder in it")
+            << "" << QByteArray(HomePosition).replace("0001.kvt", "..\\Examples\\0001.kvt")
+            << kCannotOpen;
         QByteArray runaway = HomePosition;
         runaway.insert(runaway.indexOf("\r\n") + 2, QByteArray(300000, '1'));
         QTest::newRow("a number of 300000 digits") << "" << runaway << kCannotOpen;

@@ -81,6 +81,11 @@ std::optional<PositionContent> ReadPosition(QIODevice& device) {
     platform::FieldReader reader(device);
     PositionContent content;
     content.outlineName = reader.ReadTextField();
+    // Save writes a bare file name, looked for in Examples; a name with a folder in it
+    // would reach any file on the machine, so it is no position of this game.
+    if (content.outlineName.contains('/') || content.outlineName.contains('\\')) {
+        return std::nullopt;
+    }
     auto next = [&reader](int& into) {
         const std::optional<long long> value = reader.ReadNumber();
         if (!value || *value < std::numeric_limits<int>::min() ||
