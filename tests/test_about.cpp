@@ -12,6 +12,7 @@
 #include "app/MainWindow.h"
 #include "platform/Files.h"
 #include "settings/Settings.h"
+#include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
 #include "view/PictureBox.h"
 #include "windows/AboutWindow.h"
@@ -34,11 +35,6 @@ const QByteArray kSitePage =
 
 // "Пентамино" as a browser sends it.
 const QByteArray kEncodedWord = "%D0%9F%D0%B5%D0%BD%D1%82%D0%B0%D0%BC%D0%B8%D0%BD%D0%BE";
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // An Examples folder of its own for each test.
 struct ExamplesFolder {
@@ -99,7 +95,7 @@ class AboutTest : public QObject {
 
         SaveFileUrl(SiteAddress());
 
-        QCOMPARE(ReadAll(examples.File(QStringLiteral("0.html"))), kSitePage);
+        QCOMPARE(kvtest::ReadBytes(examples.File(QStringLiteral("0.html"))), kSitePage);
         QCOMPARE(fakes.events.calls, 1);
         QCOMPARE(openedBeforeEvents, 0);
         QCOMPARE(fakes.shell.opened,
@@ -129,7 +125,7 @@ class AboutTest : public QObject {
         }
         SaveFileUrl(SiteAddress());
         const QString page = examples.File(QString::number(busy) + QStringLiteral(".html"));
-        QCOMPARE(ReadAll(page), kSitePage);
+        QCOMPARE(kvtest::ReadBytes(page), kSitePage);
         QCOMPARE(fakes.shell.opened, QList<QUrl>({QUrl::fromLocalFile(page)}));
         QVERIFY(QFileInfo(examples.File(QStringLiteral("0.html"))).isDir());
     }
@@ -169,7 +165,7 @@ class AboutTest : public QObject {
     void helpDocumentShipsBesideTheProgram() {
         const QString folder = qEnvironmentVariable("KVELT_PROGRAM_DIR");
         if (folder.isEmpty()) QSKIP("run through CTest, which names the program folder");
-        const QByteArray bytes = ReadAll(folder + QStringLiteral("/Справка.html"));
+        const QByteArray bytes = kvtest::ReadBytes(folder + QStringLiteral("/Справка.html"));
         QVERIFY(bytes.startsWith("<!DOCTYPE html>"));
         QVERIFY(bytes.contains("<meta charset=\"utf-8\">"));
         QStringDecoder utf8(QStringDecoder::Utf8);
@@ -278,7 +274,7 @@ class AboutTest : public QObject {
         QCOMPARE(fakes.shell.opened.size(), 0);
         QTest::mouseClick(link, Qt::LeftButton);
 
-        QCOMPARE(ReadAll(examples.File(QStringLiteral("0.html"))), kSitePage);
+        QCOMPARE(kvtest::ReadBytes(examples.File(QStringLiteral("0.html"))), kSitePage);
         QCOMPARE(fakes.shell.opened,
                  QList<QUrl>({QUrl::fromLocalFile(examples.File(QStringLiteral("0.html")))}));
         QCOMPARE(linkWhileBusy, Qt::WaitCursor);

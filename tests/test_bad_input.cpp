@@ -30,63 +30,29 @@
 #include "platform/TextCodec.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
+#include "support/Messages.h"
+#include "support/OutlineWriter.h"
 #include "support/Snapshot.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 
 using namespace kv;
+using namespace kvtest;
 
 namespace {
 
-const QString kTitle = QStringLiteral("Головоломка «Квелт»");
-const QString kNotFound = QStringLiteral("Файл не найден.");
-const QString kCannotOpen = QStringLiteral("Файл открыть не возможно.");
-const QString kCannotSave = QStringLiteral("Файл сохранить не возможно.");
-const QString kProtected = QStringLiteral("Файл защищён от записи.");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<unreadable>";
-    return file.readAll();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
-
-// "%2d%2d" for each cell: the plain cell text of an outline.
-QByteArray CellText(const QList<QPoint>& cells) {
-    QByteArray text;
-    for (const QPoint& c : cells) {
-        text += QByteArray::number(c.x()).rightJustified(2, ' ');
-        text += QByteArray::number(c.y()).rightJustified(2, ' ');
-    }
-    return text;
-}
-
 // The cells of a 10 x 6 block at column 10, row 5, in rows: 60 cells, all different.
 QList<QPoint> Block(int count = 60) {
-    QList<QPoint> cells;
-    for (int i = 0; i < count; ++i) cells << QPoint(10 + i % 10, 5 + i / 10);
-    return cells;
+    return BlockCells(count, 10, 5);
 }
 
 // Line 1, the cell text scrambled by the name's tables, then rest as it stands.
 QByteArray Outline(const QByteArray& name, const QByteArray& plainCells, const QByteArray& rest) {
-    MakeCodeTables(name);
-    const QByteArray bytes = name + "\r\n" + EncodeLine(plainCells) + "\r\n" + rest;
-    DiscardCodeTables();
-    return bytes;
+    return name + "\r\n" + Scramble(name, plainCells) + "\r\n" + rest;
 }
 
 QByteArray GoodOutline(const QString& name) {
-    const QByteArray bytes = platform::ToCp1251(name);
-    MakeCodeTables(bytes);
-    const QByteArray end = EncodeLine("end") + "\r\n";
-    DiscardCodeTables();
-    return Outline(bytes, CellText(Block()), "0\r\n" + end);
+    return OutlineBytes(platform::ToCp1251(name), CellText(Block()), "0", "end");
 }
 
 // Cells whose middle pixel on the board picture is black, column by column.
@@ -165,7 +131,7 @@ struct Game {
         platform::SetProgramFolder(root);
         previousCurrent = QDir::currentPath();
         QDir::setCurrent(root);
-        ok = WriteAll(ExamplesPath + "0001.kvt", GoodOutline(QStringLiteral("Первый")));
+        ok = kvtest::WriteBytes(ExamplesPath + "0001.kvt", GoodOutline(QStringLiteral("Первый")));
     }
     ~Game() {
         QDir::setCurrent(previousCurrent);
@@ -327,7 +293,7 @@ class BadInputTest : public QObject {
         Game game;
         QVERIFY(game.ok);
         const QString path = ExamplesPath + "bad.kvt";
-        QVERIFY(WriteAll(path, bytes));
+        QVERIFY(kvtest::WriteBytes(path, bytes));
 
         QCOMPARE(OpenKvelt(path), 0);
         QVERIFY(game.fakes.messages.errors.isEmpty());
@@ -356,7 +322,7 @@ class BadInputTest : public QObject {
             if (round % 2) {
                 for (char& b : bytes) b = "0123456789 ,-\r\n"[static_cast<uchar>(b) % 15];
             }
-            QVERIFY(WriteAll(path, bytes));
+            QVERIFY(kvtest::WriteBytes(path, bytes));
             QCOMPARE(OpenKvelt(path), 0);
             QVERIFY(OutlineLastCell >= -1 && OutlineLastCell <= 59);
             QList<QPoint> listed;
@@ -417,7 +383,7 @@ class BadInputTest : public QObject {
         } else if (kind == "folder") {
             QVERIFY(QDir(ExamplesPath).mkdir("other.kvt"));
         } else if (kind == "unreadable") {
-            QVERIFY(WriteAll(path, GoodOutline(QStringLiteral("Второй"))));
+            QVERIFY(kvtest::WriteBytes(path, GoodOutline(QStringLiteral("Второй"))));
             QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         } else if (kind == "pipe") {
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0666) == 0);
@@ -435,7 +401,7 @@ class BadInputTest : public QObject {
         Game game;
         QVERIFY(game.ok);
         const QString unreadable = ExamplesPath + "0002.kvt";
-        QVERIFY(WriteAll(unreadable, GoodOutline(QStringLiteral("Второй"))));
+        QVERIFY(kvtest::WriteBytes(unreadable, GoodOutline(QStringLiteral("Второй"))));
         QVERIFY(QFile::setPermissions(unreadable, QFileDevice::WriteOwner));
         QVERIFY(mkfifo(QFile::encodeName(ExamplesPath + "0003.kvt").constData(), 0666) == 0);
         QVERIFY(QDir(ExamplesPath).mkdir("0004.kvt"));
@@ -494,13 +460,15 @@ class BadInputTest : public QObject {
         QVERIFY(game.ok);
         if (kind == "no examples") QVERIFY(QDir(ExamplesPath).removeRecursively());
         if (kind == "comma") {
-            QVERIFY(WriteAll(ExamplesPath + "a,b.kvt", GoodOutline(QStringLiteral("Запятая"))));
+            QVERIFY(kvtest::WriteBytes(ExamplesPath + "a,b.kvt",
+                                       GoodOutline(QStringLiteral("Запятая"))));
         }
         const QString ini = game.root + "/Kvelt.ini";
         if (kind == "ini folder") QVERIFY(QDir(game.root).mkdir("Kvelt.ini"));
         if (kind == "ini pipe") QVERIFY(mkfifo(QFile::encodeName(ini).constData(), 0666) == 0);
         if (!settings.isEmpty()) {
-            QVERIFY(WriteAll(ini, settings.replace('@', QFile::encodeName(ExamplesPath))));
+            QVERIFY(
+                kvtest::WriteBytes(ini, settings.replace('@', QFile::encodeName(ExamplesPath))));
         }
         if (kind == "ini unreadable") QVERIFY(QFile::setPermissions(ini, QFileDevice::WriteOwner));
 
@@ -533,7 +501,7 @@ class BadInputTest : public QObject {
         const QString ini = game.root + "/Kvelt.ini";
         if (kind == "folder") QVERIFY(QDir(game.root).mkdir("Kvelt.ini"));
         if (kind == "read-only") {
-            QVERIFY(WriteAll(ini, "kept\r\n"));
+            QVERIFY(kvtest::WriteBytes(ini, "kept\r\n"));
             QVERIFY(QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::ReadOther));
         }
         if (kind == "read-only folder") {
@@ -543,14 +511,14 @@ class BadInputTest : public QObject {
         QFile::setPermissions(game.root, QFileDevice::Permissions(0x7777));
         QVERIFY(game.fakes.messages.errors.isEmpty());
         if (kind == "folder") QVERIFY(QFileInfo(ini).isDir());
-        if (kind == "read-only") QCOMPARE(ReadAll(ini), QByteArray("kept\r\n"));
+        if (kind == "read-only") QCOMPARE(kvtest::ReadBytes(ini), QByteArray("kept\r\n"));
         if (kind == "read-only folder") QVERIFY(!QFileInfo::exists(ini));
 
         // The same exit with nothing in the way writes the outline's path.
         QFile::remove(ini);
         QDir(game.root).rmdir("Kvelt.ini");
         SaveINI();
-        QCOMPARE(ReadAll(ini), QFile::encodeName(ExamplesPath + "0001.kvt") + "\r\n");
+        QCOMPARE(kvtest::ReadBytes(ini), QFile::encodeName(ExamplesPath + "0001.kvt") + "\r\n");
     }
 
     // Position files Continue cannot use: a message, and the game stays as it was.
@@ -580,7 +548,8 @@ class BadInputTest : public QObject {
         QTest::newRow("a number of 300000 digits") << "" << runaway << kCannotOpen;
         // All on one line: the quoted name runs to the line end and takes the numbers along.
         QTest::newRow("unterminated quoted name")
-            << "" << "\"" + QByteArray(HomePosition).replace("\r\n", ",") << kCannotOpen;
+            << ""
+            << "\"" + QByteArray(HomePosition).replace("\r\n", ",") << kCannotOpen;
         QTest::newRow("a line of 16 MiB") << "" << QByteArray(16 << 20, 'p') << kCannotOpen;
     }
     void continueRefuses() {
@@ -598,7 +567,7 @@ class BadInputTest : public QObject {
         const QString path = game.root + "/bad.fgr";
         if (kind == "folder") QVERIFY(QDir(game.root).mkdir("bad.fgr"));
         if (kind == "pipe") QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0666) == 0);
-        if (!bytes.isEmpty()) QVERIFY(WriteAll(path, bytes));
+        if (!bytes.isEmpty()) QVERIFY(kvtest::WriteBytes(path, bytes));
         if (kind == "unreadable") QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
         QVERIFY(AsNobody([&] { game.ContinueFrom(path); }));
         QCOMPARE(game.fakes.messages.errors, QStringList{error});
@@ -614,8 +583,8 @@ class BadInputTest : public QObject {
         QVERIFY(game.Start());
         const QString locked = game.root + "/locked";
         QVERIFY(QDir(game.root).mkdir("locked"));
-        QVERIFY(WriteAll(locked + "/ro.fgr", "read-only\r\n"));
-        QVERIFY(WriteAll(locked + "/rw.fgr", "writable\r\n"));
+        QVERIFY(kvtest::WriteBytes(locked + "/ro.fgr", "read-only\r\n"));
+        QVERIFY(kvtest::WriteBytes(locked + "/rw.fgr", "writable\r\n"));
         QVERIFY(QFile::setPermissions(locked + "/ro.fgr", QFileDevice::Permissions(0x6444)));
         QVERIFY(QFile::setPermissions(locked + "/rw.fgr", QFileDevice::Permissions(0x6666)));
         QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions(0x5555)));
@@ -631,8 +600,8 @@ class BadInputTest : public QObject {
         QCOMPARE(game.fakes.messages.questions.size(), 2);
         QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden),
                  QStringList({"ro.fgr", "rw.fgr"}));
-        QCOMPARE(ReadAll(locked + "/ro.fgr"), QByteArray("read-only\r\n"));
-        QCOMPARE(ReadAll(locked + "/rw.fgr"), QByteArray("writable\r\n"));
+        QCOMPARE(kvtest::ReadBytes(locked + "/ro.fgr"), QByteArray("read-only\r\n"));
+        QCOMPARE(kvtest::ReadBytes(locked + "/rw.fgr"), QByteArray("writable\r\n"));
         QVERIFY(PositionPath.isEmpty());
     }
 
@@ -652,9 +621,9 @@ class BadInputTest : public QObject {
         const qint64 page = TinyDisk::PageSize();
         QByteArray oldBytes = HomePosition;
         oldBytes += QByteArray(3 * page - 100 - oldBytes.size(), ' ') + "\r\n";
-        QVERIFY(WriteAll(old, oldBytes));
+        QVERIFY(kvtest::WriteBytes(old, oldBytes));
         const QString filler = disk.path + "/filler";
-        QVERIFY(WriteAll(filler, QByteArray(page, 'f')));
+        QVERIFY(kvtest::WriteBytes(filler, QByteArray(page, 'f')));
         QCOMPARE(disk.FreeBytes(), 0);
 
         game.ContinueFrom(old);
@@ -666,7 +635,7 @@ class BadInputTest : public QObject {
         SaveFile();  // to the file continued from: no dialog, no question
         QCOMPARE(game.fakes.messages.errors, QStringList{kCannotSave});
         QVERIFY(game.fakes.messages.questions.isEmpty());
-        QCOMPARE(ReadAll(old), oldBytes);
+        QCOMPARE(kvtest::ReadBytes(old), oldBytes);
         QCOMPARE(PositionPath, old);
         QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden | QDir::System),
                  QStringList({"filler", "old.fgr"}));
@@ -681,8 +650,8 @@ class BadInputTest : public QObject {
         QVERIFY(QFile::remove(filler));
         SaveFile();
         QCOMPARE(game.fakes.messages.errors.size(), 2);
-        QVERIFY(ReadAll(old).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
-        QCOMPARE(ReadAll(old).size(), PositionFileBytes()->size());
+        QVERIFY(kvtest::ReadBytes(old).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
+        QCOMPARE(kvtest::ReadBytes(old).size(), PositionFileBytes()->size());
     }
 };
 

@@ -20,11 +20,6 @@ using namespace kv;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
 }  // namespace
 
 class InstalledCopyTest : public QObject {
@@ -80,7 +75,7 @@ private slots:
         QCOMPARE(OutlineName, QStringLiteral("0001.kvt"));
         OpenKvelt(ExamplesPath + QStringLiteral("0002.kvt"));
         Exit(window);
-        QCOMPARE(ReadAll(program_ + QStringLiteral("/Kvelt.ini")),
+        QCOMPARE(kvtest::ReadBytes(program_ + QStringLiteral("/Kvelt.ini")),
                  (program_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
         QVERIFY(!QFile::exists(platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini")));
 
@@ -96,7 +91,7 @@ private slots:
         OpenKvelt(ExamplesPath + QStringLiteral("0002.kvt"));
         Exit(window);
         const QString userIni = platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini");
-        QCOMPARE(ReadAll(userIni), (program_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
+        QCOMPARE(kvtest::ReadBytes(userIni), (program_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
         QVERIFY(!QFile::exists(program_ + QStringLiteral("/Kvelt.ini")));
 
         // The next start reads it back, whatever the current folder holds.
@@ -116,7 +111,7 @@ private slots:
         ExamplesPath = MakeExamplesPath(program_);
         SaveFileUrl(QStringLiteral("https://example.org/"));
         const QString page = platform::UserCacheFolder() + QStringLiteral("/0.html");
-        QVERIFY(ReadAll(page).contains("url=https://example.org/'"));
+        QVERIFY(kvtest::ReadBytes(page).contains("url=https://example.org/'"));
         QCOMPARE(fakes.shell.opened.size(), 1);
         QCOMPARE(fakes.shell.opened.first(), QUrl::fromLocalFile(page));
         QFile::remove(page);

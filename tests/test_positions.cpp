@@ -27,48 +27,26 @@
 #include "platform/TextCodec.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
+#include "support/Messages.h"
+#include "support/OutlineWriter.h"
 #include "support/Snapshot.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 
 using namespace kv;
+using namespace kvtest;
 
 namespace {
-
-const QString kNotFound = QStringLiteral("Файл не найден.");
-const QString kCannotOpen = QStringLiteral("Файл открыть не возможно.");
-const QString kCannotSave = QStringLiteral("Файл сохранить не возможно.");
-const QString kProtected = QStringLiteral("Файл защищён от записи.");
-const QString kExists = QStringLiteral("Файл уже существует.\r\nЗаменить его?");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return "<unreadable>";
-    return file.readAll();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(bytes) == bytes.size();
-}
 
 // An outline file as the game reads it: name, scrambled cells, excluded pieces, a last
 // scrambled line. The cells are laid out in a block; their places do not matter here.
 QByteArray OutlineFile(const QString& name, const QList<int>& excluded) {
-    const QByteArray nameBytes = platform::ToCp1251(name);
-    QByteArray cells;
-    for (int i = 0; i < 60 - 5 * excluded.size(); ++i) {
-        cells += QByteArray::number(10 + i % 10).rightJustified(2, '0');
-        cells += QByteArray::number(12 + i / 10).rightJustified(2, '0');
-    }
     QByteArray counts = QByteArray::number(excluded.size());
     for (int p : excluded) counts += ',' + QByteArray::number(p);
-    MakeCodeTables(nameBytes);
-    QByteArray bytes = nameBytes + "\r\n" + EncodeLine(cells) + "\r\n" + counts + "\r\n" +
-                       EncodeLine("end") + "\r\n";
-    DiscardCodeTables();
-    return bytes;
+    return OutlineBytes(
+        platform::ToCp1251(name),
+        CellText(BlockCells(60 - 5 * static_cast<int>(excluded.size()), 10, 12), true), counts,
+        "end");
 }
 
 // Column, row and orientation of pieces 1..12 in a position that fits "0002.kvt" (pieces 1
@@ -95,9 +73,12 @@ struct Game {
         root = folder.path();
         QDir(root).mkpath(QStringLiteral("Examples"));
         ExamplesPath = root + QStringLiteral("/Examples/");
-        ok = WriteAll(ExamplesPath + "0001.kvt", OutlineFile(QStringLiteral("Первый"), {12})) &&
-             WriteAll(ExamplesPath + "0002.kvt", OutlineFile(QStringLiteral("Второй"), {1, 2})) &&
-             WriteAll(ExamplesPath + "0003.kvt", OutlineFile(QStringLiteral("Третий"), {})) &&
+        ok = kvtest::WriteBytes(ExamplesPath + "0001.kvt",
+                                OutlineFile(QStringLiteral("Первый"), {12})) &&
+             kvtest::WriteBytes(ExamplesPath + "0002.kvt",
+                                OutlineFile(QStringLiteral("Второй"), {1, 2})) &&
+             kvtest::WriteBytes(ExamplesPath + "0003.kvt",
+                                OutlineFile(QStringLiteral("Третий"), {})) &&
              OpenKvelt(ExamplesPath + "0001.kvt") == 0;
         FiguryPoMestam();
         ShowAllFigury();
@@ -202,7 +183,7 @@ class PositionsTest : public QObject {
             " 31 \r\n 13 \r\n 1 \r\n"
             " 31 \r\n 17 \r\n 1 \r\n"
             "-1 \r\n 40 \r\n 0 \r\n";
-        QCOMPARE(ReadAll(path), expected);
+        QCOMPARE(kvtest::ReadBytes(path), expected);
         QCOMPARE(PositionPath, path);
         QVERIFY(game.fakes.messages.errors.isEmpty());
         QVERIFY(game.fakes.messages.questions.isEmpty());
@@ -231,7 +212,7 @@ class PositionsTest : public QObject {
         SaveFile();
         QCOMPARE(game.fakes.files.calls, 1);
         QVERIFY(game.fakes.messages.questions.isEmpty());
-        QVERIFY(ReadAll(first).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
+        QVERIFY(kvtest::ReadBytes(first).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
         QVERIFY(!QFile::exists(game.root + "/elsewhere.fgr"));
 
         // Save as proposes the file-name part of the position file.
@@ -242,7 +223,7 @@ class PositionsTest : public QObject {
 
         // After Continue, Save writes to the file continued from.
         const QString continued = game.root + "/continued.fgr";
-        QVERIFY(WriteAll(continued, PositionText("0002.kvt", kSecondPosition)));
+        QVERIFY(kvtest::WriteBytes(continued, PositionText("0002.kvt", kSecondPosition)));
         game.ContinueFrom(continued);
         QCOMPARE(PositionPath, continued);
         MoveFigury(4, 15);  // piece 3, current after Continue
@@ -251,9 +232,9 @@ class PositionsTest : public QObject {
         QCOMPARE(game.fakes.files.calls, dialogs);
         QVERIFY(game.fakes.messages.questions.isEmpty());
         QVERIFY(game.fakes.messages.errors.isEmpty());
-        QVERIFY(
-            ReadAll(continued).startsWith("0002.kvt\r\n-7 \r\n 99 \r\n 0 \r\n 50 \r\n-3 \r\n"
-                                          " 5 \r\n 4 \r\n 15 \r\n 1 \r\n"));
+        QVERIFY(kvtest::ReadBytes(continued).startsWith(
+            "0002.kvt\r\n-7 \r\n 99 \r\n 0 \r\n 50 \r\n-3 \r\n"
+            " 5 \r\n 4 \r\n 15 \r\n 1 \r\n"));
     }
 
     void overwritingAnotherFileAsksFirst() {
@@ -262,18 +243,18 @@ class PositionsTest : public QObject {
         const QString mine = game.root + "/mine.fgr";
         game.SaveAsTo(mine);
         const QString other = game.root + "/other.fgr";
-        QVERIFY(WriteAll(other, "somebody else's\r\n"));
+        QVERIFY(kvtest::WriteBytes(other, "somebody else's\r\n"));
 
         game.fakes.messages.answerYes = false;
         game.SaveAsTo(other);
         QCOMPARE(game.fakes.messages.questions, QStringList{kExists});
-        QCOMPARE(ReadAll(other), QByteArray("somebody else's\r\n"));
+        QCOMPARE(kvtest::ReadBytes(other), QByteArray("somebody else's\r\n"));
         QCOMPARE(PositionPath, mine);
 
         game.fakes.messages.answerYes = true;
         game.SaveAsTo(other);
         QCOMPARE(game.fakes.messages.questions.size(), 2);
-        QCOMPARE(ReadAll(other), ReadAll(mine));
+        QCOMPARE(kvtest::ReadBytes(other), kvtest::ReadBytes(mine));
         QCOMPARE(PositionPath, other);
         QVERIFY(game.fakes.messages.errors.isEmpty());
     }
@@ -296,8 +277,8 @@ class PositionsTest : public QObject {
         QCOMPARE(PositionPath, game.root + "/with.dot/game");
 
         // Continue reads a name typed without extension from its ".fgr" file.
-        QVERIFY(
-            WriteAll(game.root + "/plain/later.fgr", PositionText("0002.kvt", kSecondPosition)));
+        QVERIFY(kvtest::WriteBytes(game.root + "/plain/later.fgr",
+                                   PositionText("0002.kvt", kSecondPosition)));
         game.ContinueFrom(game.root + "/plain/later");
         QCOMPARE(PositionPath, game.root + "/plain/later.fgr");
         QCOMPARE(PieceExcluded[1], 1);
@@ -324,7 +305,7 @@ class PositionsTest : public QObject {
         // An outline file name Windows-1251 cannot hold would be written as a name that is
         // never found again.
         const QString odd = ExamplesPath + QStringLiteral("名前.kvt");
-        QVERIFY(WriteAll(odd, OutlineFile(QStringLiteral("Чужой"), {})));
+        QVERIFY(kvtest::WriteBytes(odd, OutlineFile(QStringLiteral("Чужой"), {})));
         QCOMPARE(OpenKvelt(odd), 0);
         game.SaveAsTo(game.root + "/odd.fgr");
         QCOMPARE(game.fakes.messages.errors.value(2), kCannotSave);
@@ -332,7 +313,7 @@ class PositionsTest : public QObject {
         QVERIFY(PositionPath.isEmpty());  // emptied by the outline load, and kept so
 
         QCOMPARE(game.fakes.messages.errors.size(), 3);
-        QVERIFY(ReadAll(mine).startsWith("0001.kvt\r\n"));
+        QVERIFY(kvtest::ReadBytes(mine).startsWith("0001.kvt\r\n"));
     }
 
     void readOnlyFileIsProtected() {
@@ -341,7 +322,7 @@ class PositionsTest : public QObject {
         const QString mine = game.root + "/mine.fgr";
         game.SaveAsTo(mine);
         const QString locked = game.root + "/locked.fgr";
-        QVERIFY(WriteAll(locked, "kept\r\n"));
+        QVERIFY(kvtest::WriteBytes(locked, "kept\r\n"));
         QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
         // The superuser writes read-only files: make it immutable instead, where possible.
         bool immutable = false;
@@ -362,7 +343,7 @@ class PositionsTest : public QObject {
         game.SaveAsTo(locked);
         QCOMPARE(game.fakes.messages.questions, QStringList{kExists});
         QCOMPARE(game.fakes.messages.errors, QStringList{kProtected});
-        QCOMPARE(ReadAll(locked), QByteArray("kept\r\n"));
+        QCOMPARE(kvtest::ReadBytes(locked), QByteArray("kept\r\n"));
         QCOMPARE(PositionPath, mine);
     }
 
@@ -373,14 +354,14 @@ class PositionsTest : public QObject {
         game.SaveAsTo(mine);
         const QString old = game.root + "/old.fgr";
         const QByteArray oldBytes = PositionText("0003.kvt", QList<int>(36, 7));
-        QVERIFY(WriteAll(old, oldBytes));
+        QVERIFY(kvtest::WriteBytes(old, oldBytes));
         MoveFigury(10, 12);
 
         game.fakes.messages.answerYes = true;
         // Room for a few lines only: the writing stops part way through the file.
         WithFileSizeLimit(40, [&] { game.SaveAsTo(old); });
         QCOMPARE(game.fakes.messages.errors, QStringList{kCannotSave});
-        QCOMPARE(ReadAll(old), oldBytes);
+        QCOMPARE(kvtest::ReadBytes(old), oldBytes);
         QCOMPARE(PositionPath, mine);
         // No half-written file is left beside it.
         QCOMPARE(QDir(game.root).entryList(QDir::Files | QDir::Hidden),
@@ -389,7 +370,7 @@ class PositionsTest : public QObject {
         // The same save with room enough succeeds.
         game.SaveAsTo(old);
         QCOMPARE(PositionPath, old);
-        QVERIFY(ReadAll(old).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
+        QVERIFY(kvtest::ReadBytes(old).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
     }
 
     void continueRestoresThePosition_data() {
@@ -409,7 +390,7 @@ class PositionsTest : public QObject {
         Game game;
         QVERIFY(game.ok);
         const QString path = game.root + "/saved.fgr";
-        QVERIFY(WriteAll(path, text));
+        QVERIFY(kvtest::WriteBytes(path, text));
         game.ContinueFrom(path);
 
         QCOMPARE(game.fakes.files.lastSave, false);
@@ -456,7 +437,7 @@ class PositionsTest : public QObject {
         values.replace(13, 5);
         values.replace(14, 1);
         const QString path = game.root + "/overlap.fgr";
-        QVERIFY(WriteAll(path, PositionText("0002.kvt", values)));
+        QVERIFY(kvtest::WriteBytes(path, PositionText("0002.kvt", values)));
         game.ContinueFrom(path);
         QVERIFY(game.fakes.messages.errors.isEmpty());
         QCOMPARE(BoardCells[5][4], 4 + 5);
@@ -517,7 +498,7 @@ class PositionsTest : public QObject {
         const Snapshot before;
 
         const QString path = file.isEmpty() ? QString() : game.root + "/" + file;
-        if (!text.isEmpty()) QVERIFY(WriteAll(path, text));
+        if (!text.isEmpty()) QVERIFY(kvtest::WriteBytes(path, text));
         game.ContinueFrom(path);
         QCOMPARE(game.fakes.files.calls, 2);
         QCOMPARE(game.fakes.messages.errors, errors);
@@ -531,9 +512,9 @@ class PositionsTest : public QObject {
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         ExamplesPath = folder.path() + "/";
-        QVERIFY(WriteAll(ExamplesPath + "a.fgr", "x"));
-        QVERIFY(WriteAll(ExamplesPath + "notes", "x"));
-        QVERIFY(WriteAll(ExamplesPath + "b.txt", "x"));
+        QVERIFY(kvtest::WriteBytes(ExamplesPath + "a.fgr", "x"));
+        QVERIFY(kvtest::WriteBytes(ExamplesPath + "notes", "x"));
+        QVERIFY(kvtest::WriteBytes(ExamplesPath + "b.txt", "x"));
         const QString filter =
             QStringLiteral("Положение фигур (*.fgr)") + QChar(0) + QStringLiteral("*.fgr");
 

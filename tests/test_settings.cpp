@@ -20,11 +20,6 @@ using namespace kv;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
 bool AnyBlackCell() {
     for (int c = 0; c < kColumns; ++c) {
         for (int r = 0; r < kRows; ++r) {
@@ -166,7 +161,7 @@ class SettingsTest : public QObject {
         QVERIFY(marker);
         QCOMPARE(BoardCanvas->Pixel(12 * CellSize + 1, 9 * CellSize + 1), kvtest::Rgb(0));
         Exit(window);
-        QCOMPARE(ReadAll(program_ + "/Kvelt.ini"), Outline("0001.kvt").toUtf8() + "\r\n");
+        QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"), Outline("0001.kvt").toUtf8() + "\r\n");
     }
 
     void rememberedOutlineWithPiecesLeftOut() {
@@ -186,7 +181,7 @@ class SettingsTest : public QObject {
         QCOMPARE(BoardCells[Home(3).x()][Home(3).y()], 0);
         QCOMPARE(BoardCells[Home(4).x()][Home(4).y()], 4);
         Exit(window);
-        QCOMPARE(ReadAll(program_ + "/Kvelt.ini"),
+        QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"),
                  Outline(QStringLiteral("Второй.kvt")).toUtf8() + "\r\n");
     }
 
@@ -195,7 +190,7 @@ class SettingsTest : public QObject {
         frmForma* window = Start();
         QCOMPARE(OpenKvelt(Outline(QStringLiteral("Второй.kvt"))), 0);
         Exit(window);
-        QCOMPARE(ReadAll(program_ + "/Kvelt.ini"),
+        QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"),
                  Outline(QStringLiteral("Второй.kvt")).toUtf8() + "\r\n");
         kvtest::FreshModel();
         window = Start();
@@ -220,7 +215,7 @@ class SettingsTest : public QObject {
         QCOMPARE(window->cursor().shape(), Qt::ArrowCursor);
         // Closing after the failed load forgets the outline: an empty line.
         Exit(window);
-        QCOMPARE(ReadAll(program_ + "/Kvelt.ini"), QByteArray("\r\n"));
+        QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"), QByteArray("\r\n"));
 
         // In quotes the same path is read whole.
         kvtest::FreshModel();
@@ -236,7 +231,7 @@ class SettingsTest : public QObject {
         frmForma* window = Start();
         QCOMPARE(fakes.messages.errors, QStringList{QStringLiteral("Файл не найден.")});
         Exit(window);
-        QCOMPARE(ReadAll(program_ + "/Kvelt.ini"), QByteArray("\r\n"));
+        QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"), QByteArray("\r\n"));
         // The empty line sends the next start to the default outline.
         kvtest::FreshModel();
         window = Start();
@@ -255,7 +250,7 @@ class SettingsTest : public QObject {
         QCOMPARE(ExamplesPath, examples_);
         Exit(window);
         // Written to the program folder, not to the current one.
-        QCOMPARE(ReadAll(program_ + "/Kvelt.ini"), Outline("0001.kvt").toUtf8() + "\r\n");
+        QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"), Outline("0001.kvt").toUtf8() + "\r\n");
         QVERIFY(!QFile::exists(elsewhere_ + "/Kvelt.ini"));
 
         // A settings file in the current folder is the one read.

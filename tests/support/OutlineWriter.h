@@ -1,5 +1,5 @@
 // Writes outline files for tests: plain cell lists and piece lists in, scrambled bytes out,
-// encoded with the game's own EncodeTable for the file's name.
+// encoded with the game's own EncodeTable for the file's name. Also whole files in and out.
 #pragma once
 
 #include <QByteArray>
@@ -68,6 +68,12 @@ inline bool WriteBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     return file.write(bytes) == bytes.size();
+}
+
+// The whole file, or "<unreadable>" when it cannot be read.
+inline QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 }  // namespace kvtest
