@@ -20,6 +20,21 @@ void EnsurePieceSet() {
     if (PieceCells[2][0][1][0] != -2) BuildPieceSet();
 }
 
+// The smallest and largest column and row of a non-empty cell list.
+struct CellBounds {
+    int minC, maxC, minR, maxR;
+};
+CellBounds Bounds(const std::vector<BoardCell>& cells) {
+    CellBounds b{cells[0].column, cells[0].column, cells[0].row, cells[0].row};
+    for (const auto& c : cells) {
+        b.minC = std::min(b.minC, c.column);
+        b.maxC = std::max(b.maxC, c.column);
+        b.minR = std::min(b.minR, c.row);
+        b.maxR = std::max(b.maxR, c.row);
+    }
+    return b;
+}
+
 // Each piece's orientations with identical cell sets dropped (X has one, I two, ...).
 const std::array<std::vector<Shape>, 13>& DistinctShapes() {
     static const std::array<std::vector<Shape>, 13> shapes = [] {
@@ -90,13 +105,7 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
     const int n = static_cast<int>(cells_.size());
     if (n == 0) return;
 
-    int minC = cells_[0].column, maxC = minC, minR = cells_[0].row, maxR = minR;
-    for (const auto& c : cells_) {
-        minC = std::min(minC, c.column);
-        maxC = std::max(maxC, c.column);
-        minR = std::min(minR, c.row);
-        maxR = std::max(maxR, c.row);
-    }
+    const auto [minC, maxC, minR, maxR] = Bounds(cells_);
     const int width = maxC - minC + 1, height = maxR - minR + 1;
     // Filling along the shorter side keeps the ragged edge of the search short.
     if (width < height) {
@@ -431,13 +440,7 @@ SolutionCount PentominoSolver::Count() const {
 std::vector<std::string> DrawTiling(const std::vector<BoardCell>& cells, const Tiling& tiling) {
     if (cells.empty()) return {};
     EnsurePieceSet();
-    int minC = cells[0].column, maxC = minC, minR = cells[0].row, maxR = minR;
-    for (const auto& c : cells) {
-        minC = std::min(minC, c.column);
-        maxC = std::max(maxC, c.column);
-        minR = std::min(minR, c.row);
-        maxR = std::max(maxR, c.row);
-    }
+    const auto [minC, maxC, minR, maxR] = Bounds(cells);
     std::vector<std::string> rows(maxR - minR + 1, std::string(maxC - minC + 1, '.'));
     for (const auto& c : cells) rows[c.row - minR][c.column - minC] = '#';
     for (const auto& t : tiling) {
