@@ -331,6 +331,19 @@ class SolverTest : public QObject {
         QCOMPARE(solver.ForEach([](const Tiling&) { return true; }), std::uint64_t{0});
     }
 
+    // A raised stop flag cuts every kind of search short; lowered again, the same solver
+    // answers in full.
+    void stopFlagCutsTheSearchShort() {
+        PentominoSolver solver(Rectangle(10, 6), AllPieces());
+        std::atomic<bool> stop{true};
+        solver.SetStop(&stop);
+        QVERIFY(!solver.First().has_value());
+        QCOMPARE(solver.ForEach([](const Tiling&) { return true; }), std::uint64_t{0});
+        QVERIFY(solver.Count().all < 9356);
+        stop = false;
+        QCOMPARE(solver.Count().all, std::uint64_t{9356});
+    }
+
     void repeatedCellsCountOnce() {
         Cells cells = Rectangle(20, 3);
         cells.insert(cells.end(), cells.begin(), cells.begin() + 7);

@@ -195,11 +195,13 @@ struct PentominoSolver::Search {
     Search(const PentominoSolver& solver)
         : places(solver.places_.data()),
           bucket(solver.bucket_.data()),
-          neighbours(solver.neighbours_.data()) {}
+          neighbours(solver.neighbours_.data()),
+          cancel(solver.cancel_) {}
 
     const Place* places;
     const std::uint32_t* bucket;
     const std::uint64_t* neighbours;
+    const std::atomic<bool>* cancel;
     int chosen[kPieces] = {};
     int depth = 0;
     std::uint64_t found = 0;
@@ -230,6 +232,10 @@ struct PentominoSolver::Search {
     // outline's count are set from the start, so a full mask is a tiling.
     template <bool kVisit>
     void Run(std::uint64_t filled, std::uint32_t remaining) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            stop = true;
+            return;
+        }
         if (filled == ~std::uint64_t{0}) {
             ++found;
             if constexpr (kVisit) stop = !leaf(chosen, depth);
@@ -245,7 +251,7 @@ struct PentominoSolver::Search {
                 chosen[depth++] = static_cast<int>(k);
                 Run<kVisit>(filled | m, remaining & ~(1u << p));
                 --depth;
-                if (kVisit && stop) return;
+                if (stop) return;
             }
         }
     }
@@ -427,6 +433,7 @@ SolutionCount PentominoSolver::Count() const {
                 search.Run<true>(~full | mask, rest);
                 fixed += weight * fixedHere;
             }
+            if (search.stop) return result;
             all += weight * search.found;
         }
         // With pieces to spare, the tilings without the anchor are counted next.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <compare>
 #include <cstdint>
 #include <functional>
@@ -48,6 +49,10 @@ class PentominoSolver {
     // Calls visit with every tiling until it returns false; returns how many it was given.
     std::uint64_t ForEach(const std::function<bool(const Tiling&)>& visit) const;
 
+    // Lets another thread cut a search short: once *stop is true, First returns nothing,
+    // ForEach stops visiting and Count returns what it has, which callers must discard.
+    void SetStop(const std::atomic<bool>* stop) { cancel_ = stop; }
+
     int Symmetries() const { return static_cast<int>(symmetries_.size()); }
     int CellCount() const { return static_cast<int>(cells_.size()); }
 
@@ -85,6 +90,7 @@ class PentominoSolver {
     bool solvable_ = true;             // false when the cell count alone rules out a tiling
     // Cell permutations of the symmetries that map the outline onto itself; [0] is identity.
     std::vector<std::vector<int>> symmetries_;
+    const std::atomic<bool>* cancel_ = nullptr;
 };
 
 // The outline's bounding box drawn with each piece's letter (XITUVWZLNYFP), '.' elsewhere.
