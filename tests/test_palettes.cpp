@@ -32,18 +32,20 @@ QList<QPoint> Frame(int x1, int y1, int x2, int y2) {
 }
 
 // Which highlight boxes of a palette are drawn: entry i counts when its whole frame is black
-// except where a miniature may lie over it (no miniature reaches the frame's top row).
+// except where a miniature may lie over it (no miniature reaches the frame's top row). The
+// right side of an orientation palette's last box falls on the palette's own frame.
 QList<int> HighlightedEntries(PictureBox* palette, int entries) {
     QList<int> found;
+    const int right = palette->canvas().Width() - 1;
     for (int i = 0; i < entries; ++i) {
         bool all = true;
-        for (int x = i * 48 + 3; x <= i * 48 + 50 && all; ++x) {
+        for (int x = i * 48 + 3; x <= std::min(i * 48 + 50, right) && all; ++x) {
             all =
                 palette->canvas().Pixel(x, 3) == kBlack && palette->canvas().Pixel(x, 63) == kBlack;
         }
         for (int y = 3; y <= 63 && all; ++y) {
             all = palette->canvas().Pixel(i * 48 + 3, y) == kBlack &&
-                  palette->canvas().Pixel(i * 48 + 50, y) == kBlack;
+                  (i * 48 + 50 > right || palette->canvas().Pixel(i * 48 + 50, y) == kBlack);
         }
         if (all) found << i;
     }
@@ -66,8 +68,9 @@ struct Miniature {
     int orientation;
     int centreX;
 };
+// The client area of a palette whose outer width is given: inside the 2-pixel frame.
 QImage ExpectedPalette(int width, const QList<Miniature>& miniatures, int highlighted) {
-    QImage image(width, 69, QImage::Format_RGB32);
+    QImage image(width - 4, 65, QImage::Format_RGB32);
     image.fill(Background());
     for (const Miniature& m : miniatures) {
         for (int k = 0; k < 5; ++k) {
@@ -79,13 +82,18 @@ QImage ExpectedPalette(int width, const QList<Miniature>& miniatures, int highli
             }
         }
     }
+    // The last entry's box of an orientation palette reaches one pixel into the frame.
     for (const QPoint& p : Frame(highlighted * 48 + 3, 3, highlighted * 48 + 50, 63)) {
-        image.setPixel(p, kBlack);
+        if (image.rect().contains(p)) image.setPixel(p, kBlack);
     }
     return image;
 }
 
 int DifferingPixels(PictureBox* palette, const QImage& expected) {
+    if (palette->canvas().Width() != expected.width() ||
+        palette->canvas().Height() != expected.height()) {
+        return -1;
+    }
     int differing = 0;
     for (int y = 0; y < expected.height(); ++y) {
         for (int x = 0; x < expected.width(); ++x) {
@@ -93,6 +101,33 @@ int DifferingPixels(PictureBox* palette, const QImage& expected) {
         }
     }
     return differing;
+}
+
+// The standard sunken frame, two pixels deep, around a palette of the given outer width; and
+// inside it the palette's own picture, pixel for pixel.
+void CheckFrame(PictureBox* palette, int width) {
+    QCOMPARE(palette->size(), QSize(width, 69));
+    QCOMPARE(QSize(palette->canvas().Width(), palette->canvas().Height()), QSize(width - 4, 65));
+    const QImage shot = palette->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb shadow = Rgb(platform::COLOR_BTNSHADOW), dark = Rgb(platform::COLOR_3DDKSHADOW),
+               light = Rgb(platform::COLOR_3DLIGHT), white = Rgb(platform::COLOR_BTNHIGHLIGHT);
+    int wrong = 0;
+    auto expect = [&](int x1, int y1, int x2, int y2, QRgb colour) {
+        for (int y = y1; y <= y2; ++y) {
+            for (int x = x1; x <= x2; ++x) wrong += (shot.pixel(x, y) | 0xFF000000u) != colour;
+        }
+    };
+    expect(0, 0, width - 2, 0, shadow);
+    expect(0, 0, 0, 67, shadow);
+    expect(1, 1, width - 3, 1, dark);
+    expect(1, 1, 1, 66, dark);
+    expect(0, 68, width - 1, 68, white);
+    expect(width - 1, 0, width - 1, 68, white);
+    expect(1, 67, width - 2, 67, light);
+    expect(width - 2, 1, width - 2, 67, light);
+    QCOMPARE(wrong, 0);
+    QCOMPARE(shot.copy(2, 2, width - 4, 65),
+             palette->canvas().Image().convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace
@@ -252,7 +287,7 @@ class PalettesTest : public QObject {
         player->Move(pieces(), QPoint(580, 30));  // right of entry 11: no entry
         QCOMPARE(PaletteCursor, 2);
         QCOMPARE(HighlightedEntries(pieces(), 12), QList<int>{2});
-        for (int x : {576, 583}) {
+        for (int x : {576, 579}) {
             player->Click(pieces(), Qt::LeftButton, QPoint(x, 30));
             QVERIFY(pieces()->isVisible());
             QCOMPARE(CurrentPiece, 1);
@@ -361,7 +396,7 @@ class PalettesTest : public QObject {
         player->Move(turns(), QPoint(4 * 48 + 2, 20));  // right of the last entry
         QCOMPARE(PaletteCursor, 3);
         QCOMPARE(HighlightedEntries(turns(), 4), QList<int>{3});
-        for (int x : {4 * 48, 4 * 48 + 5}) {
+        for (int x : {4 * 48, 4 * 48 + 1}) {
             player->Click(turns(), Qt::LeftButton, QPoint(x, 20));
             QVERIFY(turns()->isVisible());
             QCOMPARE(PieceOrientation[6], 1);
@@ -417,6 +452,30 @@ class PalettesTest : public QObject {
         QCOMPARE(PiecePos[1][1], 2);
         player->Key(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), board());
+    }
+    // Both palettes sit in the sunken frame; the mouse and the drawing use the client
+    // coordinates inside it, so entry 1 begins two pixels further right on the widget.
+    void palettesHaveASunkenFrame() {
+        player->Key(Qt::Key_Return);
+        const auto moveTo = [this](PictureBox* palette, int widgetX) {
+            QTest::mouseMove(player->handle(), palette->mapTo(w(), QPoint(widgetX, 30)));
+        };
+        moveTo(pieces(), 49);
+        QCOMPARE(PaletteCursor, 0);
+        moveTo(pieces(), 50);
+        QCOMPARE(PaletteCursor, 1);
+        CheckFrame(pieces(), 584);
+        player->Key(Qt::Key_Escape);
+
+        Select(4);
+        player->Key(Qt::Key_Space);
+        moveTo(turns(), 3 * 48 + 1);
+        QCOMPARE(PaletteCursor, 2);
+        CheckFrame(turns(), 198);
+        QTest::mouseClick(player->handle(), Qt::LeftButton, {},
+                          turns()->mapTo(w(), QPoint(3 * 48 + 1, 30)));
+        QCOMPARE(PieceOrientation[4], 3);
+        QVERIFY(!turns()->isVisible());
     }
 };
 

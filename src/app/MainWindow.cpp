@@ -54,10 +54,12 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     picPole_->setObjectName(QStringLiteral("picPole"));
     picVyborFigury_ = new PictureBox(client_);
     picVyborFigury_->setObjectName(QStringLiteral("picVyborFigury"));
+    picVyborFigury_->SetSunkenFrame(true);
     picVyborFigury_->Place(0, 185, 584, 69);
     picVyborFigury_->hide();
     picPovorot_ = new PictureBox(client_);
     picPovorot_->setObjectName(QStringLiteral("picPovorot"));
+    picPovorot_->SetSunkenFrame(true);
     picPovorot_->Place(0, 185, 336, 69);
     picPovorot_->hide();
 

@@ -18,6 +18,12 @@ QRgb SystemColour(std::uint32_t index) {
             return qRgb(240, 240, 240);
         case 16:  // COLOR_BTNSHADOW
             return qRgb(160, 160, 160);
+        case 20:  // COLOR_BTNHIGHLIGHT
+            return qRgb(255, 255, 255);
+        case 21:  // COLOR_3DDKSHADOW
+            return qRgb(105, 105, 105);
+        case 22:  // COLOR_3DLIGHT
+            return qRgb(227, 227, 227);
         default:
             return qRgb(0, 0, 0);
     }

@@ -11,6 +11,11 @@ inline constexpr std::uint32_t COLOR_MENUTEXT = 0x80000007;
 inline constexpr std::uint32_t COLOR_WINDOW = 0x80000005;
 inline constexpr std::uint32_t COLOR_APPWORKSPACE = 0x8000000C;
 inline constexpr std::uint32_t COLOR_BTNFACE = 0x8000000F;
+// The four colours of a sunken 3-D edge.
+inline constexpr std::uint32_t COLOR_BTNSHADOW = 0x80000010;
+inline constexpr std::uint32_t COLOR_BTNHIGHLIGHT = 0x80000014;
+inline constexpr std::uint32_t COLOR_3DDKSHADOW = 0x80000015;
+inline constexpr std::uint32_t COLOR_3DLIGHT = 0x80000016;
 
 // 0x00BBGGRR, or a system colour, to an opaque QRgb.
 QRgb ToRgb(std::uint32_t colour);

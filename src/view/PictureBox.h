@@ -1,5 +1,7 @@
 // A picture box: a widget showing a persistent backing image. Drawing goes into the
 // image (see Canvas) and repaints only what changed; paintEvent merely copies the image.
+// A box may have the standard 2-pixel sunken frame: its outer size then includes the frame,
+// and the image, the drawing and the mouse all use client coordinates inside it.
 #pragma once
 
 #include <QWidget>
@@ -17,8 +19,16 @@ public:
     Canvas& canvas() { return canvas_; }
     const Canvas& canvas() const { return canvas_; }
 
-    // Moves and sizes the box and re-creates its image at that size, cleared.
+    // Moves and sizes the box (outer size, frame included) and re-creates its image at the
+    // client size, cleared.
     void Place(int x, int y, int width, int height);
+
+    // Gives the box the sunken frame (or takes it away); the image is re-created cleared.
+    void SetSunkenFrame(bool on);
+    // Width of the frame on each side: 0 or 2.
+    int FrameWidth() const { return frame_; }
+    // A client coordinate as a coordinate of the widget.
+    QPoint FromClient(QPoint p) const { return p + QPoint(frame_, frame_); }
 
     // Event hooks, set by the window that owns the box. Mouse coordinates are box pixels.
     std::function<void(Qt::MouseButton, int x, int y)> onMouseDown;
@@ -39,7 +49,10 @@ protected:
     bool focusNextPrevChild(bool next) override;
 
 private:
-    Canvas canvas_;
+  void FitImage();
+
+  Canvas canvas_;
+  int frame_ = 0;
 };
 
 }  // namespace kv

@@ -53,7 +53,11 @@ struct Player {
     explicit Player(kv::frmForma* window) : w(window) {}
 
     QWindow* handle() const { return w->windowHandle(); }
-    QPoint ToWindow(QWidget* widget, QPoint p) const { return widget->mapTo(w, p); }
+    // p is a client coordinate: inside the frame of a picture box that has one.
+    QPoint ToWindow(QWidget* widget, QPoint p) const {
+        if (auto* box = qobject_cast<kv::PictureBox*>(widget)) p = box->FromClient(p);
+        return widget->mapTo(w, p);
+    }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(handle(), key, mods);
