@@ -1,5 +1,6 @@
 // The piece palette and the orientation palette, played through the real main window.
 #include <QMenu>
+#include <QMenuBar>
 #include <QtTest>
 
 #include "app/MainWindow.h"
@@ -476,6 +477,21 @@ class PalettesTest : public QObject {
                           turns()->mapTo(w(), QPoint(3 * 48 + 1, 30)));
         QCOMPARE(PieceOrientation[4], 3);
         QVERIFY(!turns()->isVisible());
+    }
+
+    // A menu opened with the mouse and closed with Esc hands the keyboard to the menu bar,
+    // unseen; the arrows must go on moving the piece.
+    void boardTakesTheKeyboardBackFromTheMenuBar() {
+        QMenuBar* bar = w()->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(w()->Menu()->menuAction()).center());
+        QTRY_VERIFY(w()->Menu()->isVisible());
+        QTest::keyClick(w()->Menu(), Qt::Key_Escape);
+        QTRY_VERIFY(!w()->Menu()->isVisible());
+        QVERIFY(kvtest::Activate(w()));
+        QTRY_COMPARE(QApplication::focusWidget(), board());
+        player->Key(Qt::Key_Right);
+        QCOMPARE(PiecePos[1][0], 4);
     }
 };
 

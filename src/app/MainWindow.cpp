@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -79,6 +80,7 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     ConnectPalettes(picVyborFigury_, picPovorot_, picPole_);
 
     BuildMenus();
+    menuBar()->installEventFilter(this);
     platform::SetMainWidget(this);
 
     // The design size is that of the client area; the menu bar comes on top of it.
@@ -159,6 +161,23 @@ void frmForma::MenuListKvelt_Click() { ShowListKvelt(); }
 void frmForma::MenuExit_Click() { close(); }
 void frmForma::HelpCallHelp_Click() { OpenURL(QStringLiteral("Справка.html")); }
 void frmForma::HelpAbout_Click() { ShowAbout(); }
+
+// A menu closed by Esc or by a click elsewhere leaves the menu bar holding the keyboard,
+// unseen, and the arrows would walk the menus. No menu and no palette is open once the bar
+// has it, so the board takes it back.
+bool frmForma::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menuBar() && event->type() == QEvent::FocusIn) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (menuBar()->hasFocus() && !QApplication::activePopupWidget()) {
+                    picPole_->setFocus();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void frmForma::closeEvent(QCloseEvent* event) {
     Form_Unload();

@@ -407,6 +407,62 @@ private slots:
         CloseGame(window);
     }
 
+    // A menu opened by a click and closed by Esc, or by a click elsewhere, leaves the
+    // keyboard to the board: the arrows move the piece, not the menu bar's hidden highlight.
+    void arrowsMoveThePieceAfterAMenuIsClosed() {
+        QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        StartGame();
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY(!window.isEmpty());
+        QThread::msleep(500);
+        const QImage start = Screenshot();
+        const auto board = FindBoard(start);
+        QVERIFY(board.has_value());
+
+        const QString geometry =
+            Run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        const int menuHeight = QRegularExpression(QStringLiteral("HEIGHT=(\\d+)"))
+                                   .match(geometry)
+                                   .captured(1)
+                                   .toInt() -
+                               478;
+        const QPoint menu(board->left - 59 + 20, board->top - menuHeight / 2);
+        const QRect boardRect(board->left, board->top, 35 * board->cell, 24 * board->cell);
+        const auto click = [this](QPoint p) {
+            Run(QStringLiteral("xdotool"),
+                {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(p.x()),
+                 QString::number(p.y()), QStringLiteral("click"), QStringLiteral("1")});
+            QThread::msleep(400);
+        };
+        const auto key = [this](const QString& name) {
+            Run(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
+            QThread::msleep(300);
+        };
+        const QRgb blue = PieceRgb(1);
+
+        click(menu);
+        QVERIFY2(Screenshot().copy(boardRect) != start.copy(boardRect), "the menu did not open");
+        key(QStringLiteral("Escape"));
+        key(QStringLiteral("Right"));
+        QImage shot = Screenshot(QStringLiteral("after-menu-esc.png"));
+        for (const QPoint cell : {QPoint(4, 0), QPoint(3, 1), QPoint(5, 1), QPoint(4, 2)}) {
+            QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), blue);
+        }
+        QCOMPARE(At(shot, board->Corner(2, 1)), kBackground);
+
+        // Closed by a click beside the board, on the window's empty client area.
+        click(menu);
+        click({board->left + 35 * board->cell + 30, board->top + 300});
+        key(QStringLiteral("Down"));
+        shot = Screenshot(QStringLiteral("after-menu-click.png"));
+        for (const QPoint cell : {QPoint(4, 1), QPoint(3, 2), QPoint(5, 2), QPoint(4, 3)}) {
+            QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), blue);
+        }
+        QCOMPARE(At(shot, board->Corner(4, 0)), kBackground);
+        CloseGame(window);
+    }
+
     // Installed to a prefix, the launcher starts the game from any current folder with its
     // program folder found from its own location.
     void installedLauncher() {
