@@ -1,4 +1,5 @@
 // The outline library: listing the Examples folder, the preview, loading and cancelling.
+#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -6,8 +7,11 @@
 #include <QListWidget>
 #include <QPoint>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
+
+#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "model/Model.h"
@@ -132,15 +136,61 @@ class ListDialogTest : public QObject {
 
         OutlineName = QStringLiteral("Нет такого");
         frmList dialog;
+        // In the Russian order the Russian alphabet comes first.
         QCOMPARE(Entries(dialog),
-                 QStringList({QStringLiteral("1) "), QStringLiteral("2) Apple"),
-                              QStringLiteral("3) zebra"), QStringLiteral("4) автобус"),
-                              QStringLiteral("5) Арка"), QStringLiteral("6) береза"),
-                              QStringLiteral("7) Бочка"), QStringLiteral("8) Вал")}));
-        QCOMPARE(OutlineFileNames, QStringList({QStringLiteral("h.kvt"), QStringLiteral("g.kvt"),
-                                                QStringLiteral("f.kvt"), QStringLiteral("e.kvt"),
+                 QStringList({QStringLiteral("1) "), QStringLiteral("2) автобус"),
+                              QStringLiteral("3) Арка"), QStringLiteral("4) береза"),
+                              QStringLiteral("5) Бочка"), QStringLiteral("6) Вал"),
+                              QStringLiteral("7) Apple"), QStringLiteral("8) zebra")}));
+        QCOMPARE(OutlineFileNames, QStringList({QStringLiteral("h.kvt"), QStringLiteral("e.kvt"),
                                                 QStringLiteral("d.kvt"), QStringLiteral("b.KVT"),
-                                                QStringLiteral("c.Kvt"), QStringLiteral("a.kvt")}));
+                                                QStringLiteral("c.Kvt"), QStringLiteral("a.kvt"),
+                                                QStringLiteral("g.kvt"), QStringLiteral("f.kvt")}));
+    }
+
+    // Russian alphabetical order: Ё sorts with Е and before Ж, not after Я as its code
+    // would put it; letter case is ignored.
+    void russianAlphabetPutsYoWithYe() {
+        Library lib;
+        const QStringList names = {QStringLiteral("яблоко"), QStringLiteral("Жук"),
+                                   QStringLiteral("Ель"),    QStringLiteral("ёлка"),
+                                   QStringLiteral("Ёж"),     QStringLiteral("Еда")};
+        for (int i = 0; i < names.size(); ++i) {
+            lib.Write(QStringLiteral("%1.kvt").arg(i), names[i], kSomeCells);
+        }
+        frmList dialog;
+        QCOMPARE(Entries(dialog),
+                 QStringList({QStringLiteral("1) Еда"), QStringLiteral("2) Ёж"),
+                              QStringLiteral("3) ёлка"), QStringLiteral("4) Ель"),
+                              QStringLiteral("5) Жук"), QStringLiteral("6) яблоко")}));
+    }
+
+    // A file name in Windows-1251 bytes, as unpacked from a Windows archive, is not valid
+    // UTF-8: it is listed under its name read as Windows-1251, previewed and loaded.
+    void windowsNamedFileIsListedAndOpens() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        const QByteArray bytes = platform::ToCp1251(QStringLiteral("Ёлка.kvt"));
+        const QString written =
+            lib.Write(QStringLiteral("tmp.kvt"), QStringLiteral("Ёлка"), kSomeCells);
+        const QByteArray renamed = QFile::encodeName(ExamplesPath) + bytes;
+        QVERIFY(::rename(QFile::encodeName(written).constData(), renamed.constData()) == 0);
+        // QTemporaryDir cannot remove what QDir cannot name.
+        const auto removeIt = qScopeGuard([&renamed] { ::unlink(renamed.constData()); });
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+
+        OutlineName = QStringLiteral("Ёлка");
+        frmList dialog;
+        QCOMPARE(Entries(dialog),
+                 QStringList({QStringLiteral("1) Арка"), QStringLiteral("2) Ёлка")}));
+        QCOMPARE(OutlineFileNames[1], QStringLiteral("Ёлка.kvt"));
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: Ёлка.kvt"));
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 50, 50, 74, 54, Black()));
+        OutlineName.clear();
+        dialog.OK_Click();
+        QVERIFY(fakes.messages.errors.isEmpty());
+        QCOMPARE(OutlineName, QStringLiteral("Ёлка"));
     }
 
     void sameNameListedByFileAndTheLastExactMatchSelected() {

@@ -1,7 +1,6 @@
 #include "outlines/ListDialog.h"
 
-#include <QDir>
-#include <QDirIterator>
+#include <QCollator>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
@@ -32,18 +31,44 @@ namespace {
 // holding a backslash (possible here, unlike on the system the files come from) is never
 // split in the wrong place.
 struct AlfavitEntry {
-    QString key;  // the entry text folded to one case: the sort order
+    QCollatorSortKey nameKey;  // the sort order: by name, then by file name
+    QCollatorSortKey fileKey;
     QString text;
     QString name;
     QString file;
 };
 
-// The outline files of folder, in no particular order: "*.kvt" whatever the letter case.
-QStringList File1(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.kvt")}, QDir::Files);
-    while (it.hasNext()) files << it.nextFileInfo().fileName();
-    return files;
+// Russian alphabetical order ignoring case: Ё with Е, before Ж, not after Я as by code.
+QCollator Alphabet() {
+    QCollator collator(QLocale(QLocale::Russian, QLocale::Russia));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+bool Before(const AlfavitEntry& a, const AlfavitEntry& b) {
+    if (const int byName = a.nameKey.compare(b.nameKey)) return byName < 0;
+    if (const int byFile = a.fileKey.compare(b.fileKey)) return byFile < 0;
+    return a.text < b.text;  // equal to the alphabet: still one fixed order
+}
+
+// The outlines of one folder, read for the list: name and file name of every "*.kvt" file
+// (any letter case) that opens; the others are left out silently. In no particular order.
+std::vector<AlfavitEntry> ReadFolder(const QString& folder, const QCollator& alphabet) {
+    std::vector<AlfavitEntry> entries;
+    QByteArray prefix = QFile::encodeName(folder);
+    if (!prefix.endsWith('/')) prefix += '/';
+    for (const platform::FolderFile& f : platform::ListFolder(folder, ".kvt")) {
+        QFile file;
+        // Why a file cannot be opened does not matter here (it is left out). Opened by its
+        // bytes: its name may not be UTF-8.
+        if (platform::OpenForReading(file, prefix + f.bytes) != platform::OpenResult::Opened) {
+            continue;
+        }
+        const QString name = platform::FromCp1251(ReadOutlineName(file));
+        entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.name),
+                           name + QLatin1Char('\\') + f.name, name, f.name});
+    }
+    return entries;
 }
 
 }  // namespace
@@ -139,24 +164,8 @@ void frmList::ListLoad() {
     OutlineFileNames.clear();
 
     // A missing folder simply lists nothing.
-    std::vector<AlfavitEntry> lstAlfavit;
-    for (const QString& f : File1(ExamplesPath)) {
-        QFile file(ExamplesPath + f);
-        // Why a file cannot be opened does not matter here (it is left out), and asking
-        // would cost two more look-ups per file.
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        AlfavitEntry entry;
-        entry.name = platform::FromCp1251(ReadOutlineName(file));
-        entry.file = f;
-        entry.text = entry.name + QLatin1Char('\\') + f;
-        entry.key = entry.text.toCaseFolded();
-        lstAlfavit.push_back(std::move(entry));
-    }
-    // Alphabetical regardless of letter case; entries equal but for case in a fixed order.
-    std::sort(lstAlfavit.begin(), lstAlfavit.end(),
-              [](const AlfavitEntry& a, const AlfavitEntry& b) {
-                  return a.key != b.key ? a.key < b.key : a.text < b.text;
-              });
+    std::vector<AlfavitEntry> lstAlfavit = ReadFolder(ExamplesPath, Alphabet());
+    std::sort(lstAlfavit.begin(), lstAlfavit.end(), Before);
 
     int remembered = -1;
     if (!lstAlfavit.empty()) {

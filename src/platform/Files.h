@@ -2,6 +2,8 @@
 // other reason a file cannot be opened.
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 class QFile;
@@ -10,8 +12,25 @@ namespace kv::platform {
 
 enum class OpenResult { Opened, NotFound, CannotOpen };
 
-// Opens file for reading.
+// Opens file for reading. A name with no file under it in UTF-8 is tried in Windows-1251,
+// so that a file listed by ListFolder opens by the name it was listed under.
 OpenResult OpenForReading(QFile& file);
+// Opens the file the system knows by the bytes path, for reading.
+OpenResult OpenForReading(QFile& file, const QByteArray& path);
+
+// A file of a folder as ListFolder finds it.
+struct FolderFile {
+    QString name;      // as the player reads it
+    QByteArray bytes;  // as it is on disk
+};
+// The plain files of folder (no hidden ones) whose names end in suffix, an ASCII text
+// matched in any letter case; in no particular order. Names are read from their bytes: a
+// name that is not UTF-8 is taken as Windows-1251, the code page of files from Windows
+// archives. QDir cannot be used: it replaces such bytes and loses the file.
+QList<FolderFile> ListFolder(const QString& folder, const QByteArray& suffix);
+// The bytes of path for the system: its UTF-8 form, or, when nothing has that name but a
+// file has its last part in Windows-1251, that file's.
+QByteArray NativePath(const QString& path);
 // "Файл не найден." or "Файл открыть не возможно.".
 QString OpenFailureText(OpenResult result);
 
