@@ -4,12 +4,14 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/Main.h"
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "platform/Files.h"
+#include "platform/Services.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -159,6 +161,34 @@ private slots:
         QCOMPARE(CellSize, 19);
         QCOMPARE(w->picPole()->geometry(), QRect(59, 0, 666, 457));
         QCOMPARE(w->picVyborFigury()->geometry(), QRect(100, 185, 584, 69));
+    }
+
+    // Message boxes as short as their text cut the title to «Голо… велт»» in the caption
+    // bar: each box must be as wide as the bold title with room for the frame's buttons.
+    void messageBoxesShowTheWholeTitle() {
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(platform::AppTitle()) + 100;
+        platform::MessageBoxes* boxes = platform::services().messages;
+        for (int question = 0; question < 2; ++question) {
+            int width = 0;
+            QString title;
+            QTimer::singleShot(0, [&] {
+                QWidget* box = QApplication::activeModalWidget();
+                if (!box) return;
+                if (!QTest::qWaitForWindowExposed(box)) return;
+                width = box->width();
+                title = box->windowTitle();
+                box->close();
+            });
+            if (question) {
+                boxes->AskYesNo(QStringLiteral("Заменить?"));
+            } else {
+                boxes->ShowError(QStringLiteral("Файл не найден."));
+            }
+            QCOMPARE(title, platform::AppTitle());
+            QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
+        }
     }
 
     void windowCannotBeMadeTooSmallForACell() {

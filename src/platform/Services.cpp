@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "platform/MessageBox.h"
+
 namespace kv::platform {
 
 QString AppTitle() { return QStringLiteral("Головоломка «Квелт»"); }
@@ -22,14 +24,13 @@ public:
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void ShowError(const QString& text) override {
-        QMessageBox box(QMessageBox::Critical, AppTitle(), text, QMessageBox::Ok, MainWidget());
-        box.exec();
+        NewMessageBox(QMessageBox::Critical, text, QMessageBox::Ok)->exec();
     }
     bool AskYesNo(const QString& text) override {
-        QMessageBox box(QMessageBox::Warning, AppTitle(), text,
-                        QMessageBox::Yes | QMessageBox::No, MainWidget());
-        box.setDefaultButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        const auto box =
+            NewMessageBox(QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No);
+        box->setDefaultButton(QMessageBox::No);
+        return box->exec() == QMessageBox::Yes;
     }
 };
 
