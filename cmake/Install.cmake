@@ -8,6 +8,9 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/Examples DESTINATION ${KVELT_INSTALL_
         FILES_MATCHING PATTERN "*.kvt")
 install(FILES "${CMAKE_SOURCE_DIR}/data/Справка.html" DESTINATION ${KVELT_INSTALL_PROGRAM_DIR}
         OPTIONAL)
+# The help document's pictures, drawn by the game (scripts/update-help-pictures.sh).
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help DESTINATION ${KVELT_INSTALL_PROGRAM_DIR}
+        FILES_MATCHING PATTERN "*.png")
 
 file(RELATIVE_PATH KVELT_LAUNCHER_TARGET /${CMAKE_INSTALL_BINDIR}
      /${KVELT_INSTALL_PROGRAM_DIR}/kvelt)

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/HelpPictures.h"
 #include "app/MainWindow.h"
 #include "platform/Files.h"
 #include "settings/Settings.h"
@@ -178,6 +179,47 @@ class AboutTest : public QObject {
               "Сохранить как...", "Продолжить", "kvelt-outline encode", "Examples", "60 − 5·n"}) {
             QVERIFY2(text.contains(QString::fromUtf8(word)), word);
         }
+    }
+
+    // The help's pictures are the game's own drawing: each is shipped as the game draws it
+    // now, and the help shows each one. A change of the drawing, the home places or the
+    // default outline must come with new pictures (scripts/update-help-pictures.sh).
+    void helpPicturesAreWhatTheGameDraws() {
+        const QString folder = qEnvironmentVariable("KVELT_PROGRAM_DIR");
+        if (folder.isEmpty()) QSKIP("run through CTest, which names the program folder");
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString help = utf8(kvtest::ReadBytes(folder + QStringLiteral("/Справка.html")));
+        kvtest::GameWindow game;
+        ExamplesPath = folder + QStringLiteral("/Examples/");
+        const QList<HelpPicture> pictures = MakeHelpPictures(game.window);
+        QCOMPARE(pictures.size(), 4);
+        for (const HelpPicture& picture : pictures) {
+            const QByteArray file = picture.file.toUtf8();
+            QVERIFY2(!picture.image.isNull(), file.constData());
+            const QImage shipped(folder + QStringLiteral("/help/") + picture.file);
+            QVERIFY2(shipped.convertToFormat(QImage::Format_RGB32) == picture.image,
+                     file.constData());
+            QVERIFY2(help.contains(QStringLiteral("<img src=\"help/%1\" width=\"%2\" height=\"%3\"")
+                                       .arg(picture.file)
+                                       .arg(shipped.width())
+                                       .arg(shipped.height())),
+                     file.constData());
+        }
+        QCOMPARE(help.count(QStringLiteral("<img ")), pictures.size());
+        // The first picture lies as the game lays the default outline: 10 columns by 6 rows
+        // from column 12, row 9.
+        const QImage& start = pictures[0].image;
+        int black = 0;
+        for (int c = 0; c < 35; ++c) {
+            for (int r = 0; r < 24; ++r) {
+                const bool inside = c >= 12 && c <= 21 && r >= 9 && r <= 14;
+                const bool isBlack = start.pixel(c * 19 + 9, r * 19 + 9) == qRgb(0, 0, 0);
+                QVERIFY2(inside == isBlack,
+                         qPrintable(QStringLiteral("cell %1, %2").arg(c).arg(r)));
+                black += isBlack;
+            }
+        }
+        QCOMPARE(black, 60);
     }
 
     void bandPictureIsWhiteBlueRed() {

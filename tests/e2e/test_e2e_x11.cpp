@@ -409,6 +409,7 @@ private slots:
 
     // A menu opened by a click and closed by Esc, or by a click elsewhere, leaves the
     // keyboard to the board: the arrows move the piece, not the menu bar's hidden highlight.
+    // The board as the real screen shows it at the start is also the help's first picture.
     void arrowsMoveThePieceAfterAMenuIsClosed() {
         QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
         StartGame();
@@ -418,6 +419,19 @@ private slots:
         const QImage start = Screenshot();
         const auto board = FindBoard(start);
         QVERIFY(board.has_value());
+        const QImage help(qEnvironmentVariable("KVELT_PROGRAM_DIR") +
+                          QStringLiteral("/help/start.png"));
+        QVERIFY2(!help.isNull(), "no help/start.png in the program folder");
+        const QImage shown = start.copy(board->left, board->top, help.width(), help.height());
+        int differing = 0;
+        for (int y = 0; y < help.height(); ++y) {
+            for (int x = 0; x < help.width(); ++x) {
+                differing += At(shown, {x, y}) != (help.pixel(x, y) | 0xFF000000u);
+            }
+        }
+        if (differing > 0 && !screenshotDir_.isEmpty())
+            shown.save(screenshotDir_ + QStringLiteral("/help-start-shown.png"));
+        QCOMPARE(differing, 0);
 
         const QString geometry =
             Run(QStringLiteral("xdotool"),
@@ -475,7 +489,7 @@ private slots:
         QVERIFY(install.waitForFinished(60000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
         for (const char* f : {"bin/kvelt", "lib/kvelt/kvelt", "lib/kvelt/Examples/0001.kvt",
-                              "share/applications/kvelt.desktop",
+                              "lib/kvelt/help/start.png", "share/applications/kvelt.desktop",
                               "share/icons/hicolor/48x48/apps/kvelt.png"}) {
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(f))), f);
         }
