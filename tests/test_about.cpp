@@ -206,20 +206,8 @@ class AboutTest : public QObject {
                      file.constData());
         }
         QCOMPARE(help.count(QStringLiteral("<img ")), pictures.size());
-        // The first picture lies as the game lays the default outline: 10 columns by 6 rows
-        // from column 12, row 9.
-        const QImage& start = pictures[0].image;
-        int black = 0;
-        for (int c = 0; c < 35; ++c) {
-            for (int r = 0; r < 24; ++r) {
-                const bool inside = c >= 12 && c <= 21 && r >= 9 && r <= 14;
-                const bool isBlack = start.pixel(c * 19 + 9, r * 19 + 9) == qRgb(0, 0, 0);
-                QVERIFY2(inside == isBlack,
-                         qPrintable(QStringLiteral("cell %1, %2").arg(c).arg(r)));
-                black += isBlack;
-            }
-        }
-        QCOMPARE(black, 60);
+        // The example drawing pictured is the one the help prints.
+        QVERIFY(help.contains(QString::fromUtf8(kHelpRectangleArt).trimmed() + "</pre>"));
     }
 
     void bandPictureIsWhiteBlueRed() {
