@@ -537,8 +537,8 @@ private slots:
             program = QStringLiteral("runuser");
         }
         QProcessEnvironment env = Env();
-        for (const char* name :
-             {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "KVELT_PROGRAM_DIR"}) {
+        // The player's own folders follow from HOME alone.
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
             env.remove(QString::fromLatin1(name));
         }
         game_.setProcessEnvironment(env);
@@ -556,7 +556,8 @@ private slots:
         QVERIFY2(ini.readAll().startsWith(
                      root.filePath(QStringLiteral("usr/lib/games/kvelt/Examples/")).toUtf8()),
                  "the settings file does not name an outline of the package");
-    }};
+    }
+};
 
 }  // namespace
 
