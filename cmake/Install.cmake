@@ -1,7 +1,7 @@
 # Installation, laid out as Debian lays out games: the launchers in games/, the
 # self-contained program folder under lib/games/kvelt (the game finds its outlines and help
 # beside itself, so they stay with it), and under share/ the desktop entry, icons, metainfo,
-# man pages (section 6) and the package's copyright and changelog.
+# man pages (section 6, the game's also in Russian) and the package's copyright and changelog.
 include(GNUInstallDirs)
 set(KVELT_APP_ID io.github.kvelt.kvelt CACHE STRING
     "Reverse-DNS id of the desktop entry, the icon and the metainfo")
@@ -56,7 +56,7 @@ execute_process(COMMAND date -u -R -d "${KVELT_RELEASE_DATE} 12:00"
 # the time stamp out, so the same sources give the same package.
 find_program(KVELT_GZIP gzip REQUIRED)
 set(KVELT_GZIPPED)
-foreach(doc kvelt.6 kvelt-outline.6 changelog)
+foreach(doc kvelt.6 kvelt.ru.6 kvelt-outline.6 changelog)
     configure_file(${CMAKE_SOURCE_DIR}/packaging/${doc}.in ${KVELT_PACKAGING_DIR}/${doc} @ONLY)
     add_custom_command(OUTPUT ${KVELT_PACKAGING_DIR}/${doc}.gz
         COMMAND ${KVELT_GZIP} -9nf -k ${KVELT_PACKAGING_DIR}/${doc}
@@ -66,6 +66,8 @@ endforeach()
 add_custom_target(kvelt_docs ALL DEPENDS ${KVELT_GZIPPED})
 install(FILES ${KVELT_PACKAGING_DIR}/kvelt.6.gz ${KVELT_PACKAGING_DIR}/kvelt-outline.6.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${KVELT_PACKAGING_DIR}/kvelt.ru.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man6
+        RENAME kvelt.6.gz)
 install(FILES ${KVELT_PACKAGING_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
         DESTINATION ${KVELT_INSTALL_DOCDIR})
 
