@@ -8,6 +8,7 @@ PACKAGES=(
     fonts-liberation fonts-dejavu-core
     libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick openbox wmctrl
+    dpkg-dev file lintian appstream desktop-file-utils
 )
 
 missing=()

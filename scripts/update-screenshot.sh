@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Retakes the README's screenshot from the real game: the end-to-end test saves the window
-# under Xvfb as build/screenshots/kvelt.png.
+# Retakes the README's screenshot and the software-centre screenshots named in the metainfo
+# from the real game: the end-to-end test saves the windows under Xvfb in build/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
 ctest --preset default -R e2e_x11
 cp build/screenshots/kvelt.png docs/screenshot.png
-echo "docs/screenshot.png updated"
+cp build/screenshots/screenshot-library.png build/screenshots/screenshot-victory.png docs/
+echo "docs/screenshot.png, docs/screenshot-library.png and docs/screenshot-victory.png updated"

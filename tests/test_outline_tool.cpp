@@ -115,6 +115,20 @@ class OutlineToolTest : public QObject {
                                     "solve FILE.kvt [--count] [--all]", "check DIR"}) {
             QVERIFY2(help.out.contains(command), command);
         }
+        // GNU conventions: --help and --version print to standard output and succeed,
+        // wherever they stand among the arguments; the version is the project's.
+        for (const QStringList& args : QList<QStringList>{{"--version"}, {"solve", "--version"}}) {
+            const Result r = Tool(args);
+            QCOMPARE(r.code, 0);
+            QVERIFY2(r.err.isEmpty(), r.err.constData());
+            QCOMPARE(r.out.left(r.out.indexOf('\n')),
+                     QByteArray("kvelt-outline (Kvelt) " KVELT_VERSION));
+            QVERIFY(r.out.contains("NO WARRANTY"));
+        }
+        const Result lateHelp = Tool({"encode", "--help"});
+        QCOMPARE(lateHelp.code, 0);
+        QCOMPARE(lateHelp.out, help.out);
+        QVERIFY(help.out.contains("--version  output version information and exit"));
         const QList<QStringList> wrong = {
             {}, {"paint"}, {"encode", Path("none.txt")}, {"solve"}, {"solve", "x.kvt", "--fast"}};
         for (const QStringList& args : wrong) {

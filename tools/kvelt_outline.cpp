@@ -27,8 +27,12 @@ constexpr int kFault = 1;
 constexpr int kUsage = 2;
 
 const char kUsageText[] = R"txt(Usage: kvelt-outline COMMAND ...
+  or:  kvelt-outline --help | --version
 
 Makes, shows, solves and checks the game's outline files (*.kvt).
+
+      --help     display this help and exit
+      --version  output version information and exit
 
   encode ART.txt -o FILE.kvt
       Makes an outline file from a drawing. Nothing is written when the drawing is not a
@@ -57,6 +61,15 @@ column (35 - width) div 2 and row (24 - height) div 2. It needs 60 - 5n cells wh
 pieces are left out. Pieces: 1 X, 2 I, 3 T, 4 U, 5 V, 6 W, 7 Z, 8 L, 9 N, 10 Y, 11 F, 12 P.
 
 Exit status: 0 done, 1 refused or faulty, 2 wrong command line.
+
+Home page: <)txt" KVELT_HOMEPAGE R"txt(>
+)txt";
+
+const char kVersionText[] = "kvelt-outline (Kvelt) " KVELT_VERSION R"txt(
+Copyright (C) )txt" KVELT_YEAR R"txt( The Kvelt developers
+License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.
+This is free software: you are free to change and redistribute it.
+There is NO WARRANTY, to the extent permitted by law.
 )txt";
 
 void Out(const QString& text) {
@@ -292,9 +305,19 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) return UsageError(QStringLiteral("no command"));
+    // As GNU programs do, --help or --version anywhere wins over everything else.
+    for (const QString& a : args) {
+        if (a == QLatin1String("--help")) {
+            Out(QString::fromUtf8(kUsageText));
+            return kOk;
+        }
+        if (a == QLatin1String("--version")) {
+            Out(QString::fromUtf8(kVersionText));
+            return kOk;
+        }
+    }
     const QString command = args.takeFirst();
-    if (command == QLatin1String("--help") || command == QLatin1String("-h") ||
-        command == QLatin1String("help")) {
+    if (command == QLatin1String("-h") || command == QLatin1String("help")) {
         Out(QString::fromUtf8(kUsageText));
         return kOk;
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the desktop icon: five pentominoes tiling a 5 x 5 square, in the game's colours.
 
-Writes src/resources/icons/kvelt-<size>.png; run once after changing the drawing.
+Writes src/resources/icons/kvelt-<size>.png and the scalable kvelt.svg; run once after
+changing the drawing.
 """
 import os
 
@@ -41,7 +42,35 @@ def icon(size):
     return rows
 
 
+def svg(cell=50, margin=3, line=2):
+    """The same drawing as paths: one filled path per piece, so that no seams show between
+    its cells at any scale, and one stroked path for the lines where pieces meet."""
+    size = 5 * cell + 2 * margin
+    out = ['<?xml version="1.0" encoding="UTF-8"?>',
+           '<svg xmlns="http://www.w3.org/2000/svg" width="%d" height="%d" viewBox="0 0 %d %d">'
+           % (size, size, size, size)]
+    for piece in sorted(COLOURS):
+        squares = ''.join('M%d %dh%dv%dh-%dz' % (margin + c * cell, margin + r * cell, cell, cell, cell)
+                          for r in range(5) for c in range(5) if TILING[r][c] == piece)
+        out.append('<path fill="#%02x%02x%02x" d="%s"/>' % (COLOURS[piece] + (squares,)))
+    lines = []
+    for r in range(6):
+        for c in range(5):
+            if r in (0, 5) or TILING[r - 1][c] != TILING[r][c]:
+                lines.append('M%d %dh%d' % (margin + c * cell, margin + r * cell, cell))
+    for c in range(6):
+        for r in range(5):
+            if c in (0, 5) or TILING[r][c - 1] != TILING[r][c]:
+                lines.append('M%d %dv%d' % (margin + c * cell, margin + r * cell, cell))
+    out.append('<path fill="none" stroke="#%02x%02x%02x" stroke-width="%d" stroke-linecap="square" d="%s"/>'
+               % (GRID + (line, ''.join(lines))))
+    out.append('</svg>')
+    return '\n'.join(out) + '\n'
+
+
 if __name__ == '__main__':
     os.makedirs(OUT, exist_ok=True)
     for size in (48, 128, 256):
         write_png(os.path.join(OUT, 'kvelt-%d.png' % size), size, size, icon(size))
+    with open(os.path.join(OUT, 'kvelt.svg'), 'w', encoding='utf-8') as f:
+        f.write(svg())

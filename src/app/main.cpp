@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvelt"));
-    QApplication::setDesktopFileName(QStringLiteral("kvelt"));
+    QApplication::setDesktopFileName(QStringLiteral(KVELT_APP_ID));
     kv::LoadQtTranslations(app);
     kv::Main();
     return app.exec();

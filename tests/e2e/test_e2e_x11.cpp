@@ -2,12 +2,14 @@
 // xdotool, the window closed the way its close box closes it, screenshots read pixel by
 // pixel. The game runs from a copy of the built program folder, so that what it writes
 // there stays out of the build.
+#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -195,6 +197,20 @@ class E2eX11 : public QObject {
         QDir().mkpath(screenshotDir_);
         const QRect client(board.left - 59, board.top - menuHeight, 784, 478 + menuHeight);
         shot.copy(client & shot.rect()).save(screenshotDir_ + QLatin1Char('/') + name);
+    }
+
+    // Saves the main window's client area as SaveWindowShot does, with whatever dialog
+    // stands over it; false when the board is not on the screen.
+    bool KeepWindowShot(const QString& window, const QString& name) {
+        const QString geometry =
+            Run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        const int height =
+            QRegularExpression(QStringLiteral("HEIGHT=(\\d+)")).match(geometry).captured(1).toInt();
+        const QImage shot = Screenshot();
+        const auto board = FindBoard(shot);
+        if (board) SaveWindowShot(shot, *board, height - 478, name);
+        return board.has_value();
     }
 
     QRgb At(const QImage& shot, const QPoint& p) { return shot.pixel(p) | 0xFF000000u; }
@@ -488,21 +504,124 @@ private slots:
                                                 QStringLiteral("--prefix"), prefix.path()});
         QVERIFY(install.waitForFinished(60000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-        for (const char* f : {"bin/kvelt", "lib/kvelt/kvelt", "lib/kvelt/Examples/0001.kvt",
-                              "lib/kvelt/help/start.png", "share/applications/kvelt.desktop",
-                              "share/icons/hicolor/48x48/apps/kvelt.png"}) {
+        for (const char* f : {"games/kvelt", "games/kvelt-outline", "lib/games/kvelt/kvelt",
+                              "lib/games/kvelt/Examples/0001.kvt", "lib/games/kvelt/help/start.png",
+                              "share/man/man6/kvelt.6.gz",
+                              "share/applications/" KVELT_APP_ID ".desktop",
+                              "share/metainfo/" KVELT_APP_ID ".metainfo.xml",
+                              "share/icons/hicolor/48x48/apps/" KVELT_APP_ID ".png",
+                              "share/icons/hicolor/scalable/apps/" KVELT_APP_ID ".svg"}) {
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(f))), f);
         }
-        QFile desktop(prefix.filePath(QStringLiteral("share/applications/kvelt.desktop")));
+        QFile desktop(
+            prefix.filePath(QStringLiteral("share/applications/" KVELT_APP_ID ".desktop")));
         QVERIFY(desktop.open(QIODevice::ReadOnly));
         const QString entry = QString::fromUtf8(desktop.readAll());
         QVERIFY(entry.contains(QStringLiteral("Categories=Game;LogicGame;")));
-        QVERIFY(entry.contains(QStringLiteral("Exec=") + prefix.filePath(QStringLiteral("bin/kvelt"))));
+        QVERIFY(entry.contains(QStringLiteral("Exec=") +
+                               prefix.filePath(QStringLiteral("games/kvelt"))));
 
-        StartGame(1.0, prefix.filePath(QStringLiteral("bin/kvelt")), elsewhere.path());
+        StartGame(1.0, prefix.filePath(QStringLiteral("games/kvelt")), elsewhere.path());
         const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
         QVERIFY2(!window.isEmpty(), "the installed game did not show its default outline");
         CloseGame(window);
+    }
+
+    // Pictures for software centres (kept with the README's in docs/ by
+    // scripts/update-screenshot.sh): the library over the game, and a board of all twelve
+    // pieces under the victory window.
+    void softwareCentreScreenshots() {
+        // All twelve at home make the outline, but for the X one cell right of home: one
+        // arrow key covers it.
+        kv::FiguryPoMestam();
+        QList<QPoint> cells;
+        for (int p = 1; p <= 12; ++p) {
+            for (int k = 0; k < 5; ++k) {
+                cells.append(
+                    {kv::PieceCellColumn(p, k) + (p == 1 ? 1 : 0), kv::PieceCellRow(p, k)});
+            }
+        }
+        QCOMPARE(QSet<QPoint>(cells.begin(), cells.end()).size(), 60);
+        const QString outline = programDir_.filePath(QStringLiteral("Examples/e2e-all-home.kvt"));
+        WriteOutline(outline, QStringLiteral("Все дома"), cells, {});
+        QFile ini(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(outline.toUtf8() + "\r\n");
+        ini.close();
+
+        StartGame();
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Все дома$"));
+        QVERIFY(!window.isEmpty());
+        QThread::msleep(300);
+        Key(window, QStringLiteral("F4"));
+        const QString library = WaitForWindow(QStringLiteral("^Список квелтов$"));
+        QVERIFY2(!library.isEmpty(), "F4 did not open the outline library");
+        QThread::msleep(400);
+        QVERIFY(KeepWindowShot(window, QStringLiteral("screenshot-library.png")));
+        Key(library, QStringLiteral("Escape"));
+        QVERIFY2(WindowGone(library), "Esc did not close the library");
+
+        Key(window, QStringLiteral("Right"));
+        const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
+        QVERIFY2(!victory.isEmpty(), "no victory window after the covering move");
+        QThread::msleep(400);
+        QVERIFY(KeepWindowShot(window, QStringLiteral("screenshot-victory.png")));
+        Key(victory, QStringLiteral("Return"));
+        QVERIFY(WindowGone(victory));
+        CloseGame(window);
+        QFile::remove(outline);
+    }
+
+    // The Debian package (KVELT_DEB, made by the package tests) unpacked into a throwaway
+    // root that nobody may write, its launcher started by an ordinary player from home: the
+    // window shows the board, and the settings file goes to the player's own folder.
+    void packagedGameStartsAsAPlayer() {
+        const QString deb = qEnvironmentVariable("KVELT_DEB");
+        if (deb.isEmpty()) QSKIP("KVELT_DEB names no package; the package tests run this");
+        QVERIFY2(QFile::exists(deb), qPrintable(deb));
+        QTemporaryDir root;
+        QTemporaryDir home;
+        auto sh = [](const QString& command) {
+            return QProcess::execute(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        };
+        QCOMPARE(sh(QStringLiteral("dpkg -x '%1' '%2' && chmod -R a-w,a+rX '%2' && chmod 777 '%3'")
+                        .arg(deb, root.path(), home.path())),
+                 0);
+        // Writable again at the end, so that the folder can be removed.
+        const auto restore =
+            qScopeGuard([&] { sh(QStringLiteral("chmod -R u+w '%1'").arg(root.path())); });
+
+        // The launcher the desktop entry names (package_metadata checks its Exec line). Root
+        // ignores permissions: the player is nobody then.
+        QString program = QStringLiteral("env");
+        QStringList args = {QStringLiteral("HOME=") + home.path(),
+                            root.filePath(QStringLiteral("usr/games/kvelt"))};
+        if (getuid() == 0) {
+            args = QStringList{QStringLiteral("-u"), QStringLiteral("nobody"), QStringLiteral("--"),
+                               program} +
+                   args;
+            program = QStringLiteral("runuser");
+        }
+        QProcessEnvironment env = Env();
+        // The player's own folders follow from HOME alone.
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+            env.remove(QString::fromLatin1(name));
+        }
+        game_.setProcessEnvironment(env);
+        game_.setWorkingDirectory(home.path());
+        game_.start(program, args);
+        QVERIFY2(game_.waitForStarted(10000), "the packaged game did not start");
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY2(!window.isEmpty(), game_.readAllStandardError().right(2000).constData());
+        QThread::msleep(500);
+        QVERIFY2(FindBoard(Screenshot()).has_value(), "no board in the packaged game's window");
+        CloseGame(window);
+
+        QFile ini(home.filePath(QStringLiteral(".config/kvelt/Kvelt.ini")));
+        QVERIFY2(ini.open(QIODevice::ReadOnly), "the settings file is not in the player's folder");
+        QVERIFY2(ini.readAll().startsWith(
+                     root.filePath(QStringLiteral("usr/lib/games/kvelt/Examples/")).toUtf8()),
+                 "the settings file does not name an outline of the package");
     }
 };
 

@@ -1,0 +1,43 @@
+# The Debian package: `cpack -G DEB` in the build folder makes kvelt_<version>_<arch>.deb of
+# everything the install rules install, under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kvelt)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Kvelt developers")
+set(CPACK_PACKAGE_CONTACT ${KVELT_MAINTAINER})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "pentomino puzzle with a Russian interface")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Cover a black outline on a board of 35 by 24 cells exactly with the twelve
+pentominoes. Pieces are moved with the mouse or the arrow keys and turned
+through a palette of their orientations. The game comes with more than a
+hundred outlines, saves and continues positions, and includes a tool that
+makes, solves and checks outline files. Its interface and help are in
+Russian.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${KVELT_HOMEPAGE})
+set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The libraries the programs link come from dpkg-shlibdeps. It cannot see what Qt loads at
+# run time: the X11/Wayland platform plugins, without which no window opens, and Qt's
+# Russian texts for the message-box buttons.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+
+# The shipped programs resolve every symbol at start-up and keep the relocations read-only
+# afterwards, as Debian's hardened builds do.
+foreach(program kvelt kvelt-outline)
+    if(TARGET ${program})
+        target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
+    endif()
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kvelt)
+
+include(CPack)
