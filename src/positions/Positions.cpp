@@ -114,8 +114,9 @@ std::optional<PositionContent> ReadPosition(const QByteArray& bytes) {
 bool PositionFits(const PositionContent& content, const int excluded[kPieces + 1]) {
     for (int p = 1; p <= kPieces; ++p) {
         if (excluded[p] == 1) continue;
+        // Only the orientations the palette offers: turning the I piece counts on 1 or 2.
         const int o = content.orientation[p];
-        if (o < 1 || o > 8) return false;
+        if (o < 1 || o > OrientationCount[p]) return false;
         for (int k = 0; k < 5; ++k) {
             // In 64 bits: a reference cell near the 32-bit limits must not wrap onto the board.
             const long long c = static_cast<long long>(content.pos[p][0]) + PieceCells[p][k][o][0];
