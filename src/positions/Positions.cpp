@@ -174,16 +174,20 @@ void SaveFigury(const QString& path) {
         return;
     }
     // Written beside the target and put in its place only once all of it is on the disk,
-    // so a failed save leaves the old file as it was.
+    // so a failed save leaves the old file as it was. A folder that takes no new files
+    // still lets the player overwrite a file of theirs there: that one is written in place.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         ShowError(WriteRefused(path) ? kProtected : kCannotSave);
         return;
     }
     // A short write (disk full, size limit) is no error to the file itself, and commit
-    // overlooks a failing flush of its buffer: check both here.
-    if (file.write(*bytes) != bytes->size() || !file.flush()) file.cancelWriting();
-    if (!file.commit()) {
+    // overlooks a failing flush of its buffer and, for a file written in place, any error
+    // at all: check both here.
+    const bool written = file.write(*bytes) == bytes->size() && file.flush();
+    if (!written) file.cancelWriting();
+    if (!file.commit() || !written) {
         ShowError(kCannotSave);
         return;
     }
