@@ -22,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (!kv::PositionFits(*content, excluded)) continue;
         for (int p = 1; p <= kv::kPieces; ++p) {
             if (excluded[p]) continue;
+            const int o = content->orientation[p];
+            if (o < 1 || o > kv::OrientationCount[p]) __builtin_trap();
             for (int k = 0; k < 5; ++k) {
-                const int o = content->orientation[p];
                 const int c = content->pos[p][0] + kv::PieceCells[p][k][o][0];
                 const int r = content->pos[p][1] + kv::PieceCells[p][k][o][1];
                 if (!kv::OnBoard(c, r)) __builtin_trap();

@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "outlines/Outline.h"
 #include "platform/Files.h"
+#include "positions/Positions.h"
 #include "settings/Settings.h"
 #include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
@@ -18,22 +19,29 @@
 
 using namespace kv;
 
-namespace {
-
-}  // namespace
-
 class InstalledCopyTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> root_;
+    QTemporaryDir home_;
     QString program_;
     QString startFolder_ = QDir::currentPath();
-    bool locked_ = false;
+    QStringList immutable_;
 
-    // Immutable even for the superuser, who writes into read-only folders at will.
+    // The program folder and its Examples as an installed copy has them: closed to writing.
+    // The superuser writes into read-only folders at will, so for it they are made
+    // immutable too.
     bool Lock() {
-        locked_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), program_}) == 0;
-        return locked_ && !platform::ProgramFolderWritable();
+        bool locked = true;
+        for (const QString& folder : {program_, program_ + QStringLiteral("/Examples")}) {
+            QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
+            if (platform::FolderWritable(folder) &&
+                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) == 0) {
+                immutable_ << folder;
+            }
+            locked = locked && !platform::FolderWritable(folder);
+        }
+        return locked;
     }
 
     frmForma* Start() { return Main(); }
@@ -43,7 +51,12 @@ class InstalledCopyTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        // The documents folder is not one the test mode moves: a home of the test's own.
+        QVERIFY(home_.isValid());
+        qputenv("HOME", QFile::encodeName(home_.path()));
+    }
 
     void init() {
         kvtest::FreshModel();
@@ -61,8 +74,13 @@ private slots:
     }
 
     void cleanup() {
-        if (locked_) QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), program_});
-        locked_ = false;
+        for (const QString& folder : immutable_) {
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
+        }
+        immutable_.clear();
+        for (const QString& folder : {program_, program_ + QStringLiteral("/Examples")}) {
+            QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
+        }
         QDir::setCurrent(startFolder_);
         platform::SetProgramFolder(QString());
         root_.reset();
@@ -94,15 +112,38 @@ private slots:
         QCOMPARE(kvtest::ReadBytes(userIni), (program_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
         QVERIFY(!QFile::exists(program_ + QStringLiteral("/Kvelt.ini")));
 
-        // The next start reads it back, whatever the current folder holds.
-        QVERIFY(kvtest::WriteBytes(root_->filePath(QStringLiteral("Kvelt.ini")), "nonsense.kvt\r\n"));
+        // The next start reads it back; a settings file in the current folder comes first.
         kvtest::FreshModel();
         ResetOutlineState();
         window = Start();
         QCOMPARE(OutlineName, QStringLiteral("0002.kvt"));
-        QVERIFY(fakes.messages.errors.isEmpty());
         Exit(window);
+        QVERIFY(kvtest::WriteBytes(root_->filePath(QStringLiteral("Kvelt.ini")),
+                                   (program_ + QStringLiteral("/Examples/0001.kvt")).toUtf8()));
+        kvtest::FreshModel();
+        ResetOutlineState();
+        window = Start();
+        QCOMPARE(OutlineName, QStringLiteral("0001.kvt"));
+        Exit(window);
+        QVERIFY(fakes.messages.errors.isEmpty());
         QFile::remove(userIni);
+    }
+
+    // The first save of an installed copy: its Examples folder takes no files, so the
+    // dialogs start in the player's positions folder, made on first use.
+    void readOnlyExamplesSavesInThePositionsFolder() {
+        if (!Lock()) QSKIP("cannot make a folder unwritable here");
+        const QString positions = QDir::homePath() + QStringLiteral("/Documents/Квелт/");
+        QDir(positions).removeRecursively();
+        kvtest::Fakes fakes;
+        frmForma* window = Start();
+        fakes.files.answer = positions + QStringLiteral("first");
+        SaveFile();
+        QCOMPARE(fakes.files.lastFolder, positions);
+        QVERIFY(fakes.messages.errors.isEmpty());
+        QVERIFY(
+            kvtest::ReadBytes(positions + QStringLiteral("first.fgr")).startsWith("0001.kvt\r\n"));
+        Exit(window);
     }
 
     void readOnlyProgramFolderWritesRedirectPagesToTheCache() {

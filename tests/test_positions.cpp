@@ -150,9 +150,12 @@ class PositionsTest : public QObject {
     void saveWritesTheOutlineFileNameAndAllTwelvePieces() {
         Game game;
         QVERIFY(game.ok);
-        // Piece 1 is current: moved and turned; piece 12 is left out by the outline and
-        // keeps what it holds, here a stale value off the board.
+        // Piece 1 is moved, piece 3 then made current and turned; piece 12 is left out by
+        // the outline and keeps what it holds, here a stale value off the board.
         MoveFigury(10, 12);
+        UstanovkaFigury(1);
+        CurrentPiece = 3;
+        UstanovkaFigury(-1);
         Povorot(3);
         PiecePos[12][0] = -1;
         PiecePos[12][1] = 40;
@@ -171,9 +174,9 @@ class PositionsTest : public QObject {
         game.SaveAsTo(path);
         const QByteArray expected =
             "0001.kvt\r\n"
-            " 10 \r\n 12 \r\n 3 \r\n"
+            " 10 \r\n 12 \r\n 1 \r\n"
             " 3 \r\n 5 \r\n 1 \r\n"
-            " 3 \r\n 9 \r\n 1 \r\n"
+            " 3 \r\n 9 \r\n 3 \r\n"
             " 3 \r\n 13 \r\n 1 \r\n"
             " 3 \r\n 17 \r\n 1 \r\n"
             " 3 \r\n 21 \r\n 1 \r\n"
@@ -193,7 +196,7 @@ class PositionsTest : public QObject {
         QVERIFY(content.has_value());
         QCOMPARE(content->outlineName, QByteArray("0001.kvt"));
         QCOMPARE(content->pos[1][0], 10);
-        QCOMPARE(content->orientation[1], 3);
+        QCOMPARE(content->orientation[3], 3);
         QCOMPARE(content->pos[12][0], -1);
         QCOMPARE(content->pos[12][1], 40);
         QCOMPARE(content->orientation[12], 0);
@@ -479,6 +482,19 @@ class PositionsTest : public QObject {
             << "o0.fgr" << with(8, 0) << QStringList{kCannotOpen};
         QTest::newRow("orientation 9, piece left out")
             << "o9out.fgr" << with(5, 9) << QStringList{kCannotOpen};
+        // Only the palette's orientations: the I piece has two, T, U, V and W four, the X one.
+        // "0003.kvt" leaves nothing out; pieces 1 and 2 stand on the board there.
+        auto allInPlay = [](int xOrientation, int iOrientation) {
+            QList<int> values = kSecondPosition;
+            const QList<int> first = {3, 1, xOrientation, 10, 20, iOrientation};
+            for (int i = 0; i < first.size(); ++i) values.replace(i, first[i]);
+            return PositionText("0003.kvt", values);
+        };
+        QTest::newRow("I in orientation 3")
+            << "i3.fgr" << allInPlay(1, 3) << QStringList{kCannotOpen};
+        QTest::newRow("X in orientation 2")
+            << "x2.fgr" << allInPlay(2, 1) << QStringList{kCannotOpen};
+        QTest::newRow("T in orientation 5") << "t5.fgr" << with(8, 5) << QStringList{kCannotOpen};
         // Piece 3 at column 0 would have a cell in column -1.
         QTest::newRow("cell off the board") << "off.fgr" << with(6, 0) << QStringList{kCannotOpen};
         QTest::newRow("row off the board")

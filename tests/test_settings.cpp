@@ -1,6 +1,6 @@
 // Start-up and exit: the outline folder, the settings file "Kvelt.ini" read from the
-// current folder and written to the program folder, and the first outline with the pieces
-// at home.
+// current folder (or, when there is none there, from the program folder) and written to
+// the program folder, and the first outline with the pieces at home.
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -240,26 +240,49 @@ class SettingsTest : public QObject {
         Exit(window);
     }
 
-    void settingsAreReadFromTheCurrentFolder() {
+    // Started from elsewhere (the launcher starts in the player's home), the outline
+    // remembered in the program folder comes back; a settings file in the current folder
+    // is the one read.
+    void settingsAreReadFromTheCurrentFolderElseFromWhereTheyAreWritten() {
         kvtest::Fakes fakes;
-        // Started elsewhere: the program folder's file is not looked at.
         WriteSettings(program_, Outline(QStringLiteral("Второй.kvt")).toUtf8() + "\r\n");
         QVERIFY(QDir::setCurrent(elsewhere_));
         frmForma* window = Start();
-        QCOMPARE(OutlinePath, Outline(QStringLiteral("0001.kvt")));
+        QCOMPARE(OutlinePath, Outline(QStringLiteral("Второй.kvt")));
         QCOMPARE(ExamplesPath, examples_);
+        QCOMPARE(OpenKvelt(Outline(QStringLiteral("0001.kvt"))), 0);
         Exit(window);
         // Written to the program folder, not to the current one.
         QCOMPARE(kvtest::ReadBytes(program_ + "/Kvelt.ini"), Outline("0001.kvt").toUtf8() + "\r\n");
         QVERIFY(!QFile::exists(elsewhere_ + "/Kvelt.ini"));
 
-        // A settings file in the current folder is the one read.
         kvtest::FreshModel();
         WriteSettings(elsewhere_, Outline(QStringLiteral("Второй.kvt")).toUtf8() + "\r\n");
         window = Start();
         QCOMPARE(OutlinePath, Outline(QStringLiteral("Второй.kvt")));
         Exit(window);
         QVERIFY(fakes.messages.errors.isEmpty());
+    }
+
+    // What the exit writes, the next start reads back whole, whatever the path holds.
+    void settingsRoundTrip_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("quoted");
+        QTest::newRow("plain") << "/k/Examples/x.kvt" << false;
+        QTest::newRow("comma in a folder") << "/home/a,b/Квелт/Examples/x.kvt" << true;
+        QTest::newRow("blank at the start") << " /k/x.kvt" << true;
+        QTest::newRow("tab at the start") << "\t/k/x.kvt" << true;
+        QTest::newRow("blank at the end") << "/k/x.kvt " << true;
+        QTest::newRow("blank inside") << "/k/a b.kvt" << false;
+    }
+    void settingsRoundTrip() {
+        QFETCH(QString, path);
+        QFETCH(bool, quoted);
+        OutlinePath = path;
+        SaveINI();
+        const QByteArray written = kvtest::ReadBytes(program_ + "/Kvelt.ini");
+        QCOMPARE(written.startsWith('"'), quoted);
+        QCOMPARE(ReadSettingsPath(written), path);
     }
 
     void settingsFileFailuresAreSilent() {

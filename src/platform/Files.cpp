@@ -116,10 +116,14 @@ QString ProgramFolder() {
 
 void SetProgramFolder(const QString& folder) { gProgramFolder = folder; }
 
-bool ProgramFolderWritable() {
+bool FolderWritable(const QString& folder) {
     // Ask by trying: permission bits say nothing of read-only mounts or immutable folders.
-    QTemporaryFile probe(ProgramFolder() + QStringLiteral("/.kvelt-write-probe-XXXXXX"));
+    QTemporaryFile probe(folder + QStringLiteral("/.kvelt-write-probe-XXXXXX"));
     return probe.open();
+}
+
+bool ProgramFolderWritable() {
+    return FolderWritable(ProgramFolder());
 }
 
 static QString UserFolder(QStandardPaths::StandardLocation location) {
@@ -130,5 +134,13 @@ static QString UserFolder(QStandardPaths::StandardLocation location) {
 
 QString UserSettingsFolder() { return UserFolder(QStandardPaths::AppConfigLocation); }
 QString UserCacheFolder() { return UserFolder(QStandardPaths::CacheLocation); }
+
+QString UserPositionsFolder() {
+    // Saved games are the player's documents, so they go where the desktop keeps those.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                           QStringLiteral("/Квелт");
+    QDir().mkpath(folder);
+    return folder;
+}
 
 }  // namespace kv::platform

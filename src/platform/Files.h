@@ -36,6 +36,8 @@ QString OpenFailureText(OpenResult result);
 
 // The folder of the running program, with no trailing separator.
 QString ProgramFolder();
+// True when files can be created in folder.
+bool FolderWritable(const QString& folder);
 // True when files can be created in the program folder. An installed copy usually lives
 // where the player cannot write.
 bool ProgramFolderWritable();
@@ -43,6 +45,9 @@ bool ProgramFolderWritable();
 // Created on demand; no trailing separator.
 QString UserSettingsFolder();
 QString UserCacheFolder();
+// Where the player's positions go when the Examples folder cannot take them: «Квелт» in the
+// documents folder, created on demand; no trailing separator.
+QString UserPositionsFolder();
 
 // Makes ProgramFolder answer folder instead (tests run the game from a folder of their
 // own); an empty text restores the real one.

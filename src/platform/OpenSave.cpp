@@ -1,5 +1,6 @@
 #include "platform/OpenSave.h"
 
+#include "platform/Files.h"
 #include "platform/Services.h"
 #include "settings/Settings.h"
 
@@ -12,7 +13,12 @@ QString apiOpenSave(bool save, const QString& initialName, const QString& filter
     const QStringList parts = filter.split(QChar(0));
     const QString description = parts.value(0);
     const QString pattern = parts.value(1);
-    return files->OpenSave(save, initialName, description, pattern, ExamplesPath);
+    // An installed copy's Examples folder takes no files: starting there, the first save
+    // would be refused. The player's own folder takes them instead.
+    const QString folder = platform::FolderWritable(ExamplesPath)
+                               ? ExamplesPath
+                               : platform::UserPositionsFolder() + QLatin1Char('/');
+    return files->OpenSave(save, initialName, description, pattern, folder);
 }
 
 }  // namespace kv

@@ -6,9 +6,9 @@
 namespace kv {
 
 // Asks for a file name in the open (save = false) or save dialog, starting in the Examples
-// folder with initialName filled in. filter is the caller's description, a NUL character
-// and its pattern; the dialog adds "Все файлы (*.*)" after it. Returns the full path, or an
-// empty text on cancel.
+// folder (or, when that cannot be written, the player's positions folder) with initialName
+// filled in. filter is the caller's description, a NUL character and its pattern; the
+// dialog adds "Все файлы (*.*)" after it. Returns the full path, or an empty text on cancel.
 QString apiOpenSave(bool save, const QString& initialName, const QString& filter);
 
 }  // namespace kv

@@ -114,8 +114,9 @@ std::optional<PositionContent> ReadPosition(const QByteArray& bytes) {
 bool PositionFits(const PositionContent& content, const int excluded[kPieces + 1]) {
     for (int p = 1; p <= kPieces; ++p) {
         if (excluded[p] == 1) continue;
+        // Only the orientations the palette offers: turning the I piece counts on 1 or 2.
         const int o = content.orientation[p];
-        if (o < 1 || o > 8) return false;
+        if (o < 1 || o > OrientationCount[p]) return false;
         for (int k = 0; k < 5; ++k) {
             // In 64 bits: a reference cell near the 32-bit limits must not wrap onto the board.
             const long long c = static_cast<long long>(content.pos[p][0]) + PieceCells[p][k][o][0];
@@ -173,16 +174,20 @@ void SaveFigury(const QString& path) {
         return;
     }
     // Written beside the target and put in its place only once all of it is on the disk,
-    // so a failed save leaves the old file as it was.
+    // so a failed save leaves the old file as it was. A folder that takes no new files
+    // still lets the player overwrite a file of theirs there: that one is written in place.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly)) {
         ShowError(WriteRefused(path) ? kProtected : kCannotSave);
         return;
     }
     // A short write (disk full, size limit) is no error to the file itself, and commit
-    // overlooks a failing flush of its buffer: check both here.
-    if (file.write(*bytes) != bytes->size() || !file.flush()) file.cancelWriting();
-    if (!file.commit()) {
+    // overlooks a failing flush of its buffer and, for a file written in place, any error
+    // at all: check both here.
+    const bool written = file.write(*bytes) == bytes->size() && file.flush();
+    if (!written) file.cancelWriting();
+    if (!file.commit() || !written) {
         ShowError(kCannotSave);
         return;
     }

@@ -33,8 +33,8 @@ struct PositionContent {
 std::optional<PositionContent> ReadPosition(QIODevice& device);
 std::optional<PositionContent> ReadPosition(const QByteArray& bytes);
 
-// True when every piece in play (excluded[p] other than 1) has an orientation 1..8 and all
-// five cells on the board.
+// True when every piece in play (excluded[p] other than 1) has an orientation from 1 to its
+// OrientationCount and all five cells on the board.
 bool PositionFits(const PositionContent& content, const int excluded[kPieces + 1]);
 
 // The text after the last "\" or "/" of a path.

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 
 #include "model/Model.h"
@@ -48,11 +49,9 @@ void LoadINI() {
 
     // From here on a failing step is passed over silently.
     QString path;
-    // The current folder, as the game always looked; an installed copy keeps its settings
-    // in the player's own folder instead, since it cannot write beside itself.
-    QFile settings(platform::ProgramFolderWritable()
-                       ? kSettingsName
-                       : platform::UserSettingsFolder() + QLatin1Char('/') + kSettingsName);
+    // The current folder's file as always; started from elsewhere (the launcher starts in
+    // the player's home), the one the last exit wrote.
+    QFile settings(QFileInfo::exists(kSettingsName) ? kSettingsName : SettingsFilePath());
     if (platform::OpenForReading(settings) == platform::OpenResult::Opened) {
         path = ReadSettingsPath(settings.read(64 * 1024));
         settings.close();
@@ -65,12 +64,26 @@ void LoadINI() {
     UstanovkaFigury(-1);
 }
 
-void SaveINI() {
+QString SettingsFilePath() {
+    // An installed copy cannot write beside itself: it keeps the file in the player's folder.
     const QString folder = platform::ProgramFolderWritable() ? platform::ProgramFolder()
                                                              : platform::UserSettingsFolder();
-    QFile settings(folder + QLatin1Char('/') + kSettingsName);
+    return folder + QLatin1Char('/') + kSettingsName;
+}
+
+QByteArray SettingsLine(const QString& path) {
+    // Unquoted, the reader would stop at a comma and drop blanks at the start.
+    const auto blank = [](QChar ch) { return ch == QLatin1Char(' ') || ch == QLatin1Char('\t'); };
+    const bool quote = path.contains(QLatin1Char(',')) ||
+                       (!path.isEmpty() && (blank(path.front()) || blank(path.back())));
+    const QByteArray bytes = path.toUtf8();
+    return (quote ? '"' + bytes + '"' : bytes) + "\r\n";
+}
+
+void SaveINI() {
+    QFile settings(SettingsFilePath());
     if (!settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-    settings.write(OutlinePath.toUtf8() + "\r\n");
+    settings.write(SettingsLine(OutlinePath));
     settings.close();
 }
 

@@ -13,7 +13,11 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
+#include <functional>
 #include <optional>
+
+#include <pwd.h>
+#include <unistd.h>
 
 #include "model/Model.h"
 #include "model/Operations.h"
@@ -622,6 +626,125 @@ private slots:
         QVERIFY2(ini.readAll().startsWith(
                      root.filePath(QStringLiteral("usr/lib/games/kvelt/Examples/")).toUtf8()),
                  "the settings file does not name an outline of the package");
+    }
+
+    // An installed copy as a player meets it: installed to a prefix, its program folder
+    // read-only, the launcher started from the player's home by an ordinary user (the
+    // superuser writes anywhere, so it would hide what fails). The first Save lands in the
+    // player's positions folder, Continue finds the outline in Examples by its file name,
+    // the outline chosen comes back at the next start, and the About window's link writes
+    // its page to the player's cache.
+    void installedCopyAsAnOrdinaryUser() {
+        if (geteuid() != 0) QSKIP("starting the game as another user needs the superuser");
+        const passwd* nobody = getpwnam("nobody");
+        QVERIFY(nobody);
+        QTemporaryDir prefix;
+        QTemporaryDir home;
+        const QString user = home.path();
+        QVERIFY(QFile::setPermissions(prefix.path(), QFileDevice::Permissions(0x7755)));
+        QVERIFY(chown(QFile::encodeName(user).constData(), nobody->pw_uid, nobody->pw_gid) == 0);
+        const QString program = prefix.filePath(QStringLiteral("lib/games/kvelt"));
+        QProcess install;  // quiet: its log would only bury the test's own lines
+        install.start(QStringLiteral("cmake"),
+                      {QStringLiteral("--install"), qEnvironmentVariable("KVELT_BUILD_DIR"),
+                       QStringLiteral("--prefix"), prefix.path()});
+        QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
+        QCOMPARE(QProcess::execute(QStringLiteral("chmod"),
+                                   {QStringLiteral("-R"), QStringLiteral("a-w"), program}),
+                 0);
+
+        auto start = [&] {
+            game_.setProcessEnvironment(Env());
+            game_.setWorkingDirectory(user);
+            // runuser keeps the environment but sets HOME: every per-user folder goes to
+            // the temporary home.
+            const QString env = QStringLiteral(
+                                    "-u nobody -- env HOME=%1 XDG_CONFIG_HOME=%1/.config "
+                                    "XDG_CACHE_HOME=%1/.cache XDG_DATA_HOME=%1/.local/share "
+                                    "XDG_RUNTIME_DIR=%1/.run ")
+                                    .arg(user);
+            game_.start(QStringLiteral("runuser"),
+                        (env + prefix.filePath(QStringLiteral("games/kvelt"))).split(' '));
+            QVERIFY2(game_.waitForStarted(10000), "the launcher did not start");
+        };
+        auto xdo = [&](const QString& args) {
+            return Run(QStringLiteral("xdotool"), args.split(' '));
+        };
+        auto waitFor = [](const std::function<bool()>& done) {
+            QElapsedTimer timer;
+            timer.start();
+            while (!done() && timer.elapsed() < 10000) QThread::msleep(100);
+            return done();
+        };
+        auto contents = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        auto outlineName = [&](const QString& file) {
+            const QByteArray bytes = contents(program + QStringLiteral("/Examples/") + file);
+            return kv::platform::FromCp1251(bytes.left(bytes.indexOf('\r')));
+        };
+        const QString second =
+            QStringLiteral("Головоломка «Квелт» - ") + outlineName(QStringLiteral("0002.kvt"));
+
+        // Save: the dialog proposes the outline's name, and a name without a full stop gets
+        // ".fgr". No message box comes up.
+        start();
+        QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY2(!window.isEmpty(), "the installed game did not show its default outline");
+        QThread::msleep(300);
+        Key(window, QStringLiteral("ctrl+s"));
+        const QString saveDialog = WaitForWindow(QStringLiteral("^(Сохранить как|Save As)$"));
+        QVERIFY2(!saveDialog.isEmpty(), "Ctrl+S did not open the save dialog");
+        QThread::msleep(300);
+        Key(saveDialog, QStringLiteral("Return"));
+        const QString positions = user + QStringLiteral("/Documents/Квелт/");
+        const QString saved =
+            positions + outlineName(QStringLiteral("0001.kvt")) + QStringLiteral(".fgr");
+        QVERIFY2(waitFor([&] { return QFile::exists(saved); }), qPrintable(saved));
+        QVERIFY(WaitForWindow(QStringLiteral("^Головоломка «Квелт»$"), 500).isEmpty());
+
+        // Continue from a position of the second outline, typed without its extension.
+        QByteArray position = contents(saved);
+        QVERIFY(position.startsWith("0001.kvt\r\n"));
+        QFile other(positions + QStringLiteral("e2e.fgr"));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write(position.replace(0, 8, "0002.kvt"));
+        other.close();
+        Key(window, QStringLiteral("ctrl+o"));
+        const QString openDialog = WaitForWindow(QStringLiteral("^(Открыть|Open)$"));
+        QVERIFY2(!openDialog.isEmpty(), "Ctrl+O did not open the open dialog");
+        QThread::msleep(300);
+        xdo(QStringLiteral("type e2e"));
+        Key(openDialog, QStringLiteral("Return"));
+        QVERIFY2(waitFor([&] { return xdo(QStringLiteral("getwindowname ") + window) == second; }),
+                 qPrintable(xdo(QStringLiteral("getwindowname ") + window)));
+        CloseGame(window);
+        QCOMPARE(contents(user + QStringLiteral("/.config/kvelt/Kvelt.ini")),
+                 (program + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
+
+        // The next start shows the outline of the last exit. The About window (Меню, then
+        // Справка, its second item) writes the redirect page of its link to the cache.
+        start();
+        window =
+            WaitForWindow(QLatin1Char('^') + QRegularExpression::escape(second) + QLatin1Char('$'));
+        QVERIFY2(!window.isEmpty(), "the remembered outline was not shown");
+        QThread::msleep(300);
+        xdo(QStringLiteral("windowactivate --sync ") + window);
+        xdo(QStringLiteral("mousemove --window %1 15 8 click 1").arg(window));
+        QThread::msleep(300);
+        xdo(QStringLiteral("key --delay 200 Right Down Return"));
+        const QString about = WaitForWindow(QStringLiteral("^О программе$"));
+        QVERIFY2(!about.isEmpty(), "the About window did not open");
+        QThread::msleep(300);
+        xdo(QStringLiteral("mousemove --window %1 170 66 click 1").arg(about));
+        const QString page = user + QStringLiteral("/.cache/kvelt/0.html");
+        QVERIFY2(waitFor([&] { return QFile::exists(page); }), "no redirect page in the cache");
+        QVERIFY(
+            contents(page).startsWith("<html><head><meta http-equiv='refresh' content='0; url="));
+        Key(about, QStringLiteral("Return"));
+        QVERIFY2(WindowGone(about), "Enter did not close the About window");
+        CloseGame(window);
     }
 };
 
