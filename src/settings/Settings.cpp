@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QWidget>
 
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
@@ -63,6 +64,7 @@ void LoadINI() {
     ShowAllFigury();
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
+    StartHistory();
 }
 
 void SaveINI() {
