@@ -55,8 +55,9 @@ std::vector<kv::PiecePlacement> FreePlaces(const kv::HintPosition& h, int p,
 
 // For each shipped outline, positions from a seeded generator: a random part of a solution
 // in place and the other pieces at home, then none, one or two further pieces at random free
-// places inside the outline (most of them wrong).
-std::vector<Case> Cases() {
+// places inside the outline (most of them wrong). Scattered: no part of a solution, three to
+// six pieces at random free places.
+std::vector<Case> Cases(bool scattered) {
     std::vector<Case> cases;
     std::mt19937 random(20261207);
     const auto folder =
@@ -75,14 +76,14 @@ std::vector<Case> Cases() {
             kv::PentominoSolver(bare.outline, bare.inPlay).First();
         if (!solution) continue;
         for (int n = 0; n < 12; ++n) {
-            Case c{bare, n % 3};
+            Case c{bare, scattered ? 3 + n % 4 : n % 3};
             std::vector<std::vector<int>> owner(kv::kColumns, std::vector<int>(kv::kRows, 0));
             std::vector<int> away;
             for (const kv::PiecePlacement& t : *solution) {
                 kv::PiecePlacement home{t.piece, 1, 0, 0};
                 kv::HomePlace(t.piece, home.column, home.row);
                 c.position.pieces[t.piece] = home;
-                if (random() % 2 == 0) {
+                if (scattered || random() % 2 == 0) {
                     away.push_back(t.piece);
                     continue;
                 }
@@ -111,8 +112,7 @@ std::vector<Case> Cases() {
 
 // A hint and the solution both start with PlanHint; what follows on the board is a few
 // cell fills (BM_OtmenaPovtor shows their cost).
-void BM_HintPlans(benchmark::State& state) {
-    static const std::vector<Case> cases = Cases();
+void PlanAll(benchmark::State& state, const std::vector<Case>& cases) {
     std::vector<double> took(cases.size(), 0.0);
     int refuted = 0;
     for (auto _ : state) {
@@ -134,7 +134,18 @@ void BM_HintPlans(benchmark::State& state) {
     state.counters["p99_cpu_ms"] = sorted[sorted.size() * 99 / 100];
     state.counters["worst_cpu_ms"] = sorted.back();
 }
+
+void BM_HintPlans(benchmark::State& state) {
+    static const std::vector<Case> cases = Cases(false);
+    PlanAll(state, cases);
+}
 BENCHMARK(BM_HintPlans)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_HintPlansScattered(benchmark::State& state) {
+    static const std::vector<Case> cases = Cases(true);
+    PlanAll(state, cases);
+}
+BENCHMARK(BM_HintPlansScattered)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 class NoVictory final : public kv::platform::VictoryPresenter {
   public:

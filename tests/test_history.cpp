@@ -1,6 +1,7 @@
 // The «Игра» menu played through the real main window: steps taken back and done again
-// down to the pixel, hints, the solution and a start again as single steps, and commands
-// that come in while a move is still being finished.
+// down to the pixel, a wrong piece sent home, a start again as one step, and commands that
+// come in while a move is still being finished. Hints solving an outline and the solution
+// taken back are played by the end-to-end test.
 #include <QAction>
 #include <QtTest>
 
@@ -143,25 +144,6 @@ class HistoryTest : public QObject {
         QCOMPARE(PiecePos[1][0], 4);
     }
 
-    // Twelve hints cover the rectangle, each one step; a thirteenth does nothing.
-    void twelveHintsSolveTheRectangle() {
-        const Snapshot start;
-        for (int i = 0; i < 12; ++i) {
-            QCOMPARE(fakes->victory.shown, 0);
-            player->Key(Qt::Key_H, Qt::ControlModifier);
-        }
-        QCOMPARE(fakes->victory.shown, 1);
-        QVERIFY(OutlineCovered());
-        const Snapshot solved;
-        player->Key(Qt::Key_H, Qt::ControlModifier);
-        QVERIFY(Snapshot() == solved);
-        Undo();
-        QVERIFY(!OutlineCovered());
-        for (int i = 0; i < 11; ++i) Undo();
-        QVERIFY(Snapshot() == start);
-        QVERIFY(!w()->IgraOtmena()->isEnabled());
-    }
-
     // A piece that no tiling keeps goes home, and nothing else moves.
     void hintSendsTheWrongPieceHome() {
         // The X one cell in from the corner cuts the corner cell off.
@@ -178,20 +160,6 @@ class HistoryTest : public QObject {
         QCOMPARE(PiecePos[3][1], t[1]);
         Undo();
         QVERIFY(Snapshot() == before);
-    }
-
-    // The solution is one step: taken back whole, done again with the victory window.
-    void solutionIsOneStep() {
-        player->Key(Qt::Key_Right);
-        const Snapshot before;
-        w()->IgraReshenie()->trigger();
-        QVERIFY(OutlineCovered());
-        QCOMPARE(fakes->victory.shown, 1);
-        Undo();
-        QVERIFY(Snapshot() == before);
-        Redo(true);
-        QVERIFY(OutlineCovered());
-        QCOMPARE(fakes->victory.shown, 2);
     }
 
     // Starting again looks exactly like a fresh load and can be taken back.
