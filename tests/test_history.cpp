@@ -162,6 +162,24 @@ class HistoryTest : public QObject {
         QVERIFY(Snapshot() == before);
     }
 
+    // A set piece lying half outside the outline is in the way of the pieces the hints
+    // place: it goes home rather than have another piece set down on it, and the hints go on
+    // to cover the outline.
+    void hintsClearAPieceLyingInTheWay() {
+        Select(12);
+        player->ClickCell(Qt::LeftButton, 12, 11);  // the P across the left edge
+        Select(1);
+        for (int i = 0; i < 24 && !OutlineCovered(); ++i) {
+            w()->IgraPodskazka()->trigger();
+            for (int p = 1; p <= kPieces; ++p) {
+                if (p == CurrentPiece) continue;
+                for (const QPoint& c : CellsOf(p)) QCOMPARE(BoardCells[c.x()][c.y()], p);
+            }
+        }
+        QVERIFY(OutlineCovered());
+        QCOMPARE(fakes->victory.shown, 1);
+    }
+
     // Starting again looks exactly like a fresh load and can be taken back.
     void startAgainIsAStep() {
         const Snapshot loaded;
