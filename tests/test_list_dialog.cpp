@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "app/MainWindow.h"
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
@@ -375,6 +376,9 @@ class ListDialogTest : public QObject {
         PiecePos[2][1] = 12;
         PieceOrientation[2] = 5;
         CurrentPiece = 7;
+        StartHistory();
+        PiecePos[7][0] = 20;
+        RecordStep(false);
 
         frmList dialog;
         QSignalSpy accepted(&dialog, &QDialog::accepted);
@@ -404,6 +408,8 @@ class ListDialogTest : public QObject {
         QCOMPARE(counts[2], 0);
         for (int p = 3; p <= kPieces; ++p) QCOMPARE(counts[p], 5);
         QVERIFY(OutlineFileNames.isEmpty());
+        // The steps of the earlier game are forgotten.
+        QVERIFY(!CanOtmena() && !CanPovtor());
     }
 
     void doubleClickAndEnterDoWhatOkDoes() {

@@ -63,15 +63,19 @@ class MenusTest : public QObject {
     void itemsCaptionsAndShortcutsInDisplayOrder() {
         kvtest::GameWindow game;
         const QList<QAction*> bar = game.window->menuBar()->actions();
-        QCOMPARE(bar.size(), 2);
+        QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->menu(), game.window->Menu());
-        QCOMPARE(bar[1]->menu(), game.window->Help());
+        QCOMPARE(bar[1]->menu(), game.window->Igra());
+        QCOMPARE(bar[2]->menu(), game.window->Help());
         QCOMPARE(bar[0]->text(), QStringLiteral("Меню"));
-        QCOMPARE(bar[1]->text(), QStringLiteral("Справка"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("Игра"));
+        QCOMPARE(bar[2]->text(), QStringLiteral("Справка"));
 
         struct Item {
             QString caption;
             QKeySequence shortcut;
+            bool enabled = true;  // at start-up
+            QKeySequence other = {};
         };
         const QList<Item> menu = {
             {QStringLiteral("Продолжить"), QKeySequence(Qt::CTRL | Qt::Key_O)},
@@ -82,6 +86,15 @@ class MenusTest : public QObject {
             {QStringLiteral("Выход"), {}}};
         const QList<Item> help = {{QStringLiteral("Вызов справки"), QKeySequence(Qt::Key_F1)},
                                   {QStringLiteral("О программе"), {}}};
+        // Nothing to take back or do again before the first step.
+        const QList<Item> igra = {
+            {QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z), false},
+            {QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y), false,
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+            {QString(), {}},
+            {QStringLiteral("Подсказка"), QKeySequence(Qt::CTRL | Qt::Key_H)},
+            {QStringLiteral("Решение"), {}},
+            {QStringLiteral("Начать заново"), QKeySequence(Qt::CTRL | Qt::Key_N)}};
         auto check = [](QMenu* m, const QList<Item>& expected) {
             const QList<QAction*> actions = m->actions();
             QCOMPARE(actions.size(), expected.size());
@@ -91,13 +104,18 @@ class MenusTest : public QObject {
                 if (separator) continue;
                 QCOMPARE(actions[i]->text(), expected[i].caption);
                 QCOMPARE(actions[i]->shortcut(), expected[i].shortcut);
+                if (!expected[i].other.isEmpty()) {
+                    QCOMPARE(actions[i]->shortcuts(),
+                             QList<QKeySequence>({expected[i].shortcut, expected[i].other}));
+                }
                 // No mnemonic letters anywhere.
                 QVERIFY(!actions[i]->text().contains(QLatin1Char('&')));
                 QVERIFY(actions[i]->isVisible());
-                QVERIFY(actions[i]->isEnabled());
+                QCOMPARE(actions[i]->isEnabled(), expected[i].enabled);
             }
         };
         check(game.window->Menu(), menu);
+        check(game.window->Igra(), igra);
         check(game.window->Help(), help);
     }
 

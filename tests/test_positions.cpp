@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "app/MainWindow.h"
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
@@ -394,7 +395,13 @@ class PositionsTest : public QObject {
         QVERIFY(game.ok);
         const QString path = game.root + "/saved.fgr";
         QVERIFY(kvtest::WriteBytes(path, text));
+        // A step of the game before: continuing forgets it.
+        StartHistory();
+        PiecePos[CurrentPiece][0] += 1;
+        RecordStep(false);
+        QVERIFY(CanOtmena());
         game.ContinueFrom(path);
+        QVERIFY(!CanOtmena() && !CanPovtor());
 
         QCOMPARE(game.fakes.files.lastSave, false);
         QVERIFY(game.fakes.files.lastInitialName.isEmpty());

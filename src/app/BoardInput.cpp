@@ -1,5 +1,6 @@
 // Play on the board: a button going down, a button coming up, a key going down.
 #include "app/MainWindow.h"
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Keys.h"
@@ -47,6 +48,7 @@ void frmForma::picPole_MouseUp(Qt::MouseButton button, int x, int y) {
             UstanovkaFigury(+1);
             CurrentPiece = v;
             UstanovkaFigury(-1);
+            RecordStep(false);
         }
     }
 }

@@ -12,6 +12,8 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "model/History.h"
+#include "model/Podskazka.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "platform/Keys.h"
@@ -91,7 +93,10 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
 
 frmForma::~frmForma() {
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
-    if (gMainForm == this) gMainForm = nullptr;
+    if (gMainForm == this) {
+        gMainForm = nullptr;
+        HistoryChanged = nullptr;
+    }
 }
 
 void frmForma::BuildMenus() {
@@ -109,6 +114,8 @@ void frmForma::BuildMenus() {
     menuListKvelt_->setShortcut(QKeySequence(Qt::Key_F4));
     menu_->addSeparator();
     menuExit_ = menu_->addAction(QStringLiteral("Выход"), this, &frmForma::MenuExit_Click);
+
+    BuildIgra();
 
     help_ = menuBar()->addMenu(QStringLiteral("Справка"));
     helpCallHelp_ =
@@ -135,6 +142,42 @@ void frmForma::BuildMenus() {
     }
 }
 
+void frmForma::BuildIgra() {
+    igra_ = menuBar()->addMenu(QStringLiteral("Игра"));
+    igraOtmena_ = igra_->addAction(QStringLiteral("Отменить"), this, &frmForma::IgraOtmena_Click);
+    igraOtmena_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    igraPovtor_ = igra_->addAction(QStringLiteral("Повторить"), this, &frmForma::IgraPovtor_Click);
+    igraPovtor_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    igra_->addSeparator();
+    igraPodskazka_ =
+        igra_->addAction(QStringLiteral("Подсказка"), this, &frmForma::IgraPodskazka_Click);
+    igraPodskazka_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    igraReshenie_ =
+        igra_->addAction(QStringLiteral("Решение"), this, &frmForma::IgraReshenie_Click);
+    igraZanovo_ =
+        igra_->addAction(QStringLiteral("Начать заново"), this, &frmForma::IgraZanovo_Click);
+    igraZanovo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+
+    igra_->setObjectName(QStringLiteral("Igra"));
+    igraOtmena_->setObjectName(QStringLiteral("IgraOtmena"));
+    igraPovtor_->setObjectName(QStringLiteral("IgraPovtor"));
+    igraPodskazka_->setObjectName(QStringLiteral("IgraPodskazka"));
+    igraReshenie_->setObjectName(QStringLiteral("IgraReshenie"));
+    igraZanovo_->setObjectName(QStringLiteral("IgraZanovo"));
+    for (QAction* action : {igraOtmena_, igraPovtor_, igraPodskazka_, igraReshenie_, igraZanovo_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
+    HistoryChanged = [this] { UpdateIgra(); };
+    UpdateIgra();
+}
+
+void frmForma::UpdateIgra() {
+    igraOtmena_->setEnabled(CanOtmena());
+    igraPovtor_->setEnabled(CanPovtor());
+}
+
 void frmForma::LayOut() {
     const int clientWidth = client_->width();
     const int clientHeight = client_->height();
@@ -159,6 +202,28 @@ void frmForma::MenuSave_Click() { SaveFile(); }
 void frmForma::MenuSaveAs_Click() { SaveAs(); }
 void frmForma::MenuListKvelt_Click() { ShowListKvelt(); }
 void frmForma::MenuExit_Click() { close(); }
+// A palette open over the board would act on pieces the command moves: it closes first.
+// While a move is still being finished, the command waits for it (see WhenIdle).
+void frmForma::IgraOtmena_Click() {
+    ClosePalettes();
+    WhenIdle(Otmena);
+}
+void frmForma::IgraPovtor_Click() {
+    ClosePalettes();
+    WhenIdle(Povtor);
+}
+void frmForma::IgraPodskazka_Click() {
+    ClosePalettes();
+    WhenIdle(Podskazka);
+}
+void frmForma::IgraReshenie_Click() {
+    ClosePalettes();
+    WhenIdle(ShowReshenie);
+}
+void frmForma::IgraZanovo_Click() {
+    ClosePalettes();
+    WhenIdle(NachatZanovo);
+}
 void frmForma::HelpCallHelp_Click() { OpenURL(QStringLiteral("Справка.html")); }
 void frmForma::HelpAbout_Click() { ShowAbout(); }
 

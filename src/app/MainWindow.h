@@ -34,6 +34,12 @@ public:
     QAction* MenuSaveAs() const { return menuSaveAs_; }
     QAction* MenuListKvelt() const { return menuListKvelt_; }
     QAction* MenuExit() const { return menuExit_; }
+    QMenu* Igra() const { return igra_; }
+    QAction* IgraOtmena() const { return igraOtmena_; }
+    QAction* IgraPovtor() const { return igraPovtor_; }
+    QAction* IgraPodskazka() const { return igraPodskazka_; }
+    QAction* IgraReshenie() const { return igraReshenie_; }
+    QAction* IgraZanovo() const { return igraZanovo_; }
     QMenu* Help() const { return help_; }
     QAction* HelpCallHelp() const { return helpCallHelp_; }
     QAction* HelpAbout() const { return helpAbout_; }
@@ -54,6 +60,11 @@ public:
     void MenuSaveAs_Click();
     void MenuListKvelt_Click();
     void MenuExit_Click();
+    void IgraOtmena_Click();
+    void IgraPovtor_Click();
+    void IgraPodskazka_Click();
+    void IgraReshenie_Click();
+    void IgraZanovo_Click();
     void HelpCallHelp_Click();
     void HelpAbout_Click();
 
@@ -63,6 +74,9 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildIgra();
+    // «Отменить» and «Повторить» enabled as the list of steps allows.
+    void UpdateIgra();
     void Form_Unload();
 
     QWidget* client_ = nullptr;
@@ -76,6 +90,12 @@ private:
     QAction* menuSaveAs_ = nullptr;
     QAction* menuListKvelt_ = nullptr;
     QAction* menuExit_ = nullptr;
+    QMenu* igra_ = nullptr;
+    QAction* igraOtmena_ = nullptr;
+    QAction* igraPovtor_ = nullptr;
+    QAction* igraPodskazka_ = nullptr;
+    QAction* igraReshenie_ = nullptr;
+    QAction* igraZanovo_ = nullptr;
     QMenu* help_ = nullptr;
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;

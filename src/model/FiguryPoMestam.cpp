@@ -3,14 +3,18 @@
 
 namespace kv {
 
+void HomePlace(int p, int& column, int& row) {
+    // Pieces 1..6 wait in column 3, pieces 7..12 in column 31, four rows apart.
+    const int place = (p - 1) % 6 + 1;
+    column = p <= 6 ? 3 : 31;
+    row = 4 * place - 3;
+}
+
 void FiguryPoMestam() {
     for (int p = 1; p <= kPieces; ++p) {
         if (PieceExcluded[p] != 0) continue;
-        // Pieces 1..6 wait in column 3, pieces 7..12 in column 31, four rows apart.
-        const int place = (p - 1) % 6 + 1;
         PieceOrientation[p] = 1;
-        PiecePos[p][0] = p <= 6 ? 3 : 31;
-        PiecePos[p][1] = 4 * place - 3;
+        HomePlace(p, PiecePos[p][0], PiecePos[p][1]);
     }
 }
 

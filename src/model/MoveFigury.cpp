@@ -1,3 +1,4 @@
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Services.h"
@@ -29,10 +30,14 @@ void MoveFigury(int column, int row) {
     PiecePos[p][0] = column;
     PiecePos[p][1] = row;
     ShowFigury(-1);
+    // Recorded before the yield: a move made by a queued event is the next step.
+    RecordStep(true);
+    BeginFinishing();
     auto& svc = platform::services();
     if (svc.events) svc.events->ProcessPendingEvents();
     // Queued events may have moved the piece again; the test reads the state as it is now.
     if (OutlineCovered() && svc.victory) svc.victory->ShowVictory();
+    EndFinishing();
 }
 
 }  // namespace kv

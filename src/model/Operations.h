@@ -5,6 +5,8 @@ namespace kv {
 
 // Gives the current piece a new orientation 1..8, kept wholly on the board.
 void Povorot(int orientation);
+// Reference cell of piece p (1..12) at its home position, in orientation 1.
+void HomePlace(int p, int& column, int& row);
 // Sends every piece in play home, in orientation 1. Draws nothing.
 void FiguryPoMestam();
 // Sets the current piece down (+1) or lifts it (-1).

@@ -1,3 +1,4 @@
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "view/BoardDrawing.h"
@@ -22,6 +23,7 @@ void Povorot(int orientation) {
         row = 21;
     }
     ShowFigury(-1);
+    RecordStep(false);
 }
 
 }  // namespace kv

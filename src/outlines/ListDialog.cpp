@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
@@ -221,6 +222,7 @@ void frmList::OK_Click() {
     ShowAllFigury();
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
+    StartHistory();
     accept();
 }
 

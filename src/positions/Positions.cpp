@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <limits>
 
+#include "model/History.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
@@ -243,6 +244,7 @@ void Prodolgit() {
     if (fits) PositionPath = path;
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
+    StartHistory();
     if (!fits) ShowError(kCannotOpen);
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
@@ -62,6 +63,7 @@ void LoadINI() {
     ShowAllFigury();
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
+    StartHistory();
 }
 
 QString SettingsFilePath() {

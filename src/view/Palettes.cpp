@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Keys.h"
@@ -80,6 +81,7 @@ void picVyborFigury_MouseUp(int x) {
         UstanovkaFigury(+1);
         CurrentPiece = n;
         UstanovkaFigury(-1);
+        RecordStep(false);
     }
     picVyborFigury_LostFocus();
 }
@@ -167,6 +169,12 @@ void ConnectPalettes(PictureBox* pieces, PictureBox* orientations, PictureBox* b
          picVyborFigury_LostFocus);
     Hook(orientations, picPovorot_MouseMove, picPovorot_MouseUp, picPovorot_KeyDown,
          picPovorot_LostFocus);
+}
+
+void ClosePalettes() {
+    for (PictureBox* palette : {picVyborFigury, picPovorot}) {
+        if (palette && palette->isVisible()) ClosePalette(palette);
+    }
 }
 
 void VyborFigury() {

@@ -8,6 +8,8 @@ class PictureBox;
 
 // Hooks the palettes' events up; the board gets the focus back when one closes.
 void ConnectPalettes(PictureBox* pieces, PictureBox* orientations, PictureBox* board);
+// Closes whichever palette is open; the board gets the focus back.
+void ClosePalettes();
 // Opens the piece palette.
 void VyborFigury();
 // Toggles piece 2, or opens the orientation palette for pieces 3..12.

@@ -2,11 +2,14 @@
 // xdotool, the window closed the way its close box closes it, screenshots read pixel by
 // pixel. The game runs from a copy of the built program folder, so that what it writes
 // there stays out of the build.
+#include <pwd.h>
 #include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -16,9 +19,7 @@
 #include <functional>
 #include <optional>
 
-#include <pwd.h>
-#include <unistd.h>
-
+#include "app/MainWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
@@ -227,6 +228,64 @@ class E2eX11 : public QObject {
             }
         }
         return n;
+    }
+
+    // The board's picture alone, grid lines included.
+    QImage BoardPicture(const QImage& shot, const Board& b) {
+        return shot.copy(b.left, b.top, 35 * b.cell + b.line, 24 * b.cell + b.line);
+    }
+
+    // Outline cells of the 6 x 10 rectangle still black.
+    int BlackCells(const QImage& shot, const Board& b) {
+        int black = 0;
+        for (int c = 12; c < 22; ++c) {
+            for (int r = 9; r < 15; ++r) black += At(shot, b.Centre(c, r)) == kBlack;
+        }
+        return black;
+    }
+
+    // Starts the game on the default outline, the 6 x 10 rectangle.
+    QString StartOnRectangle() {
+        QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        StartGame();
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Прямоугольник"));
+        QThread::msleep(500);
+        return window;
+    }
+
+    // Chooses an item of the «Игра» menu as a player does: a click on the menu's title,
+    // Down until the item is highlighted, Enter. Disabled items are passed over, so the
+    // number of Downs is found on a window of our own with the items enabled as given.
+    void ChooseFromIgra(const QString& window, QAction* (kv::frmForma::*item)() const,
+                        bool otmena, bool povtor) {
+        int downs = 0;
+        QPoint title;
+        {
+            kv::frmForma probe;
+            probe.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&probe));
+            probe.IgraOtmena()->setEnabled(otmena);
+            probe.IgraPovtor()->setEnabled(povtor);
+            title = probe.menuBar()->actionGeometry(probe.Igra()->menuAction()).center();
+            QTest::mouseClick(probe.menuBar(), Qt::LeftButton, {}, title);
+            QMenu* menu = probe.Igra();
+            QTRY_VERIFY(menu->isVisible());
+            while (menu->activeAction() != (probe.*item)() && downs < 10) {
+                QTest::keyClick(menu, Qt::Key_Down);
+                ++downs;
+            }
+            QVERIFY(downs < 10);
+            menu->close();
+        }
+        Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
+                                        window});
+        Run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+             QString::number(title.x()), QString::number(title.y()), QStringLiteral("click"),
+             QStringLiteral("1")});
+        QThread::msleep(400);
+        for (int i = 0; i < downs; ++i) Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Down")});
+        Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
     }
 
 private slots:
@@ -494,6 +553,95 @@ private slots:
             QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), blue);
         }
         QCOMPARE(At(shot, board->Corner(4, 0)), kBackground);
+        CloseGame(window);
+    }
+
+    // Twelve hints cover the rectangle and the victory window shows; Ctrl+Z then takes the
+    // last hint back: five outline cells black again, the piece back where it was.
+    void twelveHintsThenTheLastTakenBack() {
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        QImage shot = Screenshot();
+        const auto board = FindBoard(shot);
+        QVERIFY(board.has_value());
+        QCOMPARE(BlackCells(shot, *board), 60);
+        for (int i = 0; i < 12; ++i) Key(window, QStringLiteral("ctrl+h"));
+        const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
+        QVERIFY2(!victory.isEmpty(), "twelve hints did not end the puzzle");
+        Key(victory, QStringLiteral("Return"));
+        QVERIFY(WindowGone(victory));
+        QThread::msleep(300);
+        shot = Screenshot(QStringLiteral("hinted.png"));
+        QCOMPARE(BlackCells(shot, *board), 0);
+        Key(window, QStringLiteral("ctrl+z"));
+        QThread::msleep(400);
+        shot = Screenshot(QStringLiteral("hint-taken-back.png"));
+        QCOMPARE(BlackCells(shot, *board), 5);
+        CloseGame(window);
+    }
+
+    // Two moves and an exchange by click, taken back one by one to the very pixels before
+    // each, then done again by Ctrl+Y and Ctrl+Shift+Z.
+    void movesAndAnExchangeTakenBackAndRedone() {
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        QImage shot = Screenshot();
+        const auto board = FindBoard(shot);
+        QVERIFY(board.has_value());
+        QList<QImage> seen{BoardPicture(shot, *board)};
+        Key(window, QStringLiteral("Right"));
+        Key(window, QStringLiteral("Down"));
+        QThread::msleep(300);
+        seen << BoardPicture(Screenshot(), *board);
+        // The I waits at home around (3, 5): a click on it makes it current.
+        const QPoint i = board->Centre(2, 5);
+        Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(i.x()),
+                                        QString::number(i.y()), QStringLiteral("click"),
+                                        QStringLiteral("1")});
+        QThread::msleep(300);
+        shot = Screenshot();
+        seen << BoardPicture(shot, *board);
+        QVERIFY2(CountInCell(shot, *board, 3, 5, kWhite) > 30, "the click did not lift the I");
+        QVERIFY(seen[2] != seen[1] && seen[1] != seen[0]);
+
+        Key(window, QStringLiteral("ctrl+z"));
+        QThread::msleep(300);
+        QVERIFY(BoardPicture(Screenshot(), *board) == seen[1]);
+        Key(window, QStringLiteral("ctrl+z"));
+        Key(window, QStringLiteral("ctrl+z"));
+        QThread::msleep(300);
+        QVERIFY(BoardPicture(Screenshot(), *board) == seen[0]);
+        Key(window, QStringLiteral("ctrl+y"));
+        Key(window, QStringLiteral("ctrl+y"));
+        QThread::msleep(300);
+        QVERIFY(BoardPicture(Screenshot(), *board) == seen[1]);
+        Key(window, QStringLiteral("ctrl+shift+z"));
+        QThread::msleep(300);
+        QVERIFY(BoardPicture(Screenshot(), *board) == seen[2]);
+        CloseGame(window);
+    }
+
+    // «Решение» from the menu covers the outline in one step; Ctrl+Z takes all of it back.
+    void solutionTakenBackWhole() {
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        Key(window, QStringLiteral("Right"));
+        QThread::msleep(300);
+        QImage shot = Screenshot();
+        const auto board = FindBoard(shot);
+        QVERIFY(board.has_value());
+        const QImage before = BoardPicture(shot, *board);
+        ChooseFromIgra(window, &kv::frmForma::IgraReshenie, true, false);
+        const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
+        QVERIFY2(!victory.isEmpty(), "«Решение» did not end the puzzle");
+        Key(victory, QStringLiteral("Return"));
+        QVERIFY(WindowGone(victory));
+        QThread::msleep(300);
+        shot = Screenshot(QStringLiteral("solution.png"));
+        QCOMPARE(BlackCells(shot, *board), 0);
+        Key(window, QStringLiteral("ctrl+z"));
+        QThread::msleep(400);
+        QVERIFY(BoardPicture(Screenshot(), *board) == before);
         CloseGame(window);
     }
 

@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
+#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
@@ -18,7 +19,7 @@
 namespace kvtest {
 
 // The board as a freshly loaded outline leaves it: outline drawn black, the pieces in play
-// at home and set down, the lowest-numbered of them current and lifted.
+// at home and set down, the lowest-numbered of them current and lifted, no steps to take back.
 inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outline = {}) {
     kv::ClearOutlineGrid();
     for (int p : excluded) kv::PieceExcluded[p] = 1;
@@ -34,6 +35,7 @@ inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outl
     kv::ShowAllFigury();
     kv::CurrentPiece = kv::FirstPieceInPlay();
     kv::UstanovkaFigury(-1);
+    kv::StartHistory();
 }
 
 // The cells piece p covers where it stands, in its own orientation.

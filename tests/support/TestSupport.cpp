@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/MainWindow.h"
+#include "model/History.h"
 #include "model/Model.h"
 #include "outlines/Outline.h"
 #include "platform/SystemColors.h"
@@ -27,6 +28,7 @@ Fakes::~Fakes() {
 
 void FreshModel() {
     kv::ResetModel();
+    kv::ResetHistory();
     kv::ResetOutlineState();
     kv::PositionPath.clear();
     kv::BuildPieceSet();

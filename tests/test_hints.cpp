@@ -1,0 +1,209 @@
+// The search behind the hint and the solution: which pieces count as well placed, and the
+// tiling kept and the fewest pieces taken away, checked against the outline solver.
+#include <QtTest>
+
+#include <map>
+#include <random>
+#include <set>
+
+#include "model/Model.h"
+#include "model/Operations.h"
+#include "outlines/Hints.h"
+#include "outlines/Solver.h"
+#include "support/TestSupport.h"
+
+using namespace kv;
+
+namespace {
+
+using Cells = std::vector<BoardCell>;
+
+Cells Rectangle(int width, int height) {
+    Cells cells;
+    for (int r = 0; r < height; ++r) {
+        for (int c = 0; c < width; ++c) cells.push_back({c + 10, r + 8});
+    }
+    return cells;
+}
+
+Cells CellsOf(const PiecePlacement& t) {
+    Cells cells;
+    for (int k = 0; k < 5; ++k) {
+        cells.push_back({t.column + PieceCells[t.piece][k][t.orientation][0],
+                         t.row + PieceCells[t.piece][k][t.orientation][1]});
+    }
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
+// An outline with the pieces of one of its tilings in play, all of them at home.
+HintPosition Puzzle(const Cells& outline) {
+    HintPosition h;
+    h.outline = outline;
+    std::array<bool, 13> all{};
+    for (int p = 1; p <= kPieces; ++p) all[p] = true;
+    const std::optional<Tiling> tiling = PentominoSolver(outline, all).First();
+    for (const PiecePlacement& t : *tiling) h.inPlay[t.piece] = true;
+    for (int p = 1; p <= kPieces; ++p) {
+        h.pieces[p] = {p, 1, 0, 0};
+        HomePlace(p, h.pieces[p].column, h.pieces[p].row);
+    }
+    return h;
+}
+
+// Some pieces of a tiling in place, then up to `wrong` more at random free places inside.
+HintPosition Scramble(const HintPosition& puzzle, std::mt19937& random, int wrong) {
+    HintPosition h = puzzle;
+    std::set<BoardCell> taken;
+    std::vector<int> away;
+    const std::optional<Tiling> tiling = PentominoSolver(h.outline, h.inPlay).First();
+    for (const PiecePlacement& t : *tiling) {
+        if (random() % 2) {
+            away.push_back(t.piece);
+            continue;
+        }
+        h.pieces[t.piece] = t;
+        for (const BoardCell& c : CellsOf(t)) taken.insert(c);
+    }
+    const std::set<BoardCell> outline(h.outline.begin(), h.outline.end());
+    for (int w = 0; w < wrong && w < static_cast<int>(away.size()); ++w) {
+        std::vector<PiecePlacement> free;
+        for (const BoardCell& c : h.outline) {
+            for (int o = 1; o <= 8; ++o) {
+                const PiecePlacement t{away[w], o, c.column, c.row};
+                const Cells cells = CellsOf(t);
+                if (std::all_of(cells.begin(), cells.end(), [&](const BoardCell& x) {
+                        return outline.count(x) && !taken.count(x);
+                    })) {
+                    free.push_back(t);
+                }
+            }
+        }
+        if (free.empty()) continue;
+        const PiecePlacement t = free[random() % free.size()];
+        h.pieces[t.piece] = t;
+        for (const BoardCell& c : CellsOf(t)) taken.insert(c);
+    }
+    return h;
+}
+
+// Whether the outline solver finds a tiling keeping the pieces of keep where they lie.
+bool SolverKeeps(const HintPosition& h, const std::array<bool, 13>& keep) {
+    std::set<BoardCell> rest(h.outline.begin(), h.outline.end());
+    std::array<bool, 13> pieces = h.inPlay;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (!keep[p]) continue;
+        pieces[p] = false;
+        for (const BoardCell& c : CellsOf(h.pieces[p])) rest.erase(c);
+    }
+    return PentominoSolver(Cells(rest.begin(), rest.end()), pieces).First().has_value();
+}
+
+// A tiling covers the outline exactly with every piece in play once, kept pieces unmoved.
+void CheckTiling(const HintPosition& h, const std::vector<PiecePlacement>& tiling,
+                 const std::array<bool, 13>& keep) {
+    std::multiset<BoardCell> covered;
+    std::set<int> pieces;
+    for (const PiecePlacement& t : tiling) {
+        pieces.insert(t.piece);
+        for (const BoardCell& c : CellsOf(t)) covered.insert(c);
+        if (keep[t.piece]) QCOMPARE(CellsOf(t), CellsOf(h.pieces[t.piece]));
+    }
+    QCOMPARE(covered, std::multiset<BoardCell>(h.outline.begin(), h.outline.end()));
+    for (int p = 1; p <= kPieces; ++p) QCOMPARE(pieces.count(p) == 1, h.inPlay[p]);
+}
+
+}  // namespace
+
+class HintsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { kvtest::FreshModel(); }
+
+    void wellPlacedPieces() {
+        HintPosition h = Puzzle(Rectangle(10, 6));
+        h.pieces[1] = {1, 1, 11, 9};  // the X inside; the T's top row above the outline
+        h.pieces[3] = {3, 1, 15, 8};
+        QVERIFY(WellPlaced(h)[1] && !WellPlaced(h)[3]);
+        h.pieces[2] = {2, 1, 12, 9};  // the I across the X: neither lies well
+        QVERIFY(!WellPlaced(h)[1] && !WellPlaced(h)[2]);
+        h.inPlay[2] = false;  // a piece out of play blocks nothing
+        QVERIFY(WellPlaced(h)[1] && !WellPlaced(h)[2]);
+    }
+
+    // The set taken away is a smallest one, and of those the first in piece order, as found
+    // by asking the outline solver about every set in turn (the empty set first: whether a
+    // tiling keeps every well-placed piece). On the 6 x 10 rectangle, where refuting a wrong
+    // piece takes the outline solver long, only the empty set is asked about.
+    void planTakesAwayTheFewestPieces() {
+        std::mt19937 random(11);
+        int refuted = 0;
+        for (const Cells& outline :
+             {Rectangle(6, 5), Rectangle(8, 5), Rectangle(10, 4), Rectangle(10, 6)}) {
+            const bool large = outline.size() == 60;
+            const HintPosition puzzle = Puzzle(outline);
+            for (int n = 0; n < 40; ++n) {
+                const HintPosition h = Scramble(puzzle, random, 1 + n % 2);
+                const std::array<bool, 13> well = WellPlaced(h);
+                std::vector<int> placed;
+                for (int p = 1; p <= kPieces; ++p) {
+                    if (well[p]) placed.push_back(p);
+                }
+                std::vector<int> expected;
+                bool found = false;
+                if (large) {
+                    const HintPlan plan = PlanHint(h);
+                    QCOMPARE(plan.remove.empty(), SolverKeeps(h, well));
+                    CheckTiling(h, plan.solution,
+                                plan.remove.empty() ? well : std::array<bool, 13>{});
+                    continue;
+                }
+                for (std::size_t size = 0; size <= placed.size() && !found; ++size) {
+                    // Sets of this size in lexicographic order, through sorted bit patterns.
+                    std::vector<std::vector<int>> sets;
+                    for (unsigned bits = 0; bits < (1u << placed.size()); ++bits) {
+                        if (static_cast<std::size_t>(std::popcount(bits)) != size) continue;
+                        std::vector<int> set;
+                        for (std::size_t i = 0; i < placed.size(); ++i) {
+                            if (bits >> i & 1u) set.push_back(placed[i]);
+                        }
+                        sets.push_back(set);
+                    }
+                    std::sort(sets.begin(), sets.end());
+                    for (const auto& set : sets) {
+                        std::array<bool, 13> keep = well;
+                        for (const int p : set) keep[p] = false;
+                        if (SolverKeeps(h, keep)) {
+                            expected = set;
+                            found = true;
+                            break;
+                        }
+                    }
+                }
+                const HintPlan plan = PlanHint(h);
+                QCOMPARE(plan.remove, expected);
+                std::array<bool, 13> kept = well;
+                for (const int p : plan.remove) kept[p] = false;
+                CheckTiling(h, plan.solution, kept);
+                refuted += !expected.empty();
+            }
+        }
+        // The generator must really make positions without a keeping tiling.
+        QVERIFY2(refuted >= 10, qPrintable(QString::number(refuted)));
+    }
+
+    // No tiling at all (the wrong number of cells, or a shape only the I fits): nothing to
+    // place and nothing to take away, though the X lies well in the square.
+    void noTilingNoPlan() {
+        for (const Cells& outline : {Rectangle(5, 5), Rectangle(30, 1)}) {
+            HintPosition h = Puzzle(Rectangle(6, 5));
+            h.outline = outline;
+            h.pieces[1] = {1, 1, 12, 10};
+            const HintPlan plan = PlanHint(h);
+            QVERIFY(plan.solution.empty() && plan.remove.empty());
+        }
+    }
+};
+
+QTEST_MAIN(HintsTest)
+#include "test_hints.moc"
