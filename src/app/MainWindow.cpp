@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "editor/EditorWindow.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "platform/Keys.h"
@@ -106,6 +107,16 @@ void frmForma::BuildMenus() {
     menu_->addSeparator();
     menuExit_ = menu_->addAction(QStringLiteral("Выход"), this, &frmForma::MenuExit_Click);
 
+    if (!igra_) igra_ = menuBar()->addMenu(QStringLiteral("Игра"));
+    igra_->setObjectName(QStringLiteral("Igra"));
+    igra_->addSeparator();
+    igraRedaktor_ = igra_->addAction(QStringLiteral("Редактор квелтов..."), this,
+                                     &frmForma::IgraRedaktor_Click);
+    igraRedaktor_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    igraRedaktor_->setObjectName(QStringLiteral("IgraRedaktor"));
+    igraRedaktor_->setShortcutContext(Qt::WindowShortcut);
+    addAction(igraRedaktor_);
+
     help_ = menuBar()->addMenu(QStringLiteral("Справка"));
     helpCallHelp_ =
         help_->addAction(QStringLiteral("Вызов справки"), this, &frmForma::HelpCallHelp_Click);
@@ -155,6 +166,7 @@ void frmForma::MenuSave_Click() { SaveFile(); }
 void frmForma::MenuSaveAs_Click() { SaveAs(); }
 void frmForma::MenuListKvelt_Click() { ShowListKvelt(); }
 void frmForma::MenuExit_Click() { close(); }
+void frmForma::IgraRedaktor_Click() { ShowRedaktor(); }
 void frmForma::HelpCallHelp_Click() { OpenURL(QStringLiteral("Справка.html")); }
 void frmForma::HelpAbout_Click() { ShowAbout(); }
 

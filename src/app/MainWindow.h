@@ -34,6 +34,8 @@ public:
     QAction* MenuSaveAs() const { return menuSaveAs_; }
     QAction* MenuListKvelt() const { return menuListKvelt_; }
     QAction* MenuExit() const { return menuExit_; }
+    QMenu* Igra() const { return igra_; }
+    QAction* IgraRedaktor() const { return igraRedaktor_; }
     QMenu* Help() const { return help_; }
     QAction* HelpCallHelp() const { return helpCallHelp_; }
     QAction* HelpAbout() const { return helpAbout_; }
@@ -54,6 +56,7 @@ public:
     void MenuSaveAs_Click();
     void MenuListKvelt_Click();
     void MenuExit_Click();
+    void IgraRedaktor_Click();
     void HelpCallHelp_Click();
     void HelpAbout_Click();
 
@@ -75,6 +78,8 @@ private:
     QAction* menuSaveAs_ = nullptr;
     QAction* menuListKvelt_ = nullptr;
     QAction* menuExit_ = nullptr;
+    QMenu* igra_ = nullptr;
+    QAction* igraRedaktor_ = nullptr;
     QMenu* help_ = nullptr;
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;

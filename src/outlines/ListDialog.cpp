@@ -1,7 +1,6 @@
 #include "outlines/ListDialog.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
@@ -14,6 +13,7 @@
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
@@ -37,14 +37,6 @@ struct AlfavitEntry {
     QString name;
     QString file;
 };
-
-// The outline files of folder, in no particular order: "*.kvt" whatever the letter case.
-QStringList File1(const QString& folder) {
-    QStringList files;
-    QDirIterator it(folder, {QStringLiteral("*.kvt")}, QDir::Files);
-    while (it.hasNext()) files << it.nextFileInfo().fileName();
-    return files;
-}
 
 }  // namespace
 
@@ -140,8 +132,10 @@ void frmList::ListLoad() {
 
     // A missing folder simply lists nothing.
     std::vector<AlfavitEntry> lstAlfavit;
-    for (const QString& f : File1(ExamplesPath)) {
-        QFile file(ExamplesPath + f);
+    // Both outline folders; a file name in both is the player's own.
+    for (const OutlineFileEntry& found : ListOutlineFiles()) {
+        const QString& f = found.file;
+        QFile file(found.path);
         // Why a file cannot be opened does not matter here (it is left out), and asking
         // would cost two more look-ups per file.
         if (!file.open(QIODevice::ReadOnly)) continue;
@@ -186,7 +180,7 @@ void frmList::lstKvelt_Click() {
     Canvas& canvas = picSilet_->canvas();
     canvas.Clear();
 
-    QFile file(ExamplesPath + f);
+    QFile file(FindOutline(f));
     const platform::OpenResult opened = platform::OpenForReading(file);
     if (opened != platform::OpenResult::Opened) {
         canvas.Text(0, 0, platform::OpenFailureText(opened), messageFont_, 0);
@@ -207,7 +201,7 @@ void frmList::lstKvelt_Click() {
 void frmList::OK_Click() {
     const int index = SelectedIndex();
     if (index < 0 || index >= OutlineFileNames.size()) return;
-    if (OpenKvelt(ExamplesPath + OutlineFileNames[index]) == 1) return;
+    if (OpenKvelt(FindOutline(OutlineFileNames[index])) == 1) return;
     FiguryPoMestam();
     ShowAllFigury();
     CurrentPiece = FirstPieceInPlay();

@@ -1,4 +1,5 @@
-// frmList: the library of outlines in the Examples folder, listed by name with a preview.
+// frmList: the library of outlines in the Examples folder and the player's own outline
+// folder, listed by name with a preview.
 #pragma once
 
 #include <QByteArray>
@@ -48,8 +49,8 @@ class frmList : public QDialog {
     // Position of the selected entry of lstKvelt, -1 when none is selected.
     int SelectedIndex() const;
 
-    // Fills lstKvelt and OutlineFileNames from ExamplesPath and selects the outline on the
-    // board.
+    // Fills lstKvelt and OutlineFileNames from both outline folders and selects the outline
+    // on the board.
     void ListLoad();
     // Previews the selected entry unless it is the one shown.
     void lstKvelt_Click();

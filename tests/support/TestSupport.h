@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/Services.h"
 
@@ -71,6 +73,33 @@ public:
     QList<QUrl> opened;
 };
 
+// Runs each job at once on the calling thread; with hold set, keeps them until Finish, so a
+// test can change things while a job is "running".
+class FakeJobs final : public kv::platform::JobRunner {
+public:
+    void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
+        ++runs;
+        held.push_back({QPointer<QObject>(receiver), std::move(work), std::move(done)});
+        if (!hold) Finish();
+    }
+    // Runs the held jobs' work, then their answers for receivers still alive.
+    void Finish() {
+        auto jobs = std::move(held);
+        held.clear();
+        for (auto& job : jobs) {
+            job.work();
+            if (job.receiver) job.done();
+        }
+    }
+    struct Held {
+        QPointer<QObject> receiver;
+        std::function<void()> work, done;
+    };
+    std::vector<Held> held;
+    bool hold = false;
+    int runs = 0;
+};
+
 // Installs the fakes for the lifetime of the object and puts the real services back.
 struct Fakes {
     Fakes();
@@ -80,6 +109,17 @@ struct Fakes {
     FakeEvents events;
     FakeFiles files;
     FakeShell shell;
+    FakeJobs jobs;
+};
+
+// The player's outline folder ($XDG_DATA_HOME/kvelt/Examples) in a fresh temporary folder
+// for the life of the object; path ends in "/".
+struct OwnOutlines {
+    OwnOutlines();
+    ~OwnOutlines();
+    QTemporaryDir home;
+    QString path;
+    QByteArray oldHome;
 };
 
 // The model with its piece set built and nothing on the board.

@@ -1,0 +1,151 @@
+// The outline editor: «Проверить» (every set of pieces, one tiling and the count for the
+// first) over the shipped library and random compact drawings, each reporting its slowest
+// drawing; and painting one cell of the editor's grid.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <set>
+
+#include "editor/DrawingCheck.h"
+#include "editor/EditorWindow.h"
+#include "model/Model.h"
+#include "outlines/OutlineWriter.h"
+#include "view/BoardDrawing.h"
+
+namespace {
+
+using kv::BoardCell;
+using Drawing = std::vector<BoardCell>;
+
+std::vector<Drawing> Shipped() {
+    std::vector<Drawing> list;
+    const auto folder =
+        std::filesystem::canonical("/proc/self/exe").parent_path() / ".." / "bin" / "Examples";
+    const QDir dir(QString::fromStdString(folder.string()));
+    for (const QString& name : dir.entryList({QStringLiteral("*.kvt")}, QDir::Files)) {
+        QFile file(dir.filePath(name));
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        const kv::StrictOutline outline = kv::ReadOutlineStrict(file.readAll());
+        if (outline.fault.isEmpty()) list.push_back(outline.draft.cells);
+    }
+    return list;
+}
+
+// Blobs grown cell by cell, each new cell the free neighbour touching most cells so far
+// (ties at random), 5 to 60 cells in steps of five: what a player draws freehand. Most of
+// them no set of pieces covers, which makes every set's search run to its end.
+std::vector<Drawing> CompactBlobs(int perSize) {
+    std::mt19937 random(1717);
+    std::vector<Drawing> list;
+    for (int size = 5; size <= 60; size += 5) {
+        for (int i = 0; i < perSize; ++i) {
+            std::set<BoardCell> taken{{17, 12}};
+            while (static_cast<int>(taken.size()) < size) {
+                std::vector<BoardCell> best;
+                int bestContacts = 0;
+                for (const BoardCell& t : taken) {
+                    for (const BoardCell n :
+                         {BoardCell{t.column - 1, t.row}, BoardCell{t.column + 1, t.row},
+                          BoardCell{t.column, t.row - 1}, BoardCell{t.column, t.row + 1}}) {
+                        if (taken.count(n) || !kv::OnBoard(n.column, n.row)) continue;
+                        int contacts = 0;
+                        for (const BoardCell m :
+                             {BoardCell{n.column - 1, n.row}, BoardCell{n.column + 1, n.row},
+                              BoardCell{n.column, n.row - 1}, BoardCell{n.column, n.row + 1}}) {
+                            contacts += static_cast<int>(taken.count(m));
+                        }
+                        // Some looseness, or every blob would be the same square.
+                        contacts += static_cast<int>(random() % 2);
+                        if (contacts > bestContacts) best.clear();
+                        if (contacts >= bestContacts) {
+                            bestContacts = contacts;
+                            best.push_back(n);
+                        }
+                    }
+                }
+                taken.insert(best[random() % best.size()]);
+            }
+            list.emplace_back(taken.begin(), taken.end());
+        }
+    }
+    return list;
+}
+
+void CheckEach(benchmark::State& state, const std::vector<Drawing>& drawings) {
+    if (drawings.empty()) {
+        state.SkipWithError("no drawings");
+        return;
+    }
+    double slowest = 0;
+    int slowestCells = 0, covered = 0;
+    for (auto _ : state) {
+        covered = 0;
+        for (const Drawing& d : drawings) {
+            const auto start = std::chrono::steady_clock::now();
+            const kv::DrawingCheck check = kv::CheckDrawing(d);
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - start;
+            covered += !check.leftOut.empty();
+            if (took.count() > slowest) {
+                slowest = took.count();
+                slowestCells = static_cast<int>(d.size());
+            }
+        }
+    }
+    state.counters["drawings"] = static_cast<double>(drawings.size());
+    state.counters["covered"] = covered;
+    state.counters["slowest_ms"] = slowest;
+    state.counters["slowest_cells"] = slowestCells;
+}
+
+void CheckShipped(benchmark::State& state) {
+    static const std::vector<Drawing> drawings = Shipped();
+    CheckEach(state, drawings);
+}
+BENCHMARK(CheckShipped)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void CheckCompactBlobs(benchmark::State& state) {
+    static const std::vector<Drawing> drawings = CompactBlobs(25);
+    CheckEach(state, drawings);
+}
+BENCHMARK(CheckCompactBlobs)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// One cell painted and, next time, erased by a click on the grid: the cell, the cursor
+// frame, the count line and the buttons.
+void PaintOneCell(benchmark::State& state) {
+    kv::SetCellSize(478);
+    kv::ClearOutlineGrid();
+    auto editor = std::make_unique<kv::frmRedaktor>();
+    editor->show();
+    QApplication::processEvents();
+    const int x = 10 * kv::CellSize + kv::CellSize / 2, y = 7 * kv::CellSize + kv::CellSize / 2;
+    bool paint = true;
+    for (auto _ : state) {
+        const Qt::MouseButton button = paint ? Qt::LeftButton : Qt::RightButton;
+        editor->picSetka_MouseDown(button, x, y);
+        editor->picSetka_MouseUp(button, x, y);
+        paint = !paint;
+    }
+    if (editor->Cell(10, 7) == paint) state.SkipWithError("the cell did not change");
+}
+BENCHMARK(PaintOneCell)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kv::BuildPieceSet();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
