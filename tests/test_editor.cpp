@@ -103,8 +103,10 @@ class EditorTest : public QObject {
         QTest::newRow("6 x 10") << Rectangle(10, 6) << std::vector<std::vector<int>>{{}} << 2339ull;
         QTest::newRow("3 x 20") << Rectangle(20, 3) << std::vector<std::vector<int>>{{}} << 2ull;
         // Two pentominoes that fill 2 x 5 are always the same one twice.
-        QTest::newRow("2 x 5") << Rectangle(5, 2) << std::vector<std::vector<int>>{} << 0ull;
-        QTest::newRow("61 cells") << Rectangle(61, 1) << std::vector<std::vector<int>>{} << 0ull;
+        QTest::newRow("2 x 5") << Rectangle(5, 2) << std::vector<std::vector<int>>{}
+                               << qulonglong(kNotCounted);
+        QTest::newRow("61 cells") << Rectangle(61, 1) << std::vector<std::vector<int>>{}
+                                  << qulonglong(kNotCounted);
         for (int p = 1; p <= kPieces; ++p) {
             QTest::newRow(qPrintable(QStringLiteral("piece %1 alone").arg(p)))
                 << PieceShape(p) << std::vector<std::vector<int>>{AllBut({p})} << 1ull;
@@ -351,10 +353,21 @@ class EditorTest : public QObject {
         QCOMPARE(editor.lblOtvet()->text(), QStringLiteral("Проверка прервана."));
         QVERIFY(!editor.kSohranit()->isEnabled());
 
+        // The sets and a tiling come first and allow saving; the count follows, and stopping
+        // it leaves the rest of the answer.
         editor.kProverit()->click();
         fakes.jobs.Finish();
         QVERIFY(editor.kSohranit()->isEnabled());
         QCOMPARE(At(editor, 10, 10), kvtest::Rgb(PieceColor[1]));
+        QCOMPARE(editor.lblOtvet()->text(),
+                 QStringLiteral("Можно не брать: I+T+U+V+W+Z+L+N+Y+F+P. Без I+T+U+V+W+Z+L+N+Y+F+P: "
+                                "решения ещё считаются."));
+        QTRY_VERIFY(editor.kPrervat()->isVisible());
+        editor.kPrervat()->click();
+        fakes.jobs.Finish();
+        QVERIFY(editor.lblOtvet()->text().endsWith(QStringLiteral(": решения не сосчитаны.")));
+        QVERIFY(editor.kSohranit()->isEnabled());
+        QVERIFY(editor.kProverit()->isEnabled());
     }
 
     // The real runner: the answer comes back on this thread through the event loop.

@@ -16,10 +16,11 @@ const QString kWithout = QStringLiteral("без %1 %2");
 const QString kNeed = QStringLiteral("нужно %1");
 const QString kNeedEither = QStringLiteral("нужно %1 или %2");
 const QString kNoSet = QStringLiteral("Эти клетки не покрыть никаким набором фигур.");
-const QString kAllCount =
-    QStringLiteral("Покрывается всеми фигурами: %1 %2 с точностью до симметрии.");
-const QString kSetsCount =
-    QStringLiteral("Можно не брать: %1. Без %2: %3 %4 с точностью до симметрии.");
+const QString kAllCount = QStringLiteral("Покрывается всеми фигурами: %1.");
+const QString kSetsCount = QStringLiteral("Можно не брать: %1. Без %2: %3.");
+const QString kCount = QStringLiteral("%1 %2 с точностью до симметрии");
+const QString kCounting = QStringLiteral("решения ещё считаются");
+const QString kNotCountedText = QStringLiteral("решения не сосчитаны");
 const QString kMore = QStringLiteral(" и ещё %1");
 constexpr int kSetsShown = 8;  // a longer list would not fit the window's answer line
 
@@ -52,6 +53,29 @@ bool Stopped(const std::atomic<bool>* stop) {
 }  // namespace
 
 DrawingCheck CheckDrawing(const std::vector<BoardCell>& cells, const std::atomic<bool>* stop) {
+    DrawingCheck check = FindCoveringSets(cells, stop);
+    CountFirstSet(cells, check, stop);
+    return check;
+}
+
+void CountFirstSet(const std::vector<BoardCell>& cells, DrawingCheck& check,
+                   const std::atomic<bool>* stop) {
+    if (check.stopped || check.leftOut.empty()) return;
+    std::array<bool, 13> available{};
+    for (int p = 1; p <= kPieces; ++p) available[static_cast<std::size_t>(p)] = true;
+    for (const int p : check.leftOut.front()) available[static_cast<std::size_t>(p)] = false;
+    PentominoSolver solver(cells, available);
+    solver.SetStop(stop);
+    const std::uint64_t count = solver.Count().upToSymmetry;
+    // A count cut short is too low: it must not be shown.
+    if (Stopped(stop)) {
+        check.stopped = true;
+    } else {
+        check.count = count;
+    }
+}
+
+DrawingCheck FindCoveringSets(const std::vector<BoardCell>& cells, const std::atomic<bool>* stop) {
     DrawingCheck check;
     const int n = static_cast<int>(cells.size());
     if (n < 5 || n > 60 || n % 5 != 0) return check;
@@ -75,10 +99,7 @@ DrawingCheck CheckDrawing(const std::vector<BoardCell>& cells, const std::atomic
             for (int p = 1; p <= kPieces; ++p) {
                 if (!available[static_cast<std::size_t>(p)]) out.push_back(p);
             }
-            if (check.leftOut.empty()) {
-                check.shown = *tiling;
-                check.count = solver.Count().upToSymmetry;
-            }
+            if (check.leftOut.empty()) check.shown = *tiling;
             check.leftOut.push_back(std::move(out));
         }
         // Next combination: raise the last entry that still can rise, reset those after it.
@@ -90,7 +111,7 @@ DrawingCheck CheckDrawing(const std::vector<BoardCell>& cells, const std::atomic
             chosen[static_cast<std::size_t>(j)] = chosen[static_cast<std::size_t>(j - 1)] + 1;
         }
     }
-    // A search cut short inside may have missed sets or undercounted.
+    // A search cut short inside may have missed sets.
     if (Stopped(stop)) {
         check = DrawingCheck{};
         check.stopped = true;
@@ -110,17 +131,19 @@ QString CellCountText(int cells) {
     return text + kNeedEither.arg(below).arg(below + 5);
 }
 
-QString CheckText(const DrawingCheck& check) {
+QString CheckText(const DrawingCheck& check, bool counting) {
     if (check.leftOut.empty()) return kNoSet;
-    const QString count = QString::number(check.count);
-    if (check.leftOut.front().empty()) return kAllCount.arg(count, Solutions(check.count));
+    const QString count = check.count != kNotCounted
+                              ? kCount.arg(check.count).arg(Solutions(check.count))
+                              : (counting ? kCounting : kNotCountedText);
+    if (check.leftOut.front().empty()) return kAllCount.arg(count);
     QStringList sets;
     for (std::size_t i = 0; i < check.leftOut.size() && i < kSetsShown; ++i) {
         sets << Letters(check.leftOut[i]);
     }
     QString list = sets.join(QStringLiteral(", "));
     if (check.leftOut.size() > kSetsShown) list += kMore.arg(check.leftOut.size() - kSetsShown);
-    return kSetsCount.arg(list, Letters(check.leftOut.front()), count, Solutions(check.count));
+    return kSetsCount.arg(list, Letters(check.leftOut.front()), count);
 }
 
 OutlineDraft CentredDraft(const QString& name, const std::vector<BoardCell>& cells,

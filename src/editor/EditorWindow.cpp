@@ -297,14 +297,24 @@ void frmRedaktor::kProverit_Click() {
     auto job = std::make_shared<Job>();
     job->cells = DrawingCells();
     job->drawing = drawing_;
-    running_ = job;
     lblOtvet_->clear();
+    StartJob(job);
+}
+
+void frmRedaktor::StartJob(const std::shared_ptr<Job>& job) {
+    running_ = job;
     busy_.start(kBusyAfterMs);
     UpdateButtons();
-    platform::JobRunner* jobs = platform::services().jobs;
     // The piece table was built at start-up; the worker only reads it.
-    jobs->Run(
-        this, [job] { job->result = CheckDrawing(job->cells, &job->stop); },
+    platform::services().jobs->Run(
+        this,
+        [job] {
+            if (job->counting) {
+                CountFirstSet(job->cells, job->result, &job->stop);
+            } else {
+                job->result = FindCoveringSets(job->cells, &job->stop);
+            }
+        },
         [this, job] { Answer(job); });
 }
 
@@ -314,15 +324,34 @@ void frmRedaktor::Answer(const std::shared_ptr<Job>& job) {
         busy_.stop();
         kPrervat_->hide();
     }
+    // Stale, or stopped by the player (who has been told so already).
     if (job->drawing != drawing_ || job->result.stopped) {
         UpdateButtons();
         return;
     }
     checked_ = job->result;
     checkedDrawing_ = job->drawing;
-    lblOtvet_->setText(CheckText(*checked_));
-    if (!checked_->leftOut.empty()) ShowSolution(checked_->shown);
+    if (!job->counting && !checked_->leftOut.empty()) {
+        ShowSolution(checked_->shown);
+        // The sets and a tiling are enough to save; the count follows when it is done.
+        auto count = std::make_shared<Job>();
+        count->cells = job->cells;
+        count->drawing = job->drawing;
+        count->counting = true;
+        count->result = *checked_;
+        ShowAnswer(true);
+        StartJob(count);
+        return;
+    }
+    ShowAnswer(false);
     UpdateButtons();
+}
+
+void frmRedaktor::ShowAnswer(bool counting) {
+    if (!checked_ || checkedDrawing_ != drawing_) return;
+    QString text = CheckText(*checked_, counting);
+    if (SavedNow()) text += QLatin1Char(' ') + kSaved.arg(savedPath_.section(QLatin1Char('/'), -1));
+    lblOtvet_->setText(text);
 }
 
 void frmRedaktor::StopCheck() {
@@ -335,15 +364,21 @@ void frmRedaktor::StopCheck() {
 
 void frmRedaktor::ShowBusy() {
     if (!running_) return;
-    lblOtvet_->setText(kBusy);
+    // While counting, the answer line already says so.
+    if (!running_->counting) lblOtvet_->setText(kBusy);
     kPrervat_->show();
     platform::SetPointer(picSetka_, platform::Pointer::Wait);
 }
 
 void frmRedaktor::kPrervat_Click() {
     if (!running_) return;
+    const bool counting = running_->counting;
     StopCheck();
-    lblOtvet_->setText(kStopped);
+    if (counting) {
+        ShowAnswer(false);
+    } else {
+        lblOtvet_->setText(kStopped);
+    }
     UpdateButtons();
 }
 
@@ -371,8 +406,7 @@ bool frmRedaktor::kSohranit_Click() {
     savedPath_ = saved.path;
     savedName_ = Name();
     savedDrawing_ = drawing_;
-    lblOtvet_->setText(CheckText(*checked_) + QLatin1Char(' ') +
-                       kSaved.arg(saved.path.section(QLatin1Char('/'), -1)));
+    ShowAnswer(running_ != nullptr);
     UpdateButtons();
     return true;
 }

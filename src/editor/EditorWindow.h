@@ -74,6 +74,7 @@ class frmRedaktor : public QDialog {
     struct Job {
         std::vector<BoardCell> cells;
         std::uint64_t drawing = 0;  // the drawing it was asked for
+        bool counting = false;      // the count for sets found before, not the sets
         std::atomic<bool> stop{false};
         DrawingCheck result;
     };
@@ -85,7 +86,9 @@ class frmRedaktor : public QDialog {
     void Edited();
     void ClearSolution();
     void ShowSolution(const Tiling& tiling);
+    void StartJob(const std::shared_ptr<Job>& job);
     void Answer(const std::shared_ptr<Job>& job);
+    void ShowAnswer(bool counting);
     void StopCheck();
     void ShowBusy();
     void UpdateButtons();
