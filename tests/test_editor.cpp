@@ -334,7 +334,8 @@ class EditorTest : public QObject {
         editor.txtName()->setText(QStringLiteral("Крест"));
         Draw(editor, PieceShape(1));
         editor.kProverit()->click();
-        QVERIFY(!editor.kProverit()->isEnabled());
+        editor.kProverit()->click();
+        QCOMPARE(fakes.jobs.runs, 1);
         QTRY_VERIFY(editor.kPrervat()->isVisible());
         QCOMPARE(editor.lblOtvet()->text(), QStringLiteral("Идёт проверка..."));
         Draw(editor, {{30, 20}});
