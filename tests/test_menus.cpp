@@ -63,11 +63,13 @@ class MenusTest : public QObject {
     void itemsCaptionsAndShortcutsInDisplayOrder() {
         kvtest::GameWindow game;
         const QList<QAction*> bar = game.window->menuBar()->actions();
-        QCOMPARE(bar.size(), 2);
+        QCOMPARE(bar.size(), 3);
         QCOMPARE(bar[0]->menu(), game.window->Menu());
-        QCOMPARE(bar[1]->menu(), game.window->Help());
+        QCOMPARE(bar[1]->menu(), game.window->Igra());
+        QCOMPARE(bar[2]->menu(), game.window->Help());
         QCOMPARE(bar[0]->text(), QStringLiteral("Меню"));
-        QCOMPARE(bar[1]->text(), QStringLiteral("Справка"));
+        QCOMPARE(bar[1]->text(), QStringLiteral("Игра"));
+        QCOMPARE(bar[2]->text(), QStringLiteral("Справка"));
 
         struct Item {
             QString caption;
@@ -80,6 +82,9 @@ class MenusTest : public QObject {
             {QStringLiteral("Список квелтов"), QKeySequence(Qt::Key_F4)},
             {QString(), {}},
             {QStringLiteral("Выход"), {}}};
+        const QList<Item> igra = {
+            {QString(), {}},
+            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
         const QList<Item> help = {{QStringLiteral("Вызов справки"), QKeySequence(Qt::Key_F1)},
                                   {QStringLiteral("О программе"), {}}};
         auto check = [](QMenu* m, const QList<Item>& expected) {
@@ -98,6 +103,7 @@ class MenusTest : public QObject {
             }
         };
         check(game.window->Menu(), menu);
+        check(game.window->Igra(), igra);
         check(game.window->Help(), help);
     }
 
