@@ -319,13 +319,15 @@ void frmRedaktor::StartJob(const std::shared_ptr<Job>& job) {
 }
 
 void frmRedaktor::Answer(const std::shared_ptr<Job>& job) {
-    if (running_ == job) {
+    // A job is current until an edit, «Прервать» or closing lets it go; an answer that was
+    // already on its way then must not land.
+    const bool current = running_ == job;
+    if (current) {
         running_.reset();
         busy_.stop();
         kPrervat_->hide();
     }
-    // Stale, or stopped by the player (who has been told so already).
-    if (job->drawing != drawing_ || job->result.stopped) {
+    if (!current || job->drawing != drawing_ || job->result.stopped) {
         UpdateButtons();
         return;
     }

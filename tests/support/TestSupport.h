@@ -73,27 +73,28 @@ public:
     QList<QUrl> opened;
 };
 
-// Runs each job at once on the calling thread; with hold set, keeps them until Finish, so a
-// test can change things while a job is "running".
+// Runs each job at once on the calling thread. With hold set the answer waits until Finish,
+// as one that a worker has sent but the event loop not yet delivered: a test can change
+// things in between.
 class FakeJobs final : public kv::platform::JobRunner {
 public:
     void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
         ++runs;
-        held.push_back({QPointer<QObject>(receiver), std::move(work), std::move(done)});
+        work();
+        held.push_back({QPointer<QObject>(receiver), std::move(done)});
         if (!hold) Finish();
     }
-    // Runs the held jobs' work, then their answers for receivers still alive.
+    // Delivers the held answers to receivers still alive.
     void Finish() {
         auto jobs = std::move(held);
         held.clear();
         for (auto& job : jobs) {
-            job.work();
             if (job.receiver) job.done();
         }
     }
     struct Held {
         QPointer<QObject> receiver;
-        std::function<void()> work, done;
+        std::function<void()> done;
     };
     std::vector<Held> held;
     bool hold = false;
