@@ -5,10 +5,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 
 #include "app/MainWindow.h"
@@ -202,7 +199,6 @@ class EditorTest : public QObject {
         frmRedaktor editor;
         editor.show();
         QVERIFY(QTest::qWaitForWindowExposed(&editor));
-        QCOMPARE(editor.picSetka()->size(), QSize(BoardPixelWidth, BoardPixelHeight));
         QCOMPARE(editor.CellCount(), 0);
         QWidget* grid = editor.picSetka();
         const QPoint from = kvtest::CellCentre(2, 3), to = kvtest::CellCentre(11, 3);
@@ -369,31 +365,6 @@ class EditorTest : public QObject {
         QVERIFY(editor.lblOtvet()->text().endsWith(QStringLiteral(": решения не сосчитаны.")));
         QVERIFY(editor.kSohranit()->isEnabled());
         QVERIFY(editor.kProverit()->isEnabled());
-    }
-
-    // The real runner: the answer comes back on this thread through the event loop.
-    void realRunnerAnswersOnTheWindowsThread() {
-        kvtest::GameWindow game;
-        frmRedaktor editor;
-        editor.txtName()->setText(QStringLiteral("Крест"));
-        Draw(editor, PieceShape(1));
-        editor.kProverit()->click();
-        QTRY_VERIFY(editor.kSohranit()->isEnabled());
-        QCOMPARE(At(editor, 10, 10), kvtest::Rgb(PieceColor[1]));
-    }
-
-    void openedFromTheGameMenuWithCtrlE() {
-        kvtest::GameWindow game;
-        QString opened;
-        QTimer::singleShot(0, [&opened] {
-            if (auto* editor = qobject_cast<frmRedaktor*>(QApplication::activeModalWidget())) {
-                opened = editor->windowTitle();
-                editor->reject();
-            }
-        });
-        QVERIFY(kvtest::Activate(game.window));
-        QTest::keyClick(game.window, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(opened, QStringLiteral("Редактор квелтов"));
     }
 };
 
