@@ -22,6 +22,7 @@
 #include "outlines/Outline.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
+#include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -363,6 +364,36 @@ class ListDialogTest : public QObject {
         // The dialog stays usable.
         ClickEntry(dialog, 1);
         QVERIFY(AllOf(dialog.picSilet()->canvas(), 150, 100, 154, 104, Black()));
+    }
+
+    // Both folders in one order; on an equal file name only the player's copy is listed,
+    // previewed and loaded.
+    void ownFolderListedWithTheShippedAndWinsOnEqualFileNames() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        kvtest::OwnOutlines own;
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бета из поставки"), kSomeCells);
+        lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Гамма"), kSomeCells);
+        QVERIFY(kvtest::WriteBytes(own.path + "b.kvt",
+                                   kvtest::OutlineBytes(platform::ToCp1251(QStringLiteral("Бета")),
+                                                        kvtest::BlockCells(60, 0, 0))));
+        QVERIFY(kvtest::WriteBytes(own.path + "a.kvt",
+                                   kvtest::OutlineBytes(platform::ToCp1251(QStringLiteral("Альфа")),
+                                                        kvtest::BlockCells(60))));
+
+        frmList dialog;
+        QCOMPARE(Entries(dialog),
+                 QStringList({QStringLiteral("1) Альфа"), QStringLiteral("2) Бета"),
+                              QStringLiteral("3) Гамма")}));
+        ClickEntry(dialog, 1);
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: b.kvt"));
+        // The player's block starts at the board's corner; the shipped one has no cell there.
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 0, 0, 4, 4, Black()));
+        dialog.OK_Click();
+        QVERIFY(fakes.messages.errors.isEmpty());
+        QCOMPARE(OutlinePath, own.path + QStringLiteral("b.kvt"));
+        QCOMPARE(OutlineName, QStringLiteral("Бета"));
     }
 
     void okLoadsWithThePiecesSentHomeAndTheLowestInPlayLifted() {

@@ -84,6 +84,9 @@ class MenusTest : public QObject {
             {QStringLiteral("Список квелтов"), QKeySequence(Qt::Key_F4)},
             {QString(), {}},
             {QStringLiteral("Выход"), {}}};
+        const QList<Item> igra = {
+            {QString(), {}},
+            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
         const QList<Item> help = {{QStringLiteral("Вызов справки"), QKeySequence(Qt::Key_F1)},
                                   {QStringLiteral("О программе"), {}}};
         // Nothing to take back or do again before the first step.

@@ -435,6 +435,31 @@ class PositionsTest : public QObject {
         }
     }
 
+    // The player's outline folder is searched first, by the bare file name the file holds;
+    // without the player's copy the same position goes to the shipped outline.
+    void continueFindsThePlayersOwnOutlineFirst() {
+        Game game;
+        QVERIFY(game.ok);
+        kvtest::OwnOutlines own;
+        QVERIFY(kvtest::WriteBytes(own.path + "0002.kvt",
+                                   OutlineFile(QStringLiteral("Свой второй"), {1, 2})));
+        const QString path = game.root + "/own.fgr";
+        QVERIFY(kvtest::WriteBytes(path, PositionText("0002.kvt", kSecondPosition)));
+        game.ContinueFrom(path);
+        QVERIFY(game.fakes.messages.errors.isEmpty());
+        QCOMPARE(OutlinePath, own.path + "0002.kvt");
+        QCOMPARE(MainForm()->windowTitle(), QStringLiteral("Головоломка «Квелт» - Свой второй"));
+        QCOMPARE(PiecePos[5][0], kSecondPosition[12]);
+
+        game.SaveAsTo(game.root + "/again.fgr");
+        QVERIFY(kvtest::ReadBytes(game.root + "/again.fgr").startsWith("0002.kvt\r\n"));
+        QVERIFY(QFile::remove(own.path + "0002.kvt"));
+        game.ContinueFrom(game.root + "/again.fgr");
+        QVERIFY(game.fakes.messages.errors.isEmpty());
+        QCOMPARE(OutlinePath, ExamplesPath + "0002.kvt");
+        QCOMPARE(PiecePos[5][0], kSecondPosition[12]);
+    }
+
     void continueSetsOverlappingPiecesBothDown() {
         Game game;
         QVERIFY(game.ok);

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include "editor/EditorWindow.h"
 #include "model/History.h"
 #include "model/Podskazka.h"
 #include "outlines/ListDialog.h"
@@ -158,6 +159,10 @@ void frmForma::BuildIgra() {
     igraZanovo_ =
         igra_->addAction(QStringLiteral("Начать заново"), this, &frmForma::IgraZanovo_Click);
     igraZanovo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    igra_->addSeparator();
+    igraRedaktor_ = igra_->addAction(QStringLiteral("Редактор квелтов..."), this,
+                                     &frmForma::IgraRedaktor_Click);
+    igraRedaktor_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
     igra_->setObjectName(QStringLiteral("Igra"));
     igraOtmena_->setObjectName(QStringLiteral("IgraOtmena"));
@@ -165,7 +170,9 @@ void frmForma::BuildIgra() {
     igraPodskazka_->setObjectName(QStringLiteral("IgraPodskazka"));
     igraReshenie_->setObjectName(QStringLiteral("IgraReshenie"));
     igraZanovo_->setObjectName(QStringLiteral("IgraZanovo"));
-    for (QAction* action : {igraOtmena_, igraPovtor_, igraPodskazka_, igraReshenie_, igraZanovo_}) {
+    igraRedaktor_->setObjectName(QStringLiteral("IgraRedaktor"));
+    for (QAction* action : {igraOtmena_, igraPovtor_, igraPodskazka_, igraReshenie_, igraZanovo_,
+                            igraRedaktor_}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
@@ -223,6 +230,10 @@ void frmForma::IgraReshenie_Click() {
 void frmForma::IgraZanovo_Click() {
     ClosePalettes();
     WhenIdle(NachatZanovo);
+}
+void frmForma::IgraRedaktor_Click() {
+    ClosePalettes();
+    WhenIdle(ShowRedaktor);
 }
 void frmForma::HelpCallHelp_Click() { OpenURL(QStringLiteral("Справка.html")); }
 void frmForma::HelpAbout_Click() { ShowAbout(); }

@@ -40,6 +40,7 @@ public:
     QAction* IgraPodskazka() const { return igraPodskazka_; }
     QAction* IgraReshenie() const { return igraReshenie_; }
     QAction* IgraZanovo() const { return igraZanovo_; }
+    QAction* IgraRedaktor() const { return igraRedaktor_; }
     QMenu* Help() const { return help_; }
     QAction* HelpCallHelp() const { return helpCallHelp_; }
     QAction* HelpAbout() const { return helpAbout_; }
@@ -65,6 +66,7 @@ public:
     void IgraPodskazka_Click();
     void IgraReshenie_Click();
     void IgraZanovo_Click();
+    void IgraRedaktor_Click();
     void HelpCallHelp_Click();
     void HelpAbout_Click();
 
@@ -96,6 +98,7 @@ private:
     QAction* igraPodskazka_ = nullptr;
     QAction* igraReshenie_ = nullptr;
     QAction* igraZanovo_ = nullptr;
+    QAction* igraRedaktor_ = nullptr;
     QMenu* help_ = nullptr;
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;

@@ -14,6 +14,7 @@
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
@@ -52,22 +53,19 @@ bool Before(const AlfavitEntry& a, const AlfavitEntry& b) {
     return a.text < b.text;  // equal to the alphabet: still one fixed order
 }
 
-// The outlines of one folder, read for the list: name and file name of every "*.kvt" file
-// (any letter case) that opens; the others are left out silently. In no particular order.
-std::vector<AlfavitEntry> ReadFolder(const QString& folder, const QCollator& alphabet) {
+// The outlines of both folders, read for the list: name and file name of every "*.kvt"
+// file (any letter case) that opens; the others are left out silently. In no particular
+// order.
+std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
     std::vector<AlfavitEntry> entries;
-    QByteArray prefix = QFile::encodeName(folder);
-    if (!prefix.endsWith('/')) prefix += '/';
-    for (const platform::FolderFile& f : platform::ListFolder(folder, ".kvt")) {
+    for (const OutlineFileEntry& f : ListOutlineFiles()) {
         QFile file;
         // Why a file cannot be opened does not matter here (it is left out). Opened by its
         // bytes: its name may not be UTF-8.
-        if (platform::OpenForReading(file, prefix + f.bytes) != platform::OpenResult::Opened) {
-            continue;
-        }
+        if (platform::OpenForReading(file, f.bytes) != platform::OpenResult::Opened) continue;
         const QString name = platform::FromCp1251(ReadOutlineName(file));
-        entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.name),
-                           name + QLatin1Char('\\') + f.name, name, f.name});
+        entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.file),
+                           name + QLatin1Char('\\') + f.file, name, f.file});
     }
     return entries;
 }
@@ -165,7 +163,8 @@ void frmList::ListLoad() {
     OutlineFileNames.clear();
 
     // A missing folder simply lists nothing.
-    std::vector<AlfavitEntry> lstAlfavit = ReadFolder(ExamplesPath, Alphabet());
+    // Both outline folders; a file name in both is the player's own.
+    std::vector<AlfavitEntry> lstAlfavit = ReadOutlines(Alphabet());
     std::sort(lstAlfavit.begin(), lstAlfavit.end(), Before);
 
     int remembered = -1;
@@ -196,7 +195,7 @@ void frmList::lstKvelt_Click() {
     Canvas& canvas = picSilet_->canvas();
     canvas.Clear();
 
-    QFile file(ExamplesPath + f);
+    QFile file(FindOutline(f));
     const platform::OpenResult opened = platform::OpenForReading(file);
     if (opened != platform::OpenResult::Opened) {
         canvas.Text(0, 0, platform::OpenFailureText(opened), messageFont_, 0);
@@ -217,13 +216,17 @@ void frmList::lstKvelt_Click() {
 void frmList::OK_Click() {
     const int index = SelectedIndex();
     if (index < 0 || index >= OutlineFileNames.size()) return;
-    if (OpenKvelt(ExamplesPath + OutlineFileNames[index]) == 1) return;
+    if (PlayKvelt(FindOutline(OutlineFileNames[index]))) accept();
+}
+
+bool PlayKvelt(const QString& path) {
+    if (OpenKvelt(path) == 1) return false;
     FiguryPoMestam();
     ShowAllFigury();
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
     StartHistory();
-    accept();
+    return true;
 }
 
 void frmList::kNo_Click() {

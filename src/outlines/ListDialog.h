@@ -1,4 +1,5 @@
-// frmList: the library of outlines in the Examples folder, listed by name with a preview.
+// frmList: the library of outlines in the Examples folder and the player's own outline
+// folder, listed by name with a preview.
 #pragma once
 
 #include <QByteArray>
@@ -21,6 +22,10 @@ extern QStringList OutlineFileNames;
 
 // Shows frmList modally over the main window.
 void ShowListKvelt();
+// What the library's OK does with the outline at path: loads it, sends the pieces home,
+// lifts the first piece in play and starts the history afresh. False when the file cannot
+// be opened (the player has been told) and nothing changed.
+bool PlayKvelt(const QString& path);
 
 class frmList : public QDialog {
     Q_OBJECT
@@ -48,8 +53,8 @@ class frmList : public QDialog {
     // Position of the selected entry of lstKvelt, -1 when none is selected.
     int SelectedIndex() const;
 
-    // Fills lstKvelt and OutlineFileNames from ExamplesPath and selects the outline on the
-    // board.
+    // Fills lstKvelt and OutlineFileNames from both outline folders and selects the outline
+    // on the board.
     void ListLoad();
     // Previews the selected entry unless it is the one shown.
     void lstKvelt_Click();

@@ -101,6 +101,11 @@ QByteArray NativePath(const QString& path) {
     return ::lstat(cp1251.constData(), &st) == 0 ? cp1251 : utf8;
 }
 
+bool IsPlainFile(const QString& path) {
+    struct stat st;
+    return ::stat(NativePath(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 QString OpenFailureText(OpenResult result) {
     return result == OpenResult::NotFound ? QStringLiteral("Файл не найден.")
                                           : QStringLiteral("Файл открыть не возможно.");

@@ -31,6 +31,8 @@ QList<FolderFile> ListFolder(const QString& folder, const QByteArray& suffix);
 // The bytes of path for the system: its UTF-8 form, or, when nothing has that name but a
 // file has its last part in Windows-1251, that file's.
 QByteArray NativePath(const QString& path);
+// True when path (found as NativePath finds it) is a plain file, not a folder or a device.
+bool IsPlainFile(const QString& path);
 // "Файл не найден." or "Файл открыть не возможно.".
 QString OpenFailureText(OpenResult result);
 

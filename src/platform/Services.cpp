@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPointer>
+#include <QThreadPool>
 #include <QWidget>
 
 #include "platform/MessageBox.h"
@@ -39,7 +40,27 @@ public:
     void Open(const QUrl& url) override { QDesktopServices::openUrl(url); }
 };
 
+class ThreadPoolJobs final : public JobRunner {
+public:
+    void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
+        // The pointer is made and read on this thread only; the worker never sees receiver.
+        QPointer<QObject> alive(receiver);
+        QThreadPool::globalInstance()->start(
+            [alive, work = std::move(work), done = std::move(done)]() mutable {
+                work();
+                // Posted to the application object, which outlives every window.
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [alive, done = std::move(done)] {
+                        if (alive) done();
+                    },
+                    Qt::QueuedConnection);
+            });
+    }
+};
+
 QtEventPump gEvents;
+ThreadPoolJobs gJobs;
 QtMessageBoxes gMessages;
 QtShell gShell;
 
@@ -49,6 +70,7 @@ Services MakeDefaults() {
     s.messages = &gMessages;
     s.shell = &gShell;
     s.files = DefaultFileDialogs();
+    s.jobs = &gJobs;
     return s;
 }
 

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <QUrl>
+#include <functional>
 
+class QObject;
 class QWidget;
 
 namespace kv::platform {
@@ -52,12 +54,24 @@ public:
     virtual void Open(const QUrl& url) = 0;
 };
 
+// Runs long work away from the user-interface thread. work runs on a worker thread and
+// must touch only what it was handed; done runs afterwards on the user-interface thread,
+// and not at all once receiver is gone. A job that must end early is told so by its own
+// stop flag, never by the runner.
+class JobRunner {
+public:
+    virtual ~JobRunner() = default;
+    virtual void Run(QObject* receiver, std::function<void()> work,
+                     std::function<void()> done) = 0;
+};
+
 struct Services {
     EventPump* events = nullptr;
     VictoryPresenter* victory = nullptr;
     MessageBoxes* messages = nullptr;
     FileDialogs* files = nullptr;
     Shell* shell = nullptr;
+    JobRunner* jobs = nullptr;
 };
 
 // The real file dialogs (Qt's own widget-based dialog, the same on every desktop).

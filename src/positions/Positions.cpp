@@ -10,6 +10,7 @@
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/Files.h"
 #include "platform/OpenSave.h"
 #include "platform/Services.h"
@@ -82,8 +83,8 @@ std::optional<PositionContent> ReadPosition(QIODevice& device) {
     platform::FieldReader reader(device);
     PositionContent content;
     content.outlineName = reader.ReadTextField();
-    // Save writes a bare file name, looked for in Examples; a name with a folder in it
-    // would reach any file on the machine, so it is no position of this game.
+    // Save writes a bare file name, looked for in the outline folders; a name with a folder
+    // in it would reach any file on the machine, so it is no position of this game.
     if (content.outlineName.contains('/') || content.outlineName.contains('\\')) {
         return std::nullopt;
     }
@@ -216,8 +217,8 @@ void Prodolgit() {
         return;
     }
 
-    // The outline is always looked for in the Examples folder.
-    const QString outlinePath = ExamplesPath + platform::FromCp1251(content->outlineName);
+    // The player's own outline folder first, then Examples.
+    const QString outlinePath = FindOutline(platform::FromCp1251(content->outlineName));
     {
         // Which pieces are in play is known only from the outline: read it ahead to check
         // the position against it. If it cannot be opened, the loader below says why.

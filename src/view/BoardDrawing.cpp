@@ -20,10 +20,24 @@ void SetCellSize(int clientHeight) {
 }
 
 void FillCellInterior(int c, int r, Colour colour) {
-    if (!BoardCanvas) return;
+    if (BoardCanvas) FillCellInterior(*BoardCanvas, c, r, colour);
+}
+
+void FillCellInterior(Canvas& canvas, int c, int r, Colour colour) {
     const int x = c * CellSize;
     const int y = r * CellSize;
-    BoardCanvas->FillRect(x + 1, y + 1, x + CellSize - 1, y + CellSize - 1, colour);
+    canvas.FillRect(x + 1, y + 1, x + CellSize - 1, y + CellSize - 1, colour);
+}
+
+void DrawGrid(Canvas& canvas) {
+    canvas.SetBackground(platform::COLOR_BTNFACE);
+    canvas.Clear();
+    for (int i = 0; i <= 35; ++i) {
+        canvas.Line(i * CellSize, 0, i * CellSize, BoardPixelHeight, platform::COLOR_APPWORKSPACE);
+    }
+    for (int j = 0; j <= 24; ++j) {
+        canvas.Line(0, j * CellSize, BoardPixelWidth, j * CellSize, platform::COLOR_APPWORKSPACE);
+    }
 }
 
 void PaintHandMarker(int c, int r, int p) {
@@ -34,17 +48,7 @@ void PaintHandMarker(int c, int r, int p) {
 
 void NewPole() {
     std::memset(BoardCells, 0, sizeof BoardCells);
-    if (!BoardCanvas) return;
-    BoardCanvas->SetBackground(platform::COLOR_BTNFACE);
-    BoardCanvas->Clear();
-    for (int i = 0; i <= 35; ++i) {
-        BoardCanvas->Line(i * CellSize, 0, i * CellSize, BoardPixelHeight,
-                          platform::COLOR_APPWORKSPACE);
-    }
-    for (int j = 0; j <= 24; ++j) {
-        BoardCanvas->Line(0, j * CellSize, BoardPixelWidth, j * CellSize,
-                          platform::COLOR_APPWORKSPACE);
-    }
+    if (BoardCanvas) DrawGrid(*BoardCanvas);
 }
 
 void ShowFigury(short mode) {

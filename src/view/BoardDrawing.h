@@ -23,6 +23,10 @@ void SetCellSize(int clientHeight);
 
 // Fills the interior of cell (c, r), the square between its grid lines.
 void FillCellInterior(int c, int r, Colour colour);
+// The same on another picture drawn as the board is (the outline editor's grid).
+void FillCellInterior(Canvas& canvas, int c, int r, Colour colour);
+// Clears canvas to the board background and draws the bare grid at CellSize.
+void DrawGrid(Canvas& canvas);
 // Copies the left 16 pixels of hand tile p, stretched, into the interior of cell (c, r).
 void PaintHandMarker(int c, int r, int p);
 

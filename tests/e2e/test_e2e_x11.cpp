@@ -894,6 +894,173 @@ private slots:
         QVERIFY2(WindowGone(about), "Enter did not close the About window");
         CloseGame(window);
     }
+
+    // The outline editor end to end: a 6 x 10 rectangle drawn by dragging, named, checked and
+    // saved into the player's own outline folder (where the library's check passes it), played,
+    // chosen again from the library, and a position on it saved and continued.
+    void editorDrawsSavesAndPlaysAnOutline() {
+        QTemporaryDir dataHome;
+        const QByteArray oldHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+        const QString own = dataHome.filePath(QStringLiteral("kvelt/Examples"));
+        QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        StartGame();
+        qputenv("XDG_DATA_HOME", oldHome);
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY(!window.isEmpty());
+        QThread::msleep(300);
+        auto caption = [&] {
+            return Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+        };
+
+        Key(window, QStringLiteral("ctrl+e"));
+        const QString editor = WaitForWindow(QStringLiteral("^Редактор квелтов$"));
+        QVERIFY2(!editor.isEmpty(), "Ctrl+E did not open the editor");
+        QThread::msleep(500);
+        // The grid: found inside the editor's window, as the board is found on the screen.
+        const QString geometry = Run(QStringLiteral("xdotool"),
+                                     {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), editor});
+        auto value = [&](const char* key) {
+            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
+                .match(geometry)
+                .captured(1)
+                .toInt();
+        };
+        // Widened: the position told may leave out the title bar, or count it.
+        const QRect frame = QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"))
+                                .adjusted(-10, -60, 10, 10) &
+                            QRect(0, 0, 1800, 1300);
+        QImage shot = Screenshot();
+        auto grid = FindBoard(shot.copy(frame));
+        QVERIFY2(grid.has_value(), "no grid in the editor");
+        QCOMPARE(grid->cell, 19);
+        grid->left += frame.left();
+        grid->top += frame.top();
+        auto mouse = [&](const QStringList& args) { Run(QStringLiteral("xdotool"), args); };
+        auto moveTo = [&](int c, int r) {
+            const QPoint p = grid->Centre(c, r);
+            mouse({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        };
+        Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), editor});
+        // It opens on the outline on the board: «Очистить» (the fourth button, 545 pixels below
+        // the grid's top and 336 right of its left) first.
+        const QPoint clear(grid->left + 336 + 52, grid->top + 545 + 16);
+        mouse({QStringLiteral("mousemove"), QString::number(clear.x()), QString::number(clear.y())});
+        mouse({QStringLiteral("click"), QStringLiteral("1")});
+        for (int r = 5; r < 11; ++r) {
+            moveTo(5, r);
+            mouse({QStringLiteral("mousedown"), QStringLiteral("1")});
+            for (int c = 6; c < 15; c += 2) {
+                moveTo(c, r);
+                QThread::msleep(30);
+            }
+            moveTo(14, r);
+            QThread::msleep(30);
+            mouse({QStringLiteral("mouseup"), QStringLiteral("1")});
+        }
+        QThread::msleep(300);
+        shot = Screenshot(QStringLiteral("editor-drawn.png"));
+        int black = 0;
+        for (int c = 0; c < 35; ++c) {
+            for (int r = 0; r < 24; ++r) black += At(shot, grid->Corner(c, r)) == kBlack;
+        }
+        QCOMPARE(black, 60);
+
+        // Tab leaves the grid for the name; Tab again reaches «Проверить».
+        Key(editor, QStringLiteral("Tab"));
+        Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+a")});
+        Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("E2E Rect")});
+        Key(editor, QStringLiteral("Tab"));
+        Key(editor, QStringLiteral("space"));
+        QSet<QRgb> pieces;
+        for (int p = 1; p <= 12; ++p) pieces.insert(PieceRgb(p));
+        int coloured = 0;
+        QElapsedTimer timer;
+        timer.start();
+        while (coloured < 60 && timer.elapsed() < 15000) {
+            QThread::msleep(300);
+            shot = Screenshot(QStringLiteral("editor-checked.png"));
+            coloured = 0;
+            for (int c = 5; c < 15; ++c) {
+                for (int r = 5; r < 11; ++r) coloured += pieces.contains(At(shot, grid->Corner(c, r)));
+            }
+        }
+        QCOMPARE(coloured, 60);
+
+        Key(editor, QStringLiteral("Tab"));  // «Сохранить»
+        Key(editor, QStringLiteral("space"));
+        const QString saved = own + QStringLiteral("/E2E Rect.kvt");
+        timer.restart();
+        while (!QFile::exists(saved) && timer.elapsed() < 5000) QThread::msleep(100);
+        QVERIFY2(QFile::exists(saved), qPrintable(saved));
+        QProcess check;
+        check.start(qEnvironmentVariable("KVELT_PROGRAM_DIR") + QStringLiteral("/kvelt-outline"),
+                    {QStringLiteral("check"), own});
+        QVERIFY(check.waitForFinished(60000));
+        QVERIFY2(check.exitCode() == 0, check.readAllStandardError().constData());
+
+        Key(editor, QStringLiteral("Tab"));  // «Играть»
+        Key(editor, QStringLiteral("space"));
+        QVERIFY2(WindowGone(editor), "«Играть» did not close the editor");
+        const QString ours = QStringLiteral("Головоломка «Квелт» - E2E Rect");
+        QCOMPARE(caption(), ours);
+
+        // Another outline from the library, then ours again from it.
+        auto library = [&](const QString& key) {
+            Key(window, QStringLiteral("F4"));
+            const QString id = WaitForWindow(QStringLiteral("^Список квелтов$"));
+            QVERIFY2(!id.isEmpty(), "F4 did not open the library");
+            QThread::msleep(300);
+            Key(id, key);
+            Key(id, QStringLiteral("Return"));
+            QVERIFY(WindowGone(id));
+        };
+        library(QStringLiteral("Down"));
+        QString away = QStringLiteral("Down"), back = QStringLiteral("Up");
+        if (caption() == ours) {  // ours is the last entry
+            library(QStringLiteral("Up"));
+            std::swap(away, back);
+        }
+        QVERIFY(caption() != ours);
+        library(back);
+        QCOMPARE(caption(), ours);
+
+        // Piece 1 one cell right, saved; another outline; Continue brings both back.
+        Key(window, QStringLiteral("Right"));
+        const QString position = programDir_.filePath(QStringLiteral("e2e-editor.fgr"));
+        auto fileDialog = [&](const QString& keys, const QString& path) {
+            Key(window, keys);
+            QString id;
+            timer.restart();
+            while (timer.elapsed() < 10000) {
+                id = Run(QStringLiteral("xdotool"), {QStringLiteral("getactivewindow")});
+                if (!id.isEmpty() && id != window) break;
+                QThread::msleep(100);
+            }
+            QThread::msleep(500);
+            Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+a")});
+            Run(QStringLiteral("xdotool"), {QStringLiteral("type"), path});
+            Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
+            QVERIFY(WindowGone(id));
+        };
+        fileDialog(QStringLiteral("ctrl+s"), position);
+        QFile written(position);
+        QVERIFY2(written.open(QIODevice::ReadOnly), "no position file");
+        QVERIFY(written.readAll().startsWith("E2E Rect.kvt\r\n"));
+        library(away);
+        QVERIFY(caption() != ours);
+        fileDialog(QStringLiteral("ctrl+o"), position);
+        QCOMPARE(caption(), ours);
+        QThread::msleep(300);
+        shot = Screenshot(QStringLiteral("editor-continued.png"));
+        const auto board = FindBoard(shot);
+        QVERIFY(board.has_value());
+        for (const QPoint cell : {QPoint(4, 0), QPoint(3, 1), QPoint(5, 1), QPoint(4, 2)}) {
+            QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), PieceRgb(1));
+        }
+        QCOMPARE(At(shot, board->Corner(3, 0)), kBackground);
+        CloseGame(window);
+    }
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "model/History.h"
 #include "model/Model.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/SystemColors.h"
 #include "positions/Positions.h"
 #include "view/BoardDrawing.h"
@@ -19,12 +20,20 @@ Fakes::Fakes() {
     s.events = &events;
     s.files = &files;
     s.shell = &shell;
+    s.jobs = &jobs;
 }
 
 Fakes::~Fakes() {
     kv::platform::RestoreDefaultServices();
     kv::platform::services().victory = nullptr;
 }
+
+OwnOutlines::OwnOutlines() : oldHome(qgetenv("XDG_DATA_HOME")) {
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    path = kv::UserExamplesPath();
+}
+
+OwnOutlines::~OwnOutlines() { qputenv("XDG_DATA_HOME", oldHome); }
 
 void FreshModel() {
     kv::ResetModel();

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/Services.h"
 
@@ -71,6 +73,34 @@ public:
     QList<QUrl> opened;
 };
 
+// Runs each job at once on the calling thread. With hold set the answer waits until Finish,
+// as one that a worker has sent but the event loop not yet delivered: a test can change
+// things in between.
+class FakeJobs final : public kv::platform::JobRunner {
+public:
+    void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
+        ++runs;
+        work();
+        held.push_back({QPointer<QObject>(receiver), std::move(done)});
+        if (!hold) Finish();
+    }
+    // Delivers the held answers to receivers still alive.
+    void Finish() {
+        auto jobs = std::move(held);
+        held.clear();
+        for (auto& job : jobs) {
+            if (job.receiver) job.done();
+        }
+    }
+    struct Held {
+        QPointer<QObject> receiver;
+        std::function<void()> done;
+    };
+    std::vector<Held> held;
+    bool hold = false;
+    int runs = 0;
+};
+
 // Installs the fakes for the lifetime of the object and puts the real services back.
 struct Fakes {
     Fakes();
@@ -80,6 +110,17 @@ struct Fakes {
     FakeEvents events;
     FakeFiles files;
     FakeShell shell;
+    FakeJobs jobs;
+};
+
+// The player's outline folder ($XDG_DATA_HOME/kvelt/Examples) in a fresh temporary folder
+// for the life of the object; path ends in "/".
+struct OwnOutlines {
+    OwnOutlines();
+    ~OwnOutlines();
+    QTemporaryDir home;
+    QString path;
+    QByteArray oldHome;
 };
 
 // The model with its piece set built and nothing on the board.
