@@ -84,9 +84,6 @@ class MenusTest : public QObject {
             {QStringLiteral("Список квелтов"), QKeySequence(Qt::Key_F4)},
             {QString(), {}},
             {QStringLiteral("Выход"), {}}};
-        const QList<Item> igra = {
-            {QString(), {}},
-            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
         const QList<Item> help = {{QStringLiteral("Вызов справки"), QKeySequence(Qt::Key_F1)},
                                   {QStringLiteral("О программе"), {}}};
         // Nothing to take back or do again before the first step.
@@ -97,7 +94,9 @@ class MenusTest : public QObject {
             {QString(), {}},
             {QStringLiteral("Подсказка"), QKeySequence(Qt::CTRL | Qt::Key_H)},
             {QStringLiteral("Решение"), {}},
-            {QStringLiteral("Начать заново"), QKeySequence(Qt::CTRL | Qt::Key_N)}};
+            {QStringLiteral("Начать заново"), QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {QString(), {}},
+            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
         auto check = [](QMenu* m, const QList<Item>& expected) {
             const QList<QAction*> actions = m->actions();
             QCOMPARE(actions.size(), expected.size());
