@@ -290,12 +290,11 @@ struct PentominoSolver::Search {
             two |= (one & below) | (one & above) | (below & above);
             one |= below | above;
         }
-        if ((empty & ~one) != 0) return false;
+        // Without a branch on the way: most calls end here, and which way is hard to guess.
+        std::uint64_t walled = empty & ~one;
         const std::uint64_t single = empty & ~two;
-        for (int k = 0; k < classes; ++k) {
-            if ((single & adjacent[k] & (single >> shifts[k])) != 0) return false;
-        }
-        return true;
+        for (int k = 0; k < classes; ++k) walled |= single & adjacent[k] & (single >> shifts[k]);
+        return walled == 0;
     }
 
     // The places that may cover the lowest empty cell, in search order; returns how many.
@@ -303,10 +302,10 @@ struct PentominoSolver::Search {
     int Children(std::uint64_t filled, std::uint32_t remaining, int* out) const {
         const int low = std::countr_one(filled);
         // A filled next cell or last neighbour rules out the places covering it.
-        const bool next = (filled >> (low + 1)) & 1;
-        const bool last = (filled >> side[low]) & 1;
-        const int from = last ? 1 : 0;
-        const int to = next ? 2 : last ? 3 : 4;
+        const int next = (filled >> (low + 1)) & 1;
+        const int last = (filled >> side[low]) & 1;
+        static constexpr int kTo[4] = {4, 2, 3, 2};
+        const int from = last, to = kTo[next | last << 1];
         const std::array<std::uint16_t, 5>* bucket = span + low * 12;
         int n = 0;
         for (std::uint32_t left = remaining; left != 0; left &= left - 1) {
