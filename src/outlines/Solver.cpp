@@ -90,6 +90,27 @@ BoardCell Apply(int symmetry, BoardCell c) {
     }
 }
 
+// False when the empty cells (bits clear in filled) hold a lone cell or two cells walled in
+// together: no piece can fill those. Larger pockets are left to the search, which meets
+// them soon enough; telling them apart costs more than it saves. The whole mask is tested
+// at once, each shift of the adjacency counting neighbours for every cell.
+bool NoPockets(std::uint64_t filled, const std::uint64_t* adjacent, const int* shifts,
+               int classes) {
+    const std::uint64_t empty = ~filled;
+    std::uint64_t one = 0, two = 0;  // cells with at least one, two empty neighbours
+    for (int k = 0; k < classes; ++k) {
+        const std::uint64_t below = adjacent[k] & (empty >> shifts[k]);
+        const std::uint64_t above = (adjacent[k] & empty) << shifts[k];
+        two |= (one & below) | (one & above) | (below & above);
+        one |= below | above;
+    }
+    // Without a branch on the way: most calls end here, and which way is hard to guess.
+    std::uint64_t walled = empty & ~one;
+    const std::uint64_t single = empty & ~two;
+    for (int k = 0; k < classes; ++k) walled |= single & adjacent[k] & (single >> shifts[k]);
+    return walled == 0;
+}
+
 }  // namespace
 
 char PieceLetter(int piece) {
@@ -182,6 +203,7 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
         Place place;
     };
     std::vector<Found> found;
+    const std::uint64_t outline = ~std::uint64_t{0} >> (64 - n);
     const auto& shapes = DistinctShapes();
     for (int p = 1; p <= kPieces; ++p) {
         if (!available[p]) continue;
@@ -195,6 +217,11 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
                     mask = j < 0 ? 0 : mask | std::uint64_t{1} << j;
                 }
                 if (mask == 0) continue;
+                // A place that walls in a cell or two against the outline's edge never fits.
+                if (!NoPockets(~outline | mask, adjacent_.data(), shifts_.data(),
+                               static_cast<int>(shifts_.size()))) {
+                    continue;
+                }
                 const int low = std::countr_zero(mask);
                 const bool next = (mask >> (low + 1)) & 1;
                 const bool side = (mask >> side_[low]) & 1;
@@ -277,24 +304,8 @@ struct PentominoSolver::Search {
     bool stop = false;
     std::function<bool(const int* chosen, int depth)> leaf;
 
-    // False when the empty cells hold a lone cell or two cells walled in together: no
-    // piece can fill those. Larger pockets are left to the search, which meets them soon
-    // enough; telling them apart costs more than it saves. The whole mask is tested at
-    // once, each shift of the adjacency counting neighbours for every cell.
     bool Fillable(std::uint64_t filled) const {
-        const std::uint64_t empty = ~filled;
-        std::uint64_t one = 0, two = 0;  // cells with at least one, two empty neighbours
-        for (int k = 0; k < classes; ++k) {
-            const std::uint64_t below = adjacent[k] & (empty >> shifts[k]);
-            const std::uint64_t above = (adjacent[k] & empty) << shifts[k];
-            two |= (one & below) | (one & above) | (below & above);
-            one |= below | above;
-        }
-        // Without a branch on the way: most calls end here, and which way is hard to guess.
-        std::uint64_t walled = empty & ~one;
-        const std::uint64_t single = empty & ~two;
-        for (int k = 0; k < classes; ++k) walled |= single & adjacent[k] & (single >> shifts[k]);
-        return walled == 0;
+        return NoPockets(filled, adjacent, shifts, classes);
     }
 
     // The places that may cover the lowest empty cell, in search order; returns how many.
