@@ -233,23 +233,23 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
             }
         }
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const Found& a, const Found& b) { return a.key < b.key; });
-    masks_.reserve(found.size());
-    pieceOf_.reserve(found.size());
-    places_.reserve(found.size());
+    // Grouped by key, keeping the order found within a key (a counting sort).
+    std::vector<std::uint32_t> start(static_cast<std::size_t>(n) * 48 + 1, 0);
+    for (const Found& f : found) ++start[f.key + 1];
+    for (std::size_t key = 1; key < start.size(); ++key) start[key] += start[key - 1];
+    masks_.resize(found.size());
+    pieceOf_.resize(found.size());
+    places_.resize(found.size());
     span_.assign(static_cast<std::size_t>(n) * 12, {});
-    std::size_t k = 0;
-    for (int bucket = 0; bucket < n * 12; ++bucket) {
-        for (int group = 0; group < 4; ++group) {
-            span_[bucket][group] = static_cast<std::uint16_t>(k);
-            for (; k < found.size() && found[k].key == bucket * 4 + group; ++k) {
-                masks_.push_back(found[k].mask);
-                pieceOf_.push_back(static_cast<std::uint8_t>(found[k].place.piece - 1));
-                places_.push_back(found[k].place);
-            }
-        }
-        span_[bucket][4] = static_cast<std::uint16_t>(k);
+    for (std::size_t key = 0; key + 1 < start.size(); ++key) {
+        span_[key / 4][key % 4] = static_cast<std::uint16_t>(start[key]);
+        span_[key / 4][4] = static_cast<std::uint16_t>(start[key + 1]);
+    }
+    for (const Found& f : found) {
+        const std::uint32_t k = start[f.key]++;
+        masks_[k] = f.mask;
+        pieceOf_[k] = static_cast<std::uint8_t>(f.place.piece - 1);
+        places_[k] = f.place;
     }
 }
 
