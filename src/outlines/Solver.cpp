@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "model/Model.h"
@@ -524,7 +525,13 @@ void Share(int threads, std::size_t count, const std::function<void(std::size_t)
     };
     std::vector<std::thread> helpers;
     const int extra = std::min<std::size_t>(threads - 1, count > 0 ? count - 1 : 0);
-    for (int t = 0; t < extra; ++t) helpers.emplace_back(worker);
+    for (int t = 0; t < extra; ++t) {
+        try {
+            helpers.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: those running share the work
+        }
+    }
     worker();
     for (auto& t : helpers) t.join();
 }
