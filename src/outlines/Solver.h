@@ -45,9 +45,9 @@ struct SolutionCount {
 //
 // Every search takes a thread count: 1 searches on the calling thread only, n > 1 shares the
 // search among the calling thread and n - 1 more (fewer if the system has no more to give),
-// and 0 or less means one per core. The
-// solver's tables are read-only once built, so one solver may serve several searches at
-// once. Build it on the thread that owns the piece table (the game's GUI thread).
+// and 0 or less means one per core. The solver's tables are read-only once built, so one
+// solver may serve several searches at once. Build it on the thread that owns the piece
+// table (the game's GUI thread).
 class PentominoSolver {
   public:
     PentominoSolver(const std::vector<BoardCell>& cells, const std::array<bool, 13>& available);
