@@ -313,6 +313,15 @@ class SolverTest : public QObject {
         QTest::newRow("two apart")
             << Drawing({"#####....###", "..........#.", "..........#."}) << AllPieces() << true;
         QTest::newRow("2x10 strip") << Rectangle(10, 2) << AllPieces() << true;
+        // Taller than wide, so filled row by row, with neighbours at many distances apart
+        // in the search order: the pocket test must see every one of them.
+        QTest::newRow("tall and ragged, two to spare")
+            << Drawing({"...#..", "...#..", ".###.#", ".#.###", "######", "##....", ".##...",
+                        "..####", "....#."})
+            << Only({3, 4, 5, 6, 7, 8, 10}) << true;
+        QTest::newRow("tall with a notch, X among seven")
+            << Drawing({"#...#", "#####", "####.", "####.", "#####", ".#...", "###..", ".#..."})
+            << Only({1, 2, 6, 8, 9, 11, 12}) << true;
         // As a hint meets them: what a misplaced piece leaves, with the pieces still out.
         QTest::newRow("5x7 less a Y, six out, no tiling")
             << Drawing({"#####.#", "#####.#", "####..#", "#####.#", "#######"})
