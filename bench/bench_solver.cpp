@@ -1,5 +1,8 @@
-// Speed of the outline solver: counting every tiling of the 6 x 10 rectangle (goal 0.2 s)
-// and finding a first tiling of representative outlines (goal 50 ms each).
+// Speed of the outline solver: counting every tiling of the classic outlines, on one thread
+// and on two (goals, CPU time: 6 x 10 at most 45 ms, 5 x 12 at most 18 ms; on two free
+// cores the 6 x 10 count's wall time at most 60% of one thread's), finding a first tiling
+// of representative outlines (goal 50 ms each), and proving that what a misplaced piece
+// leaves of a shipped outline has no tiling: the longest search a hint can meet.
 #include <benchmark/benchmark.h>
 
 #include <QByteArray>
@@ -81,15 +84,38 @@ std::vector<BoardCell> House() {
 const std::array<bool, 13> kAllPieces = {false, true, true, true, true, true, true,
                                          true,  true, true, true, true, true};
 
-void CountRectangle6x10(benchmark::State& state) {
-    const kv::PentominoSolver solver(Rectangle(10, 6), kAllPieces);
+// Arg: threads. With more than one, the time to read is the wall time.
+void Count(benchmark::State& state, std::vector<BoardCell> cells, std::uint64_t expected) {
+    const kv::PentominoSolver solver(cells, kAllPieces);
+    kv::SolutionCount count;
     for (auto _ : state) {
-        const auto count = solver.Count();
-        if (count.all != 9356) state.SkipWithError("wrong count");
+        count = solver.Count(static_cast<int>(state.range(0)));
+        if (count.all != expected) state.SkipWithError("wrong count");
         benchmark::DoNotOptimize(count);
     }
+    state.counters["nodes"] = static_cast<double>(count.nodes);
 }
-BENCHMARK(CountRectangle6x10)->Unit(benchmark::kMillisecond);
+void CountRectangle6x10(benchmark::State& state) {
+    Count(state, Rectangle(10, 6), 9356);
+}
+BENCHMARK(CountRectangle6x10)
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, rectangle_5x12, Rectangle(12, 5), 4040)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, rectangle_4x15, Rectangle(15, 4), 1472)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, rectangle_3x20, Rectangle(20, 3), 8)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Count, square_8x8_without_centre, SquareWithoutCentre(), 520)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 void First(benchmark::State& state, std::vector<BoardCell> cells) {
     const kv::PentominoSolver solver(cells, kAllPieces);
@@ -100,6 +126,8 @@ void First(benchmark::State& state, std::vector<BoardCell> cells) {
     }
 }
 BENCHMARK_CAPTURE(First, rectangle_6x10, Rectangle(10, 6))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(First, rectangle_5x12, Rectangle(12, 5))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(First, rectangle_4x15, Rectangle(15, 4))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(First, rectangle_3x20, Rectangle(20, 3))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(First, square_8x8_without_centre, SquareWithoutCentre())
     ->Unit(benchmark::kMillisecond);
@@ -126,6 +154,29 @@ struct Generated {
     std::vector<BoardCell> cells;
     std::array<bool, 13> available{};
 };
+
+// True when every connected pocket of the cells holds a multiple of five.
+bool PocketsOfFives(const std::set<BoardCell>& cells) {
+    std::set<BoardCell> seen;
+    for (const BoardCell& c : cells) {
+        if (seen.count(c)) continue;
+        std::vector<BoardCell> stack{c};
+        seen.insert(c);
+        std::size_t size = 0;
+        while (!stack.empty()) {
+            const BoardCell at = stack.back();
+            stack.pop_back();
+            ++size;
+            for (const BoardCell n :
+                 {BoardCell{at.column - 1, at.row}, BoardCell{at.column + 1, at.row},
+                  BoardCell{at.column, at.row - 1}, BoardCell{at.column, at.row + 1}}) {
+                if (cells.count(n) && seen.insert(n).second) stack.push_back(n);
+            }
+        }
+        if (size % 5 != 0) return false;
+    }
+    return true;
+}
 
 // With compact set, each piece goes where it touches the most cells of the earlier ones
 // (of 300 tries): round blobs, the hardest kind to solve.
@@ -183,8 +234,10 @@ std::vector<Generated> GeneratedOutlines(int count, bool compact) {
     return outlines;
 }
 
-// Times a first tiling of every outline of a list; reports the slowest.
-void FirstOfEach(benchmark::State& state, const std::vector<Generated>& outlines) {
+// Times a first tiling of every outline of a list; reports the slowest. solvable tells
+// whether each has a tiling.
+void FirstOfEach(benchmark::State& state, const std::vector<Generated>& outlines,
+                 bool solvable = true, int threads = 1) {
     if (outlines.empty()) {
         state.SkipWithError("no outlines");
         return;
@@ -193,10 +246,10 @@ void FirstOfEach(benchmark::State& state, const std::vector<Generated>& outlines
     for (auto _ : state) {
         for (const auto& g : outlines) {
             const auto start = std::chrono::steady_clock::now();
-            const auto tiling = kv::PentominoSolver(g.cells, g.available).First();
+            const auto tiling = kv::PentominoSolver(g.cells, g.available).First(threads);
             const std::chrono::duration<double, std::milli> took =
                 std::chrono::steady_clock::now() - start;
-            if (!tiling) state.SkipWithError("an outline without a tiling");
+            if (tiling.has_value() != solvable) state.SkipWithError("a wrong answer");
             slowest = std::max(slowest, took.count());
         }
     }
@@ -217,7 +270,7 @@ void FirstOfGeneratedCompact(benchmark::State& state) {
 BENCHMARK(FirstOfGeneratedCompact)->Unit(benchmark::kMillisecond);
 
 // The shipped library, as copied into the program folder beside the benchmarks' folder.
-void FirstOfShipped(benchmark::State& state) {
+const std::vector<Generated>& Shipped() {
     static const std::vector<Generated> outlines = [] {
         std::vector<Generated> list;
         const auto folder =
@@ -236,9 +289,61 @@ void FirstOfShipped(benchmark::State& state) {
         }
         return list;
     }();
-    FirstOfEach(state, outlines);
+    return outlines;
+}
+
+void FirstOfShipped(benchmark::State& state) {
+    FirstOfEach(state, Shipped());
 }
 BENCHMARK(FirstOfShipped)->Unit(benchmark::kMillisecond);
+
+// What a hint meets at worst: one piece of a shipped outline put where no tiling keeps it,
+// the rest still out. Only cells left in pockets whose sizes are multiples of five count,
+// else the answer is plain at once. The first such place in a shuffled order, for every
+// outline of all twelve pieces.
+const std::vector<Generated>& Misplaced() {
+    static const std::vector<Generated> outlines = [] {
+        std::vector<Generated> list;
+        std::mt19937 random(1606);
+        for (const Generated& g : Shipped()) {
+            if (g.cells.size() != 60) continue;
+            const std::set<BoardCell> outline(g.cells.begin(), g.cells.end());
+            std::vector<std::array<int, 3>> tries;  // piece, orientation, cell
+            for (int p = 1; p <= kv::kPieces; ++p) {
+                for (int o = 1; o <= 8; ++o) {
+                    for (int i = 0; i < 60; ++i) tries.push_back({p, o, i});
+                }
+            }
+            std::shuffle(tries.begin(), tries.end(), random);
+            for (const auto& [p, o, i] : tries) {
+                std::set<BoardCell> left = outline;
+                for (int k = 0; k < 5; ++k) {
+                    left.erase({g.cells[i].column + kv::PieceCells[p][k][o][0],
+                                g.cells[i].row + kv::PieceCells[p][k][o][1]});
+                }
+                if (left.size() != 55 || !PocketsOfFives(left)) continue;
+                Generated rest{{left.begin(), left.end()}, g.available};
+                rest.available[p] = false;
+                if (kv::PentominoSolver(rest.cells, rest.available).First()) continue;
+                list.push_back(std::move(rest));
+                break;
+            }
+        }
+        return list;
+    }();
+    return outlines;
+}
+
+// Arg: threads.
+void ProveNoTilingOfMisplaced(benchmark::State& state) {
+    FirstOfEach(state, Misplaced(), false, static_cast<int>(state.range(0)));
+}
+BENCHMARK(ProveNoTilingOfMisplaced)
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 // Building the placements is part of every solve the tool runs.
 void Prepare6x10(benchmark::State& state) {

@@ -1,6 +1,7 @@
 // The outline solver: known tiling counts of the classic outlines, tilings that really
 // cover their outline, and a cross-check against a plain backtracking solver on small
-// outlines, including ones with pieces to spare and ones with symmetric tilings.
+// outlines, including ones with pieces to spare and ones with symmetric tilings. Each
+// search runs on one thread and on several, which must agree.
 #include <QtTest>
 
 #include <map>
@@ -20,6 +21,9 @@ Q_DECLARE_METATYPE(Pieces)
 namespace {
 
 using CellMap = std::map<BoardCell, int>;  // cell -> piece covering it
+
+// One thread, and more threads than the machine may have: the work is shared out either way.
+constexpr int kThreadCounts[] = {1, 3};
 
 Pieces AllPieces() {
     Pieces p{};
@@ -228,10 +232,12 @@ class SolverTest : public QObject {
             cells.push_back({c.column + 13, c.row + 7});
         }
         const PentominoSolver solver(cells, AllPieces());
-        const SolutionCount count = solver.Count();
-        QTEST(static_cast<int>(count.all), "all");
-        QTEST(static_cast<int>(count.upToSymmetry), "upToSymmetry");
-        QTEST(count.symmetries, "symmetries");
+        for (const int threads : kThreadCounts) {
+            const SolutionCount count = solver.Count(threads);
+            QTEST(static_cast<int>(count.all), "all");
+            QTEST(static_cast<int>(count.upToSymmetry), "upToSymmetry");
+            QTEST(count.symmetries, "symmetries");
+        }
     }
 
     // Every tiling handed out covers its outline exactly, with each piece in play once.
@@ -253,11 +259,26 @@ class SolverTest : public QObject {
         const PentominoSolver solver(cells, available);
         const auto first = solver.First();
         QVERIFY(first.has_value());
+        // Hints must not change with the machine: every thread count finds the same tiling.
+        for (const int threads : {2, 4}) {
+            const auto again = solver.First(threads);
+            QVERIFY(again.has_value());
+            QCOMPARE(CellsOf(*again), CellsOf(*first));
+        }
         std::vector<Tiling> some{*first};
-        solver.ForEach([&](const Tiling& t) {
-            some.push_back(t);
-            return some.size() < 50;
-        });
+        const auto wanted = std::min<std::uint64_t>(25, solver.Count().all);
+        for (const int threads : kThreadCounts) {
+            // Once visit says stop, no thread may call it again.
+            std::uint64_t calls = 0;
+            const auto given = solver.ForEach(
+                [&](const Tiling& t) {
+                    some.push_back(t);
+                    return ++calls < wanted;
+                },
+                threads);
+            QCOMPARE(calls, wanted);
+            QCOMPARE(given, wanted);
+        }
         for (const Tiling& tiling : some) {
             const CellMap map = CellsOf(tiling);
             QCOMPARE(map.size(), cells.size());
@@ -292,6 +313,22 @@ class SolverTest : public QObject {
         QTest::newRow("two apart")
             << Drawing({"#####....###", "..........#.", "..........#."}) << AllPieces() << true;
         QTest::newRow("2x10 strip") << Rectangle(10, 2) << AllPieces() << true;
+        // Taller than wide, so filled row by row, with neighbours at many distances apart
+        // in the search order: the pocket test must see every one of them.
+        QTest::newRow("tall and ragged, two to spare")
+            << Drawing({"...#..", "...#..", ".###.#", ".#.###", "######", "##....", ".##...",
+                        "..####", "....#."})
+            << Only({3, 4, 5, 6, 7, 8, 10}) << true;
+        QTest::newRow("tall with a notch, X among seven")
+            << Drawing({"#...#", "#####", "####.", "####.", "#####", ".#...", "###..", ".#..."})
+            << Only({1, 2, 6, 8, 9, 11, 12}) << true;
+        // As a hint meets them: what a misplaced piece leaves, with the pieces still out.
+        QTest::newRow("5x7 less a Y, six out, no tiling")
+            << Drawing({"#####.#", "#####.#", "####..#", "#####.#", "#######"})
+            << Only({2, 7, 8, 9, 11, 12}) << false;
+        QTest::newRow("5x7 less a V, six out, no tiling")
+            << Drawing({"#######", "#######", "####...", "######.", "######."})
+            << Only({1, 6, 8, 9, 10, 12}) << false;
     }
     void agreesWithPlainBacktracking() {
         QFETCH(Cells, cells);
@@ -301,16 +338,20 @@ class SolverTest : public QObject {
         QCOMPARE(!expected.empty(), solvable);
 
         const PentominoSolver solver(cells, available);
-        std::set<CellMap> got;
-        solver.ForEach([&](const Tiling& t) {
-            got.insert(CellsOf(t));
-            return true;
-        });
-        QCOMPARE(got, std::set<CellMap>(expected.begin(), expected.end()));
-        const SolutionCount count = solver.Count();
-        QCOMPARE(count.all, expected.size());
-        QCOMPARE(count.upToSymmetry, Orbits(cells, expected));
-        QCOMPARE(solver.First().has_value(), solvable);
+        for (const int threads : kThreadCounts) {
+            std::multiset<CellMap> got;
+            solver.ForEach(
+                [&](const Tiling& t) {
+                    got.insert(CellsOf(t));
+                    return true;
+                },
+                threads);
+            QCOMPARE(got, std::multiset<CellMap>(expected.begin(), expected.end()));
+            const SolutionCount count = solver.Count(threads);
+            QCOMPARE(count.all, expected.size());
+            QCOMPARE(count.upToSymmetry, Orbits(cells, expected));
+            QCOMPARE(solver.First(threads).has_value(), solvable);
+        }
     }
 
     // Outlines that no tiling can cover: the count, the first tiling and the walk agree.
@@ -337,9 +378,11 @@ class SolverTest : public QObject {
         PentominoSolver solver(Rectangle(10, 6), AllPieces());
         std::atomic<bool> stop{true};
         solver.SetStop(&stop);
-        QVERIFY(!solver.First().has_value());
-        QCOMPARE(solver.ForEach([](const Tiling&) { return true; }), std::uint64_t{0});
-        QVERIFY(solver.Count().all < 9356);
+        for (const int threads : kThreadCounts) {
+            QVERIFY(!solver.First(threads).has_value());
+            QCOMPARE(solver.ForEach([](const Tiling&) { return true; }, threads), std::uint64_t{0});
+            QVERIFY(solver.Count(threads).all < 9356);
+        }
         stop = false;
         QCOMPARE(solver.Count().all, std::uint64_t{9356});
     }

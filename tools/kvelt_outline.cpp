@@ -235,7 +235,7 @@ int Solve(const QStringList& args) {
         if (!count) Out(QStringLiteral("%1\n").arg(Solutions(found)));
     }
     if (count) {
-        const SolutionCount n = solver.Count();
+        const SolutionCount n = solver.Count(0);  // on every core
         Out(QStringLiteral("%1 (%2 up to symmetry)\n").arg(Solutions(n.all)).arg(n.upToSymmetry));
         found = n.all;
     } else if (!all) {

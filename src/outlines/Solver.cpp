@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <bit>
+#include <climits>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 #include "model/Model.h"
 
@@ -87,6 +91,27 @@ BoardCell Apply(int symmetry, BoardCell c) {
     }
 }
 
+// False when the empty cells (bits clear in filled) hold a lone cell or two cells walled in
+// together: no piece can fill those. Larger pockets are left to the search, which meets
+// them soon enough; telling them apart costs more than it saves. The whole mask is tested
+// at once, each shift of the adjacency counting neighbours for every cell.
+bool NoPockets(std::uint64_t filled, const std::uint64_t* adjacent, const int* shifts,
+               int classes) {
+    const std::uint64_t empty = ~filled;
+    std::uint64_t one = 0, two = 0;  // cells with at least one, two empty neighbours
+    for (int k = 0; k < classes; ++k) {
+        const std::uint64_t below = adjacent[k] & (empty >> shifts[k]);
+        const std::uint64_t above = (adjacent[k] & empty) << shifts[k];
+        two |= (one & below) | (one & above) | (below & above);
+        one |= below | above;
+    }
+    // Without a branch on the way: most calls end here, and which way is hard to guess.
+    std::uint64_t walled = empty & ~one;
+    const std::uint64_t single = empty & ~two;
+    for (int k = 0; k < classes; ++k) walled |= single & adjacent[k] & (single >> shifts[k]);
+    return walled == 0;
+}
+
 }  // namespace
 
 char PieceLetter(int piece) {
@@ -147,92 +172,180 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
         return;
     }
 
-    neighbours_.assign(n, 0);
+    std::vector<std::uint64_t> neighbours(n, 0);
     for (int i = 0; i < n; ++i) {
         const BoardCell c = cells_[i];
         for (const int j : {at(c.column - 1, c.row), at(c.column + 1, c.row),
                             at(c.column, c.row - 1), at(c.column, c.row + 1)}) {
-            if (j >= 0) neighbours_[i] |= std::uint64_t{1} << j;
+            if (j < 0) continue;
+            neighbours[i] |= std::uint64_t{1} << j;
+            if (j < i) continue;
+            auto k = std::find(shifts_.begin(), shifts_.end(), j - i) - shifts_.begin();
+            if (k == static_cast<std::ptrdiff_t>(shifts_.size())) {
+                shifts_.push_back(j - i);
+                adjacent_.push_back(0);
+            }
+            adjacent_[k] |= std::uint64_t{1} << i;
         }
     }
-    std::vector<std::vector<Place>> buckets(static_cast<std::size_t>(n) * 12);
+
+    // The last neighbour of each cell, when it is not the next cell; else the top bit, which
+    // is always filled.
+    side_.assign(n, 63);
+    for (int i = 0; i < n; ++i) {
+        const int last = 63 - std::countl_zero(neighbours[i]);
+        if (last > i + 1) side_[i] = static_cast<std::uint8_t>(last);
+    }
+
+    // Each place once: where the shape's first cell lies on an outline cell.
+    struct Found {
+        std::uint64_t mask;
+        int key;  // (lowest cell * 12 + piece - 1) * 4 + group, see span_
+        Place place;
+    };
+    std::vector<Found> found;
+    const std::uint64_t outline = ~std::uint64_t{0} >> (64 - n);
     const auto& shapes = DistinctShapes();
     for (int p = 1; p <= kPieces; ++p) {
         if (!available[p]) continue;
         for (const Shape& shape : shapes[p]) {
-            for (int r = minR - 2; r <= maxR + 2; ++r) {
-                for (int c = minC - 2; c <= maxC + 2; ++c) {
-                    std::uint64_t mask = 0;
-                    bool inside = true;
-                    for (const auto& d : shape.offsets) {
-                        const int i = at(c + d.column, r + d.row);
-                        if (i < 0) {
-                            inside = false;
-                            break;
-                        }
-                        mask |= std::uint64_t{1} << i;
-                    }
-                    if (!inside) continue;
-                    std::uint64_t around = 0;
-                    for (std::uint64_t left = mask; left != 0; left &= left - 1) {
-                        around |= neighbours_[std::countr_zero(left)];
-                    }
-                    buckets[std::countr_zero(mask) * 12 + (p - 1)].push_back(
-                        {mask, around & ~mask, p, shape.orientation, c, r});
+            const BoardCell first = shape.offsets[0];
+            for (int i = 0; i < n; ++i) {
+                const int c = cells_[i].column - first.column, r = cells_[i].row - first.row;
+                std::uint64_t mask = std::uint64_t{1} << i;
+                for (int k = 1; k < 5 && mask != 0; ++k) {
+                    const int j = at(c + shape.offsets[k].column, r + shape.offsets[k].row);
+                    mask = j < 0 ? 0 : mask | std::uint64_t{1} << j;
                 }
+                if (mask == 0) continue;
+                // A place that walls in a cell or two against the outline's edge never fits.
+                if (!NoPockets(~outline | mask, adjacent_.data(), shifts_.data(),
+                               static_cast<int>(shifts_.size()))) {
+                    continue;
+                }
+                const int low = std::countr_zero(mask);
+                const bool next = (mask >> (low + 1)) & 1;
+                const bool side = (mask >> side_[low]) & 1;
+                // Covering only the last neighbour first, then neither, then only the next
+                // cell, then both.
+                const int group = next ? (side ? 3 : 2) : (side ? 0 : 1);
+                found.push_back(
+                    {mask, (low * 12 + p - 1) * 4 + group, {p, shape.orientation, c, r}});
             }
         }
     }
-    bucket_.reserve(buckets.size() + 1);
-    for (const auto& b : buckets) {
-        bucket_.push_back(static_cast<std::uint32_t>(places_.size()));
-        places_.insert(places_.end(), b.begin(), b.end());
+    // Grouped by key, keeping the order found within a key (a counting sort).
+    std::vector<std::uint32_t> start(static_cast<std::size_t>(n) * 48 + 1, 0);
+    for (const Found& f : found) ++start[f.key + 1];
+    for (std::size_t key = 1; key < start.size(); ++key) start[key] += start[key - 1];
+    masks_.resize(found.size());
+    pieceOf_.resize(found.size());
+    places_.resize(found.size());
+    span_.assign(static_cast<std::size_t>(n) * 12, {});
+    for (std::size_t key = 0; key + 1 < start.size(); ++key) {
+        span_[key / 4][key % 4] = static_cast<std::uint16_t>(start[key]);
+        span_[key / 4][4] = static_cast<std::uint16_t>(start[key + 1]);
     }
-    bucket_.push_back(static_cast<std::uint32_t>(places_.size()));
+    for (const Found& f : found) {
+        const std::uint32_t k = start[f.key]++;
+        masks_[k] = f.mask;
+        pieceOf_[k] = static_cast<std::uint8_t>(f.place.piece - 1);
+        places_[k] = f.place;
+    }
 }
 
+// A start of the search: the anchor piece in one place of its class, or nothing placed
+// when the outline has no symmetry.
+struct PentominoSolver::Start {
+    std::uint64_t filled;
+    std::uint32_t remaining;
+    int place;                  // the anchor's place, or -1
+    const AnchorClass* anchor;  // nullptr when there is no anchor
+};
+
+// A piece of work for one thread: a start and the first pieces placed after it, in the
+// order a search on one thread would place them.
+struct PentominoSolver::Work {
+    std::uint64_t filled;
+    std::uint32_t remaining;
+    int start;
+    int depth;
+    std::array<std::uint16_t, kPieces> chosen;
+};
+
+// The state of one depth-first search. It reads the solver's tables and writes only
+// itself, so each thread runs its own.
 struct PentominoSolver::Search {
-    Search(const PentominoSolver& solver)
-        : places(solver.places_.data()),
-          bucket(solver.bucket_.data()),
-          neighbours(solver.neighbours_.data()),
+    explicit Search(const PentominoSolver& solver)
+        : masks(solver.masks_.data()),
+          pieceOf(solver.pieceOf_.data()),
+          span(solver.span_.data()),
+          side(solver.side_.data()),
+          adjacent(solver.adjacent_.data()),
+          shifts(solver.shifts_.data()),
+          classes(static_cast<int>(solver.shifts_.size())),
           cancel(solver.cancel_) {}
 
-    const Place* places;
-    const std::uint32_t* bucket;
-    const std::uint64_t* neighbours;
+    const std::uint64_t* masks;
+    const std::uint8_t* pieceOf;
+    const std::array<std::uint16_t, 5>* span;
+    const std::uint8_t* side;
+    const std::uint64_t* adjacent;
+    const int* shifts;
+    int classes;
     const std::atomic<bool>* cancel;
+    // Shared by the threads of one search: work after *finish is no longer wanted.
+    const std::atomic<int>* finish = nullptr;
+    int work = 0;
+
     int chosen[kPieces] = {};
     int depth = 0;
     std::uint64_t found = 0;
+    std::uint64_t nodes = 0;
     bool stop = false;
     std::function<bool(const int* chosen, int depth)> leaf;
 
-    // False when a piece just placed leaves a small empty region next to it that five-cell
-    // pieces cannot fill. Regions above kLimit cells are left to the search: walking them
-    // costs more than it saves.
-    bool Fillable(std::uint64_t filled, std::uint64_t around) const {
-        const std::uint64_t empty = ~filled;
-        for (std::uint64_t border = around & empty; border != 0;) {
-            std::uint64_t region = border & (~border + 1);
-            int grown = 0;
-            for (std::uint64_t frontier = region; frontier != 0 && grown < kLimit; ++grown) {
-                const std::uint64_t more = neighbours[std::countr_zero(frontier)] & empty & ~region;
-                frontier = (frontier & (frontier - 1)) | more;
-                region |= more;
-            }
-            if (grown < kLimit && std::popcount(region) % 5 != 0) return false;
-            border &= ~region;
-        }
-        return true;
+    bool Fillable(std::uint64_t filled) const {
+        return NoPockets(filled, adjacent, shifts, classes);
     }
-    static constexpr int kLimit = 8;
+
+    // The places that may cover the lowest empty cell, in search order; returns how many.
+    // Places are first gathered without a branch on each, then tested for pockets.
+    int Children(std::uint64_t filled, std::uint32_t remaining, int* out) const {
+        const int low = std::countr_one(filled);
+        // A filled next cell or last neighbour rules out the places covering it.
+        const int next = (filled >> (low + 1)) & 1;
+        const int last = (filled >> side[low]) & 1;
+        static constexpr int kTo[4] = {4, 2, 3, 2};
+        const int from = last, to = kTo[next | last << 1];
+        const std::array<std::uint16_t, 5>* bucket = span + low * 12;
+        int n = 0;
+        for (std::uint32_t left = remaining; left != 0; left &= left - 1) {
+            const auto& s = bucket[std::countr_zero(left)];
+            for (int k = s[from]; k < s[to]; ++k) {
+                out[n] = k;
+                n += (masks[k] & filled) == 0;
+            }
+        }
+        int good = 0;
+        for (int i = 0; i < n; ++i) {
+            out[good] = out[i];
+            good += Fillable(filled | masks[out[i]]);
+        }
+        return good;
+    }
+
+    bool Halted() const {
+        return (cancel && cancel->load(std::memory_order_relaxed)) ||
+               (finish && finish->load(std::memory_order_relaxed) < work);
+    }
 
     // Fills the lowest empty cell in every way the remaining pieces allow. Cells above the
     // outline's count are set from the start, so a full mask is a tiling.
     template <bool kVisit>
     void Run(std::uint64_t filled, std::uint32_t remaining) {
-        if (cancel && cancel->load(std::memory_order_relaxed)) {
+        ++nodes;
+        if (Halted()) {
             stop = true;
             return;
         }
@@ -241,26 +354,29 @@ struct PentominoSolver::Search {
             if constexpr (kVisit) stop = !leaf(chosen, depth);
             return;
         }
-        const std::uint32_t* b = bucket + std::countr_one(filled) * 12;
-        for (std::uint32_t left = remaining; left != 0; left &= left - 1) {
-            const int p = std::countr_zero(left);
-            const std::uint32_t end = b[p + 1];
-            for (std::uint32_t k = b[p]; k < end; ++k) {
-                const std::uint64_t m = places[k].mask;
-                if ((m & filled) || !Fillable(filled | m, places[k].around)) continue;
-                chosen[depth++] = static_cast<int>(k);
-                Run<kVisit>(filled | m, remaining & ~(1u << p));
-                --depth;
-                if (stop) return;
-            }
+        int next[64];
+        const int count = Children(filled, remaining, next);
+        for (int i = 0; i < count; ++i) {
+            const int k = next[i];
+            chosen[depth++] = k;
+            Run<kVisit>(filled | masks[k], remaining & ~(1u << pieceOf[k]));
+            --depth;
+            if (stop) return;
         }
+    }
+
+    // Runs from a piece of work, its pieces already placed.
+    template <bool kVisit>
+    void Run(const Work& w) {
+        for (depth = 0; depth < w.depth; ++depth) chosen[depth] = w.chosen[depth];
+        Run<kVisit>(w.filled, w.remaining);
     }
 };
 
-Tiling PentominoSolver::ToTiling(const std::vector<int>& chosen) const {
+Tiling PentominoSolver::ToTiling(const int* chosen, int count) const {
     Tiling tiling;
-    for (const int k : chosen) {
-        const Place& place = places_[k];
+    for (int i = 0; i < count; ++i) {
+        const Place& place = places_[chosen[i]];
         tiling.push_back({place.piece, place.orientation, place.column, place.row});
     }
     std::sort(tiling.begin(), tiling.end(),
@@ -298,7 +414,7 @@ std::vector<PentominoSolver::AnchorClass> PentominoSolver::Classes(int anchor) c
     std::vector<AnchorClass> classes;
     for (std::size_t k = 0; k < places_.size(); ++k) {
         if (places_[k].piece != anchor) continue;
-        const std::uint64_t mask = places_[k].mask;
+        const std::uint64_t mask = masks_[k];
         AnchorClass c{static_cast<int>(k), {}, {}};
         std::vector<std::uint64_t> images;
         bool smallest = true;
@@ -317,130 +433,238 @@ std::vector<PentominoSolver::AnchorClass> PentominoSolver::Classes(int anchor) c
 }
 
 int PentominoSolver::PlaceOf(int piece, std::uint64_t mask) const {
-    for (std::size_t k = bucket_[std::countr_zero(mask) * 12 + piece - 1];
-         k < bucket_[std::countr_zero(mask) * 12 + piece]; ++k) {
-        if (places_[k].mask == mask) return static_cast<int>(k);
+    const auto& s = span_[std::countr_zero(mask) * 12 + piece - 1];
+    for (int k = s[0]; k < s[4]; ++k) {
+        if (masks_[k] == mask) return k;
     }
     return -1;
 }
 
-std::uint64_t PentominoSolver::ForEach(const std::function<bool(const Tiling&)>& visit) const {
-    if (!solvable_) return 0;
+// Where the searches begin, in the order one thread takes them. With symmetries, each
+// class of anchor places is searched at its smallest member only: every tiling found there
+// stands for one in each place of the class, which the symmetries that lead there give.
+// Besides sparing work, the smallest member lies where the search starts, so it is also
+// the cheapest one to search. With pieces to spare, the tilings without the anchor follow,
+// split by the next anchor. classes receives the anchor classes the starts point into.
+std::vector<PentominoSolver::Start> PentominoSolver::Starts(
+    std::vector<AnchorClass>& classes) const {
+    const std::uint64_t full = ~std::uint64_t{0} >> (64 - cells_.size());
+    if (Symmetries() == 1) {
+        // Every anchor place would be searched, most of them far from where the search
+        // starts; one search with the anchor among the others is quicker.
+        return {{~full, availableMask_, -1, nullptr}};
+    }
     const int needed = static_cast<int>(cells_.size()) / 5;
-    if (needed == 0) {
+    std::vector<std::pair<std::uint32_t, std::size_t>> levels;  // pieces left, first class
+    for (std::uint32_t avail = availableMask_; std::popcount(avail) >= needed;) {
+        const int anchor = Anchor(avail);
+        levels.push_back({avail & ~(1u << (anchor - 1)), classes.size()});
+        for (AnchorClass& c : Classes(anchor)) classes.push_back(std::move(c));
+        avail = levels.back().first;
+    }
+    std::vector<Start> starts;
+    for (std::size_t l = 0; l < levels.size(); ++l) {
+        const std::size_t end = l + 1 < levels.size() ? levels[l + 1].second : classes.size();
+        for (std::size_t c = levels[l].second; c < end; ++c) {
+            starts.push_back(
+                {~full | masks_[classes[c].place], levels[l].first, classes[c].place, &classes[c]});
+        }
+    }
+    return starts;
+}
+
+// Cuts the starts into pieces of work, level by level of the search, until each thread
+// has enough of them to keep busy while the slowest ones finish: the 6 x 10 rectangle has
+// only eight starts, one far longer than the rest. Kept in the order one thread would
+// search them.
+std::vector<PentominoSolver::Work> PentominoSolver::Split(const std::vector<Start>& starts,
+                                                          int threads) const {
+    std::vector<Work> work;
+    for (int i = 0; i < static_cast<int>(starts.size()); ++i) {
+        Work w{starts[i].filled, starts[i].remaining, i, 0, {}};
+        if (starts[i].place >= 0) w.chosen[w.depth++] = static_cast<std::uint16_t>(starts[i].place);
+        work.push_back(w);
+    }
+    const std::size_t enough = threads > 1 ? 64 * static_cast<std::size_t>(threads) : 0;
+    const Search search(*this);
+    for (int level = 0; level < 4 && work.size() < enough; ++level) {
+        std::vector<Work> deeper;
+        for (const Work& w : work) {
+            if (w.filled == ~std::uint64_t{0}) {
+                deeper.push_back(w);
+                continue;
+            }
+            int next[64];
+            const int count = search.Children(w.filled, w.remaining, next);
+            for (int i = 0; i < count; ++i) {
+                Work d = w;
+                d.filled |= masks_[next[i]];
+                d.remaining &= ~(1u << pieceOf_[next[i]]);
+                d.chosen[d.depth++] = static_cast<std::uint16_t>(next[i]);
+                deeper.push_back(d);
+            }
+        }
+        work = std::move(deeper);
+    }
+    return work;
+}
+
+namespace {
+
+int ThreadCount(int threads) {
+    if (threads > 0) return threads;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+// Runs job(i) for i in 0..count-1 on the calling thread and threads - 1 more, each taking
+// the next index left.
+void Share(int threads, std::size_t count, const std::function<void(std::size_t)>& job) {
+    std::atomic<std::size_t> next{0};
+    auto worker = [&] {
+        for (std::size_t i; (i = next.fetch_add(1, std::memory_order_relaxed)) < count;) job(i);
+    };
+    std::vector<std::thread> helpers;
+    const int extra = std::min<std::size_t>(threads - 1, count > 0 ? count - 1 : 0);
+    for (int t = 0; t < extra; ++t) {
+        try {
+            helpers.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: those running share the work
+        }
+    }
+    worker();
+    for (auto& t : helpers) t.join();
+}
+
+}  // namespace
+
+std::uint64_t PentominoSolver::ForEach(const std::function<bool(const Tiling&)>& visit,
+                                       int threads) const {
+    if (!solvable_) return 0;
+    if (cells_.empty()) {
         visit({});
         return 1;
     }
-    const std::uint64_t full = ~std::uint64_t{0} >> (64 - cells_.size());
+    threads = ThreadCount(threads);
+    std::vector<AnchorClass> classes;
+    const std::vector<Start> starts = Starts(classes);
+    std::mutex lock;  // one visit at a time; guards visited
     std::uint64_t visited = 0;
-    bool stop = false;
-    if (Symmetries() == 1) {
-        // Without symmetries every anchor place would be searched, most of them far from
-        // where the search starts; one search with the anchor among the others is quicker.
+    std::atomic<int> finish{INT_MAX};  // lowered to -1 once visit asks to stop
+    // Hands one tiling to visit unless an earlier call asked to stop.
+    auto give = [&](const Tiling& tiling) {
+        const std::lock_guard<std::mutex> hold(lock);
+        if (finish.load() < 0) return false;
+        ++visited;
+        if (visit(tiling)) return true;
+        finish = -1;
+        return false;
+    };
+    auto run = [&](const Work& w) {
         Search search(*this);
+        search.finish = &finish;
+        const AnchorClass* c = starts[w.start].anchor;
         search.leaf = [&](const int* chosen, int depth) {
-            ++visited;
-            return visit(ToTiling(std::vector<int>(chosen, chosen + depth)));
-        };
-        search.Run<true>(~full, availableMask_);
-        return visited;
-    }
-    // Each class of anchor places is searched at its smallest member only, and every
-    // tiling found there is handed out in each of the class's places by the symmetries
-    // that lead there. Besides sparing work, the smallest member lies where the search
-    // starts, so it is also the cheapest one to search.
-    for (std::uint32_t avail = availableMask_; std::popcount(avail) >= needed && !stop;) {
-        const int anchor = Anchor(avail);
-        const std::uint32_t rest = avail & ~(1u << (anchor - 1));
-        for (const AnchorClass& c : Classes(anchor)) {
-            Search search(*this);
-            search.leaf = [&](const int* chosen, int depth) {
-                for (const int s : c.images) {
-                    std::vector<int> image(chosen, chosen + depth);
-                    for (int& k : image)
-                        k = PlaceOf(places_[k].piece, Transform(s, places_[k].mask));
-                    ++visited;
-                    if (!visit(ToTiling(image))) return false;
+            if (!c) return give(ToTiling(chosen, depth));
+            for (const int s : c->images) {
+                int image[kPieces];
+                for (int d = 0; d < depth; ++d) {
+                    image[d] = PlaceOf(places_[chosen[d]].piece, Transform(s, masks_[chosen[d]]));
                 }
-                return true;
-            };
-            search.chosen[search.depth++] = c.place;
-            search.Run<true>(~full | places_[c.place].mask, rest);
-            if ((stop = search.stop)) break;
-        }
-        avail = rest;
-    }
+                if (!give(ToTiling(image, depth))) return false;
+            }
+            return true;
+        };
+        search.Run<true>(w);
+    };
+    const std::vector<Work> work = Split(starts, threads);
+    Share(threads, work.size(), [&](std::size_t i) {
+        if (finish.load(std::memory_order_relaxed) >= 0) run(work[i]);
+    });
     return visited;
 }
 
-std::optional<Tiling> PentominoSolver::First() const {
-    std::optional<Tiling> first;
-    ForEach([&](const Tiling& tiling) {
-        first = tiling;
-        return false;
+std::optional<Tiling> PentominoSolver::First(int threads) const {
+    if (!solvable_) return std::nullopt;
+    if (cells_.empty()) return Tiling{};
+    threads = ThreadCount(threads);
+    std::vector<AnchorClass> classes;
+    const std::vector<Start> starts = Starts(classes);
+    const std::vector<Work> work = Split(starts, threads);
+    // The earliest piece of work known to hold a tiling. Later pieces stop; earlier ones
+    // go on, as one of them may hold a tiling one thread would have found first.
+    std::atomic<int> finish{INT_MAX};
+    std::vector<Tiling> firsts(work.size());  // slot i is written only by the one running i
+    Share(threads, work.size(), [&](std::size_t i) {
+        const int index = static_cast<int>(i);
+        if (finish.load(std::memory_order_relaxed) < index) return;
+        Search search(*this);
+        search.finish = &finish;
+        search.work = index;
+        search.leaf = [&](const int* chosen, int depth) {
+            firsts[i] = ToTiling(chosen, depth);
+            for (int seen = finish.load(); seen > index;) {
+                if (finish.compare_exchange_weak(seen, index)) break;
+            }
+            return false;
+        };
+        search.Run<true>(work[i]);
     });
-    return first;
+    if (cancel_ && cancel_->load()) return std::nullopt;
+    const int f = finish.load();
+    if (f >= static_cast<int>(work.size())) return std::nullopt;
+    return firsts[f];
 }
 
-SolutionCount PentominoSolver::Count() const {
+SolutionCount PentominoSolver::Count(int threads) const {
     SolutionCount result;
     result.symmetries = Symmetries();
     if (!solvable_) return result;
-    const int g = Symmetries();
-    const int needed = static_cast<int>(cells_.size()) / 5;
-    if (needed == 0) {
+    if (cells_.empty()) {
         result.all = result.upToSymmetry = 1;
         return result;
     }
-    const std::uint64_t full = ~std::uint64_t{0} >> (64 - cells_.size());
+    threads = ThreadCount(threads);
+    std::vector<AnchorClass> classes;
+    const std::vector<Start> starts = Starts(classes);
+    const std::vector<Work> work = Split(starts, threads);
     // Burnside: the tilings up to symmetry are (sum over the group of the tilings each
     // symmetry fixes) / g. The identity fixes all of them; `fixed` gathers the rest.
-    std::uint64_t all = 0, fixed = 0;
-    if (g == 1) {
-        // See ForEach: one search with every piece free is quicker then.
-        Search search(*this);
-        search.Run<false>(~full, availableMask_);
-        result.all = result.upToSymmetry = search.found;
-        return result;
-    }
     // Tilings are split by where the anchor piece lies. Places of the anchor that a
     // symmetry maps onto each other have equally many tilings, so each class is searched
     // at one place and its count weighted by the size of the class.
-    for (std::uint32_t avail = availableMask_; std::popcount(avail) >= needed;) {
-        const int anchor = Anchor(avail);
-        const std::uint32_t rest = avail & ~(1u << (anchor - 1));
-        for (const AnchorClass& c : Classes(anchor)) {
-            const std::uint64_t weight = c.images.size();
-            const std::uint64_t mask = places_[c.place].mask;
-            Search search(*this);
-            search.chosen[search.depth++] = c.place;
-            if (c.stabiliser.size() == 1) {
-                search.Run<false>(~full | mask, rest);
-            } else {
-                // Only a symmetry that keeps the anchor in place can fix a tiling.
-                std::uint64_t fixedHere = 0;
-                search.leaf = [&](const int* chosen, int depth) {
-                    for (std::size_t s = 1; s < c.stabiliser.size(); ++s) {
-                        bool invariant = true;
-                        for (int d = 0; d < depth && invariant; ++d) {
-                            const std::uint64_t m = places_[chosen[d]].mask;
-                            invariant = Transform(c.stabiliser[s], m) == m;
-                        }
-                        if (invariant) ++fixedHere;
+    std::mutex lock;  // guards the sums
+    std::uint64_t all = 0, fixed = 0, nodes = 0;
+    Share(threads, work.size(), [&](std::size_t i) {
+        const AnchorClass* c = starts[work[i].start].anchor;
+        const std::uint64_t weight = c ? c->images.size() : 1;
+        Search search(*this);
+        std::uint64_t fixedHere = 0;
+        if (!c || c->stabiliser.size() == 1) {
+            search.Run<false>(work[i]);
+        } else {
+            // Only a symmetry that keeps the anchor in place can fix a tiling.
+            search.leaf = [&](const int* chosen, int depth) {
+                for (std::size_t s = 1; s < c->stabiliser.size(); ++s) {
+                    bool invariant = true;
+                    for (int d = 0; d < depth && invariant; ++d) {
+                        const std::uint64_t m = masks_[chosen[d]];
+                        invariant = Transform(c->stabiliser[s], m) == m;
                     }
-                    return true;
-                };
-                search.Run<true>(~full | mask, rest);
-                fixed += weight * fixedHere;
-            }
-            if (search.stop) return result;
-            all += weight * search.found;
+                    if (invariant) ++fixedHere;
+                }
+                return true;
+            };
+            search.Run<true>(work[i]);
         }
-        // With pieces to spare, the tilings without the anchor are counted next.
-        avail = rest;
-    }
+        const std::lock_guard<std::mutex> hold(lock);
+        all += weight * search.found;
+        fixed += weight * fixedHere;
+        nodes += search.nodes;
+    });
     result.all = all;
-    result.upToSymmetry = (all + fixed) / g;
+    result.upToSymmetry = (all + fixed) / Symmetries();
+    result.nodes = nodes;
     return result;
 }
 

@@ -1,6 +1,7 @@
 // Covering an outline with the game's pieces: exact cover by depth-first search over
-// 64-bit masks of the outline's own cells. Used by the outline tool, its tests and the
-// benchmarks; the game itself never solves anything.
+// 64-bit masks of the outline's own cells, on one thread or several. Used by the game's
+// hint and solution and by its outline editor, by the outline tool, the tests and the
+// benchmarks.
 #pragma once
 
 #include <array>
@@ -34,20 +35,31 @@ struct SolutionCount {
     std::uint64_t all = 0;           // every tiling, mirror images and turns counted apart
     std::uint64_t upToSymmetry = 0;  // tilings that no symmetry of the outline maps onto another
     int symmetries = 1;              // size of the outline's symmetry group, 1..8
+    std::uint64_t nodes = 0;         // pieces the search placed on the way, for measuring it
 };
 
 // Pieces by number 1..12; available[p] says piece p may be used. Every available piece is
 // used at most once and every cell of the outline exactly once; available pieces that the
 // cell count leaves over stay unused (with 60 - 5n cells and 12 - n pieces every one is
 // used).
+//
+// Every search takes a thread count: 1 searches on the calling thread only, n > 1 shares the
+// search among the calling thread and n - 1 more (fewer if the system has no more to give),
+// and 0 or less means one per core. The solver's tables are read-only once built, so one
+// solver may serve several searches at once. Build it on the thread that owns the piece
+// table (the game's GUI thread).
 class PentominoSolver {
   public:
     PentominoSolver(const std::vector<BoardCell>& cells, const std::array<bool, 13>& available);
 
-    std::optional<Tiling> First() const;
-    SolutionCount Count() const;
+    // The same tiling for every thread count: the first one a search on one thread finds.
+    // Nothing when there is none; proving that is the longest search of all.
+    std::optional<Tiling> First(int threads = 1) const;
+    SolutionCount Count(int threads = 1) const;
     // Calls visit with every tiling until it returns false; returns how many it was given.
-    std::uint64_t ForEach(const std::function<bool(const Tiling&)>& visit) const;
+    // With several threads visit is called from any of them, one call at a time, and the
+    // order of the tilings differs from run to run.
+    std::uint64_t ForEach(const std::function<bool(const Tiling&)>& visit, int threads = 1) const;
 
     // Lets another thread cut a search short: once *stop is true, First returns nothing,
     // ForEach stops visiting and Count returns what it has, which callers must discard.
@@ -58,14 +70,14 @@ class PentominoSolver {
 
   private:
     struct Place {
-        std::uint64_t mask;
-        std::uint64_t around;  // outline cells next to the piece
         int piece;
         int orientation;
         int column;
         int row;
     };
     struct Search;
+    struct Start;
+    struct Work;
     // A class of places of the anchor piece that symmetries of the outline map onto each
     // other, given by its smallest mask.
     struct AnchorClass {
@@ -78,14 +90,26 @@ class PentominoSolver {
     int PlaceOf(int piece, std::uint64_t mask) const;
 
     int Anchor(std::uint32_t available) const;
-    Tiling ToTiling(const std::vector<int>& chosen) const;
+    Tiling ToTiling(const int* chosen, int count) const;
     std::uint64_t Transform(int symmetry, std::uint64_t mask) const;
+    std::vector<Start> Starts(std::vector<AnchorClass>& classes) const;
+    std::vector<Work> Split(const std::vector<Start>& starts, int threads) const;
 
-    std::vector<BoardCell> cells_;           // in search order: along the shorter side first
-    std::vector<Place> places_;              // grouped by lowest cell, then by piece
-    std::vector<std::uint64_t> neighbours_;  // of each cell, among the outline's cells
-    // First place of (cell i, piece p) is places_[bucket_[i * 12 + p - 1]].
-    std::vector<std::uint32_t> bucket_;
+    std::vector<BoardCell> cells_;  // in search order: along the shorter side first
+    // The places of the pieces, grouped by lowest cell, then by piece: the cells each
+    // covers, the piece, and where it stands.
+    std::vector<std::uint64_t> masks_;
+    std::vector<std::uint8_t> pieceOf_;
+    std::vector<Place> places_;
+    // The places of piece p whose lowest cell is i, ordered by which of two cells that
+    // often fill early they cover: the cell after i and i's last neighbour. Those that
+    // cover neither lie at span_[i * 12 + p - 1][1..2), see PentominoSolver::Search.
+    std::vector<std::array<std::uint16_t, 5>> span_;
+    std::vector<std::uint8_t> side_;  // i's last neighbour when above i + 1, else 63
+    // Neighbouring cells i and i + shifts_[k] for every bit i of adjacent_[k]: the
+    // outline's adjacency as a few shifts of whole masks.
+    std::vector<std::uint64_t> adjacent_;
+    std::vector<int> shifts_;
     std::uint32_t availableMask_ = 0;  // bit p - 1 for piece p
     bool solvable_ = true;             // false when the cell count alone rules out a tiling
     // Cell permutations of the symmetries that map the outline onto itself; [0] is identity.
