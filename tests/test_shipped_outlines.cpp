@@ -26,10 +26,10 @@ QString ExamplesFolder() {
     return program.isEmpty() ? QString() : QDir(program).filePath(QStringLiteral("Examples"));
 }
 
+// From the build's own record of the source tree: __FILE__ may be relative (ccache's base
+// folder rewrites it), and the test runs from another folder.
 QString DrawingsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .absoluteDir()
-        .filePath(QStringLiteral("../data/outlines"));
+    return QDir(QStringLiteral(KVELT_SOURCE_DIR)).filePath(QStringLiteral("data/outlines"));
 }
 
 QStringList Files(const QString& folder, const QString& pattern) {
