@@ -329,6 +329,18 @@ class SolverTest : public QObject {
         QTest::newRow("5x7 less a V, six out, no tiling")
             << Drawing({"#######", "#######", "####...", "######.", "######."})
             << Only({1, 6, 8, 9, 10, 12}) << false;
+        QTest::newRow("5x8 less a U, seven of the eleven out")
+            << Drawing({"########", "##.#.###", "##...###", "########", "########"})
+            << Only({1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12}) << true;
+        QTest::newRow("5x8 less a U, seven others out")
+            << Drawing({"########", "##.#.###", "##...###", "########", "########"})
+            << Only({1, 2, 3, 5, 6, 7, 12}) << false;
+        QTest::newRow("5x9 cut in two by an I")
+            << Drawing({"###.#####", "###.#####", "###.#####", "###.#####", "###.#####"})
+            << Only({3, 4, 5, 6, 8, 9, 10, 12}) << true;
+        QTest::newRow("5x7 less an L walling in three cells")
+            << Drawing({"###.###", "....###", "#######", "#######", "#######"})
+            << Only({2, 3, 4, 5, 6, 7}) << false;
     }
     void agreesWithPlainBacktracking() {
         QFETCH(Cells, cells);
@@ -350,7 +362,12 @@ class SolverTest : public QObject {
             const SolutionCount count = solver.Count(threads);
             QCOMPARE(count.all, expected.size());
             QCOMPARE(count.upToSymmetry, Orbits(cells, expected));
-            QCOMPARE(solver.First(threads).has_value(), solvable);
+            const std::optional<Tiling> first = solver.First(threads);
+            QCOMPARE(first.has_value(), solvable);
+            if (first) {
+                QVERIFY(std::find(expected.begin(), expected.end(), CellsOf(*first)) !=
+                        expected.end());
+            }
         }
     }
 
