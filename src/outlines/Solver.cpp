@@ -411,6 +411,7 @@ struct PentominoSolver::FewestSearch {
     // Places covering one cell, or one piece's places when fewer: no
     // more than 63 shapes times 5 cells.
     static constexpr int kMostChildren = 320;
+    static constexpr int kCountBits = 9;
 
     const std::uint64_t* masks;
     const std::uint8_t* pieceOf;
@@ -448,39 +449,47 @@ struct PentominoSolver::FewestSearch {
 
     // The places to try next, in the order of the solver's tables; returns how many.
     int Children(std::uint64_t filled, std::uint32_t remaining, int* out) const {
+        // How many free places lie over each cell, as binary numbers written across masks:
+        // bit j of cell i's count is bit i of count[j]. No cell lies under 512 places.
+        std::uint64_t count[kCountBits] = {};
         int forPiece[kPieces] = {};
-        int forCell[64] = {};
+        const std::uint64_t* const mask = masks;
+        const std::uint8_t* const piece = pieceOf;
         // Places lie grouped by their lowest cell: those of a filled one are all taken.
         for (std::uint64_t empty = ~filled; empty != 0; empty &= empty - 1) {
             const int i = std::countr_zero(empty);
             for (int k = firstOf[i], end = firstOf[i + 1]; k < end; ++k) {
-                if (!(remaining >> pieceOf[k] & 1u) || (masks[k] & filled) != 0) continue;
-                ++forPiece[pieceOf[k]];
-                for (std::uint64_t m = masks[k]; m != 0; m &= m - 1) {
-                    ++forCell[std::countr_zero(m)];
+                if (!(remaining >> piece[k] & 1u) || (mask[k] & filled) != 0) continue;
+                ++forPiece[piece[k]];
+                for (std::uint64_t carry = mask[k], *bit = count; carry != 0; ++bit) {
+                    const std::uint64_t next = *bit & carry;
+                    *bit ^= carry;
+                    carry = next;
                 }
             }
         }
-        // With no piece to spare, every piece left must find a place.
-        const bool everyPiece = 5 * std::popcount(remaining) == std::popcount(~filled);
-        int piece = -1, cell = -1, fewest = INT_MAX;
-        if (everyPiece) {
+        // The empty cells with the fewest places, found from the highest bit down; their
+        // count read off the lowest of them.
+        const std::uint64_t empty = ~filled;
+        std::uint64_t least = empty;
+        for (int j = kCountBits - 1; j >= 0; --j) {
+            if ((least & ~count[j]) != 0) least &= ~count[j];
+        }
+        const int cell = std::countr_zero(least);
+        int fewest = 0;
+        for (int j = 0; j < kCountBits; ++j) fewest |= static_cast<int>(count[j] >> cell & 1u) << j;
+        if (fewest == 0) return 0;  // a cell no piece left can cover
+        // With no piece to spare, every piece left must find a place; one with no more places
+        // than any cell goes next.
+        int chosenPiece = -1;
+        if (5 * std::popcount(remaining) == std::popcount(empty)) {
             for (std::uint32_t left = remaining; left != 0; left &= left - 1) {
                 const int p = std::countr_zero(left);
                 if (forPiece[p] == 0) return 0;
-                if (forPiece[p] < fewest) {
-                    fewest = forPiece[p];
-                    piece = p;
+                if (forPiece[p] <= fewest) {
+                    fewest = forPiece[p] - 1;  // ties go to the first piece found
+                    chosenPiece = p;
                 }
-            }
-        }
-        for (std::uint64_t empty = ~filled; empty != 0; empty &= empty - 1) {
-            const int i = std::countr_zero(empty);
-            if (forCell[i] == 0) return 0;
-            if (forCell[i] < fewest) {
-                fewest = forCell[i];
-                cell = i;
-                piece = -1;
             }
         }
         int n = 0;
@@ -488,14 +497,14 @@ struct PentominoSolver::FewestSearch {
             if (!(remaining >> pieceOf[k] & 1u) || (masks[k] & filled) != 0) return;
             if (RegionsFillable(filled | masks[k])) out[n++] = k;
         };
-        if (piece < 0) {
+        if (chosenPiece < 0) {
             for (int j = coverFrom[cell]; j < coverFrom[cell + 1]; ++j) consider(cover[j]);
             return n;
         }
         for (std::uint64_t empty = ~filled; empty != 0; empty &= empty - 1) {
             const int i = std::countr_zero(empty);
             for (int k = firstOf[i], end = firstOf[i + 1]; k < end; ++k) {
-                if (pieceOf[k] == piece) consider(k);
+                if (pieceOf[k] == chosenPiece) consider(k);
             }
         }
         return n;
