@@ -323,6 +323,7 @@ struct PentominoSolver::Search {
     std::uint64_t nodes = 0;
     bool stop = false;
     std::function<bool(const int* chosen, int depth)> leaf;
+    std::uint64_t budget = UINT64_MAX;  // nodes a visiting search may take before it stops
 
     bool Fillable(std::uint64_t filled) const {
         return NoPockets(filled, adjacent, shifts, classes);
@@ -364,7 +365,7 @@ struct PentominoSolver::Search {
     template <bool kVisit>
     void Run(std::uint64_t filled, std::uint32_t remaining) {
         ++nodes;
-        if (Halted()) {
+        if (Halted() || (kVisit && nodes > budget)) {
             stop = true;
             return;
         }
@@ -667,6 +668,8 @@ std::vector<PentominoSolver::Work> PentominoSolver::Split(const std::vector<Star
 
 namespace {
 
+constexpr std::uint64_t kFixedOrderSteps = 40000;
+
 int ThreadCount(int threads) {
     if (threads > 0) return threads;
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -775,7 +778,27 @@ std::optional<Tiling> PentominoSolver::First(int threads) const {
     if (!solvable_) return std::nullopt;
     if (cells_.empty()) return Tiling{};
     threads = ThreadCount(threads);
-    if (!rectangle_) return FirstByFewest(threads);
+    if (!rectangle_) {
+        // Most outlines are settled either way within a few thousand steps in fixed order,
+        // which takes them far more cheaply; the rest go to the fewest-places search. A
+        // budget of steps, not of time, keeps the answer the same on every machine.
+        std::vector<AnchorClass> classes;
+        const std::vector<Start> starts = Starts(classes);
+        Search search(*this);
+        search.budget = kFixedOrderSteps;
+        std::optional<Tiling> found;
+        search.leaf = [&](const int* chosen, int depth) {
+            found = ToTiling(chosen, depth);
+            return false;
+        };
+        for (const Work& w : Split(starts, 1)) {
+            search.Run<true>(w);
+            if (search.stop) break;
+        }
+        if (cancel_ && cancel_->load()) return std::nullopt;
+        if (found || !search.stop) return found;
+        return FirstByFewest(threads);
+    }
     std::vector<AnchorClass> classes;
     const std::vector<Start> starts = Starts(classes);
     const std::vector<Work> work = Split(starts, threads);
