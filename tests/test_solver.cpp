@@ -256,16 +256,21 @@ class SolverTest : public QObject {
     void tilingsCoverTheirOutline() {
         QFETCH(Cells, cells);
         QFETCH(Pieces, available);
-        const PentominoSolver solver(cells, available);
-        const auto first = solver.First();
-        QVERIFY(first.has_value());
-        // Hints must not change with the machine: every thread count finds the same tiling.
-        for (const int threads : {2, 4}) {
-            const auto again = solver.First(threads);
-            QVERIFY(again.has_value());
-            QCOMPARE(CellsOf(*again), CellsOf(*first));
+        PentominoSolver solver(cells, available);
+        std::vector<Tiling> some;
+        // Hints must not change with the machine: every thread count finds the same tiling,
+        // in fixed order and by the fewest-places search alike.
+        for (const std::uint64_t steps : {std::uint64_t{40000}, std::uint64_t{0}}) {
+            solver.SetFixedOrderSteps(steps);
+            const auto first = solver.First();
+            QVERIFY(first.has_value());
+            for (const int threads : {2, 4}) {
+                const auto again = solver.First(threads);
+                QVERIFY(again.has_value());
+                QCOMPARE(CellsOf(*again), CellsOf(*first));
+            }
+            some.push_back(*first);
         }
-        std::vector<Tiling> some{*first};
         const auto wanted = std::min<std::uint64_t>(25, solver.Count().all);
         for (const int threads : kThreadCounts) {
             // Once visit says stop, no thread may call it again.
@@ -349,7 +354,7 @@ class SolverTest : public QObject {
         const std::vector<CellMap> expected = SimpleSolver(cells, available).All();
         QCOMPARE(!expected.empty(), solvable);
 
-        const PentominoSolver solver(cells, available);
+        PentominoSolver solver(cells, available);
         for (const int threads : kThreadCounts) {
             std::multiset<CellMap> got;
             solver.ForEach(
@@ -362,11 +367,15 @@ class SolverTest : public QObject {
             const SolutionCount count = solver.Count(threads);
             QCOMPARE(count.all, expected.size());
             QCOMPARE(count.upToSymmetry, Orbits(cells, expected));
-            const std::optional<Tiling> first = solver.First(threads);
-            QCOMPARE(first.has_value(), solvable);
-            if (first) {
-                QVERIFY(std::find(expected.begin(), expected.end(), CellsOf(*first)) !=
-                        expected.end());
+            // In fixed order, and by the fewest-places search that longer ones turn to.
+            for (const std::uint64_t steps : {std::uint64_t{40000}, std::uint64_t{0}}) {
+                solver.SetFixedOrderSteps(steps);
+                const std::optional<Tiling> first = solver.First(threads);
+                QCOMPARE(first.has_value(), solvable);
+                if (first) {
+                    QVERIFY(std::find(expected.begin(), expected.end(), CellsOf(*first)) !=
+                            expected.end());
+                }
             }
         }
     }

@@ -668,8 +668,6 @@ std::vector<PentominoSolver::Work> PentominoSolver::Split(const std::vector<Star
 
 namespace {
 
-constexpr std::uint64_t kFixedOrderSteps = 40000;
-
 int ThreadCount(int threads) {
     if (threads > 0) return threads;
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -785,7 +783,7 @@ std::optional<Tiling> PentominoSolver::First(int threads) const {
         std::vector<AnchorClass> classes;
         const std::vector<Start> starts = Starts(classes);
         Search search(*this);
-        search.budget = kFixedOrderSteps;
+        search.budget = fixedOrderSteps_;
         std::optional<Tiling> found;
         search.leaf = [&](const int* chosen, int depth) {
             found = ToTiling(chosen, depth);

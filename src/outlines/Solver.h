@@ -68,6 +68,9 @@ class PentominoSolver {
     // Lets another thread cut a search short: once *stop is true, First returns nothing,
     // ForEach stops visiting and Count returns what it has, which callers must discard.
     void SetStop(const std::atomic<bool>* stop) { cancel_ = stop; }
+    // How many steps First takes in fixed order on an outline other than a rectangle before
+    // it turns to the fewest-places search; tests set 0 to reach that search on small ones.
+    void SetFixedOrderSteps(std::uint64_t steps) { fixedOrderSteps_ = steps; }
 
     int Symmetries() const { return static_cast<int>(symmetries_.size()); }
     int CellCount() const { return static_cast<int>(cells_.size()); }
@@ -126,6 +129,7 @@ class PentominoSolver {
     // Cell permutations of the symmetries that map the outline onto itself; [0] is identity.
     std::vector<std::vector<int>> symmetries_;
     const std::atomic<bool>* cancel_ = nullptr;
+    std::uint64_t fixedOrderSteps_ = 40000;
 };
 
 // The outline's bounding box drawn with each piece's letter (XITUVWZLNYFP), '.' elsewhere.
