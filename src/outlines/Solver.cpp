@@ -254,23 +254,6 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
         pieceOf_[k] = static_cast<std::uint8_t>(f.place.piece - 1);
         places_[k] = f.place;
     }
-    if (rectangle_) return;  // First fills a rectangle in order: the tables below serve the rest
-    firstOf_.resize(n + 1);
-    for (int i = 0; i < n; ++i) firstOf_[i] = span_[static_cast<std::size_t>(i) * 12][0];
-    firstOf_[n] = static_cast<int>(masks_.size());
-    // The places over each cell, in table order.
-    coverFrom_.assign(n + 1, 0);
-    for (const std::uint64_t mask : masks_) {
-        for (std::uint64_t m = mask; m != 0; m &= m - 1) ++coverFrom_[std::countr_zero(m) + 1];
-    }
-    for (int i = 0; i < n; ++i) coverFrom_[i + 1] += coverFrom_[i];
-    cover_.resize(coverFrom_[n]);
-    std::vector<int> fill(coverFrom_.begin(), coverFrom_.end() - 1);
-    for (std::size_t k = 0; k < masks_.size(); ++k) {
-        for (std::uint64_t m = masks_[k]; m != 0; m &= m - 1) {
-            cover_[fill[std::countr_zero(m)]++] = static_cast<std::uint16_t>(k);
-        }
-    }
 }
 
 // A start of the search: the anchor piece in one place of its class, or nothing placed
@@ -393,6 +376,34 @@ struct PentominoSolver::Search {
     }
 };
 
+// Where the places of each lowest cell begin (and, at n, their end), and the places over
+// each cell, in table order: cover[coverFrom[i]..coverFrom[i + 1]). Built only when the
+// fewest-places search runs, as few outlines need it.
+struct PentominoSolver::FewestTables {
+    explicit FewestTables(const PentominoSolver& solver) {
+        const auto& masks = solver.masks_;
+        const int n = solver.CellCount();
+        firstOf.resize(n + 1);
+        for (int i = 0; i < n; ++i) firstOf[i] = solver.span_[static_cast<std::size_t>(i) * 12][0];
+        firstOf[n] = static_cast<int>(masks.size());
+        coverFrom.assign(n + 1, 0);
+        for (const std::uint64_t mask : masks) {
+            for (std::uint64_t m = mask; m != 0; m &= m - 1) ++coverFrom[std::countr_zero(m) + 1];
+        }
+        for (int i = 0; i < n; ++i) coverFrom[i + 1] += coverFrom[i];
+        cover.resize(coverFrom[n]);
+        std::vector<int> fill(coverFrom.begin(), coverFrom.end() - 1);
+        for (std::size_t k = 0; k < masks.size(); ++k) {
+            for (std::uint64_t m = masks[k]; m != 0; m &= m - 1) {
+                cover[fill[std::countr_zero(m)]++] = static_cast<std::uint16_t>(k);
+            }
+        }
+    }
+    std::vector<int> firstOf;
+    std::vector<int> coverFrom;
+    std::vector<std::uint16_t> cover;
+};
+
 // A search for one tiling that takes, at each step, the empty cell with the fewest places
 // left or, when every piece left must be used, the piece with the fewest. A cell or a piece
 // with none left ends the branch, and so does an empty region that no whole number of
@@ -400,12 +411,12 @@ struct PentominoSolver::Search {
 // but on a ragged region it needs a few hundred of them where the fixed order needs
 // thousands.
 struct PentominoSolver::FewestSearch {
-    explicit FewestSearch(const PentominoSolver& solver)
+    FewestSearch(const PentominoSolver& solver, const FewestTables& tables)
         : masks(solver.masks_.data()),
           pieceOf(solver.pieceOf_.data()),
-          firstOf(solver.firstOf_.data()),
-          cover(solver.cover_.data()),
-          coverFrom(solver.coverFrom_.data()),
+          firstOf(tables.firstOf.data()),
+          cover(tables.cover.data()),
+          coverFrom(tables.coverFrom.data()),
           neighbours(solver.neighbours_.data()),
           cancel(solver.cancel_) {}
 
@@ -745,7 +756,8 @@ std::uint64_t PentominoSolver::ForEach(const std::function<bool(const Tiling&)>&
 // piece holding a tiling wins, so every thread count gives the tiling one thread finds.
 std::optional<Tiling> PentominoSolver::FirstByFewest(int threads) const {
     const std::uint64_t start = ~(~std::uint64_t{0} >> (64 - cells_.size()));
-    const FewestSearch root(*this);
+    const FewestTables tables(*this);
+    const FewestSearch root(*this, tables);
     if (!root.RegionsFillable(start)) return std::nullopt;
     int next[FewestSearch::kMostChildren];
     const int count = root.Children(start, availableMask_, next);
@@ -754,7 +766,7 @@ std::optional<Tiling> PentominoSolver::FirstByFewest(int threads) const {
     Share(threads, static_cast<std::size_t>(count), [&](std::size_t i) {
         const int index = static_cast<int>(i);
         if (finish.load(std::memory_order_relaxed) < index) return;
-        FewestSearch search(*this);
+        FewestSearch search(*this, tables);
         search.finish = &finish;
         search.work = index;
         search.chosen[search.depth++] = next[i];

@@ -84,6 +84,7 @@ class PentominoSolver {
     };
     struct Search;
     struct FewestSearch;
+    struct FewestTables;
     struct Start;
     struct Work;
     // A class of places of the anchor piece that symmetries of the outline map onto each
@@ -120,12 +121,9 @@ class PentominoSolver {
     std::vector<std::uint64_t> adjacent_;
     std::vector<int> shifts_;
     std::vector<std::uint64_t> neighbours_;  // of each cell
-    std::vector<int> firstOf_;               // where the places of lowest cell i begin, and n
-    std::vector<std::uint16_t> cover_;       // the places over cell i at [coverFrom_[i], [i + 1])
-    std::vector<int> coverFrom_;
-    bool rectangle_ = false;           // the outline fills its bounding box
-    std::uint32_t availableMask_ = 0;  // bit p - 1 for piece p
-    bool solvable_ = true;             // false when the cell count alone rules out a tiling
+    bool rectangle_ = false;                 // the outline fills its bounding box
+    std::uint32_t availableMask_ = 0;        // bit p - 1 for piece p
+    bool solvable_ = true;                   // false when the cell count alone rules out a tiling
     // Cell permutations of the symmetries that map the outline onto itself; [0] is identity.
     std::vector<std::vector<int>> symmetries_;
     const std::atomic<bool>* cancel_ = nullptr;
