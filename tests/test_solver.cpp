@@ -256,16 +256,21 @@ class SolverTest : public QObject {
     void tilingsCoverTheirOutline() {
         QFETCH(Cells, cells);
         QFETCH(Pieces, available);
-        const PentominoSolver solver(cells, available);
-        const auto first = solver.First();
-        QVERIFY(first.has_value());
-        // Hints must not change with the machine: every thread count finds the same tiling.
-        for (const int threads : {2, 4}) {
-            const auto again = solver.First(threads);
-            QVERIFY(again.has_value());
-            QCOMPARE(CellsOf(*again), CellsOf(*first));
+        PentominoSolver solver(cells, available);
+        std::vector<Tiling> some;
+        // Hints must not change with the machine: every thread count finds the same tiling,
+        // in fixed order and by the fewest-places search alike.
+        for (const std::uint64_t steps : {std::uint64_t{40000}, std::uint64_t{0}}) {
+            solver.SetFixedOrderSteps(steps);
+            const auto first = solver.First();
+            QVERIFY(first.has_value());
+            for (const int threads : {2, 4}) {
+                const auto again = solver.First(threads);
+                QVERIFY(again.has_value());
+                QCOMPARE(CellsOf(*again), CellsOf(*first));
+            }
+            some.push_back(*first);
         }
-        std::vector<Tiling> some{*first};
         const auto wanted = std::min<std::uint64_t>(25, solver.Count().all);
         for (const int threads : kThreadCounts) {
             // Once visit says stop, no thread may call it again.
@@ -329,6 +334,18 @@ class SolverTest : public QObject {
         QTest::newRow("5x7 less a V, six out, no tiling")
             << Drawing({"#######", "#######", "####...", "######.", "######."})
             << Only({1, 6, 8, 9, 10, 12}) << false;
+        QTest::newRow("5x8 less a U, seven of the eleven out")
+            << Drawing({"########", "##.#.###", "##...###", "########", "########"})
+            << Only({1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12}) << true;
+        QTest::newRow("5x8 less a U, seven others out")
+            << Drawing({"########", "##.#.###", "##...###", "########", "########"})
+            << Only({1, 2, 3, 5, 6, 7, 12}) << false;
+        QTest::newRow("5x9 cut in two by an I")
+            << Drawing({"###.#####", "###.#####", "###.#####", "###.#####", "###.#####"})
+            << Only({3, 4, 5, 6, 8, 9, 10, 12}) << true;
+        QTest::newRow("5x7 less an L walling in three cells")
+            << Drawing({"###.###", "....###", "#######", "#######", "#######"})
+            << Only({2, 3, 4, 5, 6, 7}) << false;
     }
     void agreesWithPlainBacktracking() {
         QFETCH(Cells, cells);
@@ -337,7 +354,7 @@ class SolverTest : public QObject {
         const std::vector<CellMap> expected = SimpleSolver(cells, available).All();
         QCOMPARE(!expected.empty(), solvable);
 
-        const PentominoSolver solver(cells, available);
+        PentominoSolver solver(cells, available);
         for (const int threads : kThreadCounts) {
             std::multiset<CellMap> got;
             solver.ForEach(
@@ -350,7 +367,16 @@ class SolverTest : public QObject {
             const SolutionCount count = solver.Count(threads);
             QCOMPARE(count.all, expected.size());
             QCOMPARE(count.upToSymmetry, Orbits(cells, expected));
-            QCOMPARE(solver.First(threads).has_value(), solvable);
+            // In fixed order, and by the fewest-places search that longer ones turn to.
+            for (const std::uint64_t steps : {std::uint64_t{40000}, std::uint64_t{0}}) {
+                solver.SetFixedOrderSteps(steps);
+                const std::optional<Tiling> first = solver.First(threads);
+                QCOMPARE(first.has_value(), solvable);
+                if (first) {
+                    QVERIFY(std::find(expected.begin(), expected.end(), CellsOf(*first)) !=
+                            expected.end());
+                }
+            }
         }
     }
 

@@ -53,7 +53,11 @@ class PentominoSolver {
     PentominoSolver(const std::vector<BoardCell>& cells, const std::array<bool, 13>& available);
 
     // The same tiling for every thread count: the first one a search on one thread finds.
-    // Nothing when there is none; proving that is the longest search of all.
+    // Nothing when there is none; proving that is the longest search of all. On a full
+    // rectangle the cells are filled in order, as when counting; on any other outline (an
+    // outline less the pieces already laid, a drawing being checked) each step takes the
+    // cell with the fewest places left, or the piece with the fewest, which finds out a
+    // dead end within a few hundred steps where the fixed order may take many thousands.
     std::optional<Tiling> First(int threads = 1) const;
     SolutionCount Count(int threads = 1) const;
     // Calls visit with every tiling until it returns false; returns how many it was given.
@@ -64,6 +68,9 @@ class PentominoSolver {
     // Lets another thread cut a search short: once *stop is true, First returns nothing,
     // ForEach stops visiting and Count returns what it has, which callers must discard.
     void SetStop(const std::atomic<bool>* stop) { cancel_ = stop; }
+    // How many steps First takes in fixed order on an outline other than a rectangle before
+    // it turns to the fewest-places search; tests set 0 to reach that search on small ones.
+    void SetFixedOrderSteps(std::uint64_t steps) { fixedOrderSteps_ = steps; }
 
     int Symmetries() const { return static_cast<int>(symmetries_.size()); }
     int CellCount() const { return static_cast<int>(cells_.size()); }
@@ -76,6 +83,8 @@ class PentominoSolver {
         int row;
     };
     struct Search;
+    struct FewestSearch;
+    struct FewestTables;
     struct Start;
     struct Work;
     // A class of places of the anchor piece that symmetries of the outline map onto each
@@ -94,6 +103,7 @@ class PentominoSolver {
     std::uint64_t Transform(int symmetry, std::uint64_t mask) const;
     std::vector<Start> Starts(std::vector<AnchorClass>& classes) const;
     std::vector<Work> Split(const std::vector<Start>& starts, int threads) const;
+    std::optional<Tiling> FirstByFewest(int threads) const;
 
     std::vector<BoardCell> cells_;  // in search order: along the shorter side first
     // The places of the pieces, grouped by lowest cell, then by piece: the cells each
@@ -110,11 +120,14 @@ class PentominoSolver {
     // outline's adjacency as a few shifts of whole masks.
     std::vector<std::uint64_t> adjacent_;
     std::vector<int> shifts_;
-    std::uint32_t availableMask_ = 0;  // bit p - 1 for piece p
-    bool solvable_ = true;             // false when the cell count alone rules out a tiling
+    std::vector<std::uint64_t> neighbours_;  // of each cell
+    bool rectangle_ = false;                 // the outline fills its bounding box
+    std::uint32_t availableMask_ = 0;        // bit p - 1 for piece p
+    bool solvable_ = true;                   // false when the cell count alone rules out a tiling
     // Cell permutations of the symmetries that map the outline onto itself; [0] is identity.
     std::vector<std::vector<int>> symmetries_;
     const std::atomic<bool>* cancel_ = nullptr;
+    std::uint64_t fixedOrderSteps_ = 40000;
 };
 
 // The outline's bounding box drawn with each piece's letter (XITUVWZLNYFP), '.' elsewhere.
