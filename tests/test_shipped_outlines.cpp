@@ -27,9 +27,12 @@ QString ExamplesFolder() {
 }
 
 QString DrawingsFolder() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .absoluteDir()
-        .filePath(QStringLiteral("../data/outlines"));
+    // Built through ccache with a base folder, __FILE__ is relative to the build folder, the
+    // parent of the one the test programs are in.
+    QString source = QStringLiteral(__FILE__);
+    if (QDir::isRelativePath(source))
+        source = QCoreApplication::applicationDirPath() + QStringLiteral("/../") + source;
+    return QFileInfo(source).absoluteDir().filePath(QStringLiteral("../data/outlines"));
 }
 
 QStringList Files(const QString& folder, const QString& pattern) {
