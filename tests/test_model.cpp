@@ -233,6 +233,11 @@ class ModelTest : public QObject {
         // Moving never sets anything down.
         QCOMPARE(BoardCells[3][5], 2);
         QCOMPARE(BoardCells[10][10], 0);
+        // Every set piece counts, up to the last number: the X on each one at its home.
+        for (int p = 2; p <= kPieces; ++p) {
+            MoveFigury(PiecePos[p][0], PiecePos[p][1]);
+            QVERIFY2(Proverka(), qPrintable(QStringLiteral("on piece %1").arg(p)));
+        }
     }
 
     void turningKeepsThePieceOnTheBoard() {
