@@ -383,6 +383,14 @@ class ModelTest : public QObject {
         QCOMPARE(fakes.victory.shown, 1);
         MoveFigury(3, 4);  // one cell onto piece 2
         QCOMPARE(fakes.victory.shown, 1);
+        MoveFigury(10, 10);
+        QCOMPARE(fakes.victory.shown, 2);
+        // Lying on the X, the lowest number, fails it too.
+        UstanovkaFigury(+1);
+        CurrentPiece = 2;
+        UstanovkaFigury(-1);
+        MoveFigury(10, 10);
+        QCOMPARE(fakes.victory.shown, 2);
     }
 
     void victoryIgnoresExcludedPieces() {
