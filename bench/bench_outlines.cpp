@@ -36,9 +36,12 @@ void BM_ReadOutline(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadOutline)->Unit(benchmark::kMicrosecond);
 
+// Two names in turn: the tables of the last name are kept, and a build is what is timed.
 void BM_MakeCodeTables(benchmark::State& state) {
+    bool first = true;
     for (auto _ : state) {
-        kv::MakeCodeTables("\xCA\xE2\xE5\xEB\xF2 0001");
+        kv::MakeCodeTables(first ? "\xCA\xE2\xE5\xEB\xF2 0001" : "\xCA\xE2\xE5\xEB\xF2 0002");
+        first = !first;
         benchmark::DoNotOptimize(kv::DecodeTable[40]);
     }
 }

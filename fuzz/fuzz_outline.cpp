@@ -9,10 +9,11 @@
 #include "platform/TextCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QByteArrayView bytes(data, static_cast<qsizetype>(size));
     const kv::OutlineContent full = kv::ReadOutline(bytes, true);
     const kv::OutlineContent preview = kv::ReadOutline(bytes, false);
-    if (full.lastCell < -1 || full.lastCell > 59 || preview.lastCell != full.lastCell) __builtin_trap();
+    if (full.lastCell < -1 || full.lastCell > 59 || preview.lastCell != full.lastCell)
+        __builtin_trap();
     for (int i = 0; i <= full.lastCell; ++i) {
         // The preview reads the same cells the load does.
         if (full.cells[i][0] != preview.cells[i][0] || full.cells[i][1] != preview.cells[i][1]) {
@@ -22,9 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int p = 0; p < 13; ++p) {
         if (full.excluded[p] != 0 && (p == 0 || full.excluded[p] != 1)) __builtin_trap();
     }
-    QByteArray copy = bytes;
+    // The library lists by the name the load reads, though it reads the name from the file.
+    QByteArray copy = bytes.toByteArray();
     QBuffer buffer(&copy);
     buffer.open(QIODevice::ReadOnly);
-    (void)kv::platform::FromCp1251(kv::ReadOutlineName(buffer));
+    if (kv::ReadOutlineName(buffer) != full.name) __builtin_trap();
+    (void)kv::platform::FromCp1251(full.name);
     return 0;
 }

@@ -105,7 +105,7 @@ QRect Interior(int c, int r) {
 
 class BoardDrawingTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void emptyBoardIsTheBareGrid() {
         kvtest::GameWindow game;
         QCOMPARE(CellSize, 19);
@@ -171,6 +171,8 @@ private slots:
         OutlineCells[8][10] = 1;
         FillCellInterior(8, 10, 0);
         const QList<QPoint> setPiece = CellsOf(1);
+        // The set piece lies inside the outline too: its colour, not black, must come back.
+        for (const QPoint cell : setPiece) OutlineCells[cell.x()][cell.y()] = 1;
 
         // Piece 2 (I) drawn across them, cells (8..12, 10), then erased.
         CurrentPiece = 2;

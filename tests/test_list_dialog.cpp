@@ -297,6 +297,9 @@ class ListDialogTest : public QObject {
         while (cells.size() < 60) cells << QPoint(20, 10);
         lib.Write(QStringLiteral("0001.kvt"), QStringLiteral("Углы"), cells, {4});
         OutlineName = QStringLiteral("Углы");
+        // A full outline whose last cell, (30, 20), lies apart from all the others.
+        lib.Write(QStringLiteral("0002.kvt"), QStringLiteral("Блок"),
+                  kvtest::BlockCells(59) << QPoint(30, 20));
 
         frmList dialog;
         QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: 0001.kvt"));
@@ -312,6 +315,12 @@ class ListDialogTest : public QObject {
         QVERIFY(AllOf(c, 0, 5, 4, 114, Background()));
         QVERIFY(AllOf(c, 5, 5, 169, 114, Background()));
         QVERIFY(AllOf(c, 5, 115, 169, 119, Background()));
+
+        dialog.lstKvelt()->setCurrentRow(0);
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: 0002.kvt"));
+        QVERIFY(AllOf(c, 60, 45, 109, 69, Black()));  // the block's 59 cells
+        QVERIFY(AllOf(c, 150, 100, 154, 104, Black()));
+        QVERIFY(AllOf(c, 155, 100, 174, 119, Background()));
         // The outline on the board is not touched by a preview.
         QCOMPARE(OutlineLoaded, 0);
         QCOMPARE(OutlineName, QStringLiteral("Углы"));

@@ -233,6 +233,11 @@ class ModelTest : public QObject {
         // Moving never sets anything down.
         QCOMPARE(BoardCells[3][5], 2);
         QCOMPARE(BoardCells[10][10], 0);
+        // Every set piece counts, up to the last number: the X on each one at its home.
+        for (int p = 2; p <= kPieces; ++p) {
+            MoveFigury(PiecePos[p][0], PiecePos[p][1]);
+            QVERIFY2(Proverka(), qPrintable(QStringLiteral("on piece %1").arg(p)));
+        }
     }
 
     void turningKeepsThePieceOnTheBoard() {
@@ -378,6 +383,14 @@ class ModelTest : public QObject {
         QCOMPARE(fakes.victory.shown, 1);
         MoveFigury(3, 4);  // one cell onto piece 2
         QCOMPARE(fakes.victory.shown, 1);
+        MoveFigury(10, 10);
+        QCOMPARE(fakes.victory.shown, 2);
+        // Lying on the X, the lowest number, fails it too.
+        UstanovkaFigury(+1);
+        CurrentPiece = 2;
+        UstanovkaFigury(-1);
+        MoveFigury(10, 10);
+        QCOMPARE(fakes.victory.shown, 2);
     }
 
     void victoryIgnoresExcludedPieces() {

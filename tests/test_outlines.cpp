@@ -351,15 +351,20 @@ class OutlinesTest : public QObject {
     }
 
     void readingAcrossChunksAndLeavingTheRestUnread() {
-        // Line ends falling on either side of the reader's 4096-byte chunks.
+        // Line ends falling on either side of the reader's 4096-byte chunks of a file, read
+        // from the file and from its bytes alike.
         for (const int length : {4094, 4095, 4096, 8191}) {
             const QByteArray name(length, 'N');
-            const OutlineContent content = ReadOutline(
-                kvtest::OutlineBytes(name, kvtest::CellText(kvtest::BlockCells(60)), "1\r\n11"));
-            QCOMPARE(content.name, name);
-            QCOMPARE(content.cells[54][0], 16);
-            QCOMPARE(content.lastCell, 54);
-            QCOMPARE(ExcludedList(content), QList<int>{11});
+            QByteArray bytes =
+                kvtest::OutlineBytes(name, kvtest::CellText(kvtest::BlockCells(60)), "1\r\n11");
+            QBuffer file(&bytes);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            for (const OutlineContent& content : {ReadOutline(file), ReadOutline(bytes)}) {
+                QCOMPARE(content.name, name);
+                QCOMPARE(content.cells[54][0], 16);
+                QCOMPARE(content.lastCell, 54);
+                QCOMPARE(ExcludedList(content), QList<int>{11});
+            }
         }
         // The name alone leaves the file just after line 1.
         QByteArray bytes = "Name\r\nrest";

@@ -145,13 +145,6 @@ class PalettesTest : public QObject {
     PictureBox* turns() const { return w()->picPovorot(); }
     PictureBox* board() const { return w()->picPole(); }
 
-    // Moves the current piece by arrow keys until its reference cell is at (c, r).
-    void KeyTo(int c, int r) {
-        while (PiecePos[CurrentPiece][0] < c) player->Key(Qt::Key_Right);
-        while (PiecePos[CurrentPiece][0] > c) player->Key(Qt::Key_Left);
-        while (PiecePos[CurrentPiece][1] < r) player->Key(Qt::Key_Down);
-        while (PiecePos[CurrentPiece][1] > r) player->Key(Qt::Key_Up);
-    }
     // Makes piece p current by a click on one of its cells.
     void Select(int p) {
         const QPoint cell = CellsOf(p).first();
@@ -217,7 +210,7 @@ class PalettesTest : public QObject {
 
     void piecePaletteOnlyOpensWhenNothingIsOverlapped() {
         Select(2);
-        KeyTo(3, 2);  // the I piece over the X piece at home
+        QVERIFY(player->KeyTo(3, 2));  // the I piece over the X piece at home
         QVERIFY(Proverka());
         player->Key(Qt::Key_Return);
         player->Key(Qt::Key_Enter, Qt::KeypadModifier);

@@ -27,17 +27,28 @@ int BasicRnd::NextByte() {
 void MakeCodeTables(const QByteArray& name) {
     long long seed = -4716;
     for (const char ch : name) seed -= static_cast<unsigned char>(ch);
-    BasicRnd rnd;
-    rnd.Restart(static_cast<double>(seed));
-    std::memset(EncodeTable, 0, sizeof EncodeTable);
-    std::memset(DecodeTable, 0, sizeof DecodeTable);
-    // The generator has full period, so every plain byte is hit and each loop ends.
-    for (int s = 32; s <= 255; ++s) {
-        int p = rnd.NextByte();
-        while (EncodeTable[p] != 0) p = rnd.NextByte();
-        EncodeTable[p] = s;
-        DecodeTable[s] = p;
+    // A build takes over a thousand draws, and the same tables are asked for again and again:
+    // by the preview and then the load of one file, and by the fuzzer's runs. Seeds are
+    // negative, so 0 stands for none built yet.
+    static long long builtSeed = 0;
+    static int encode[256];
+    static int decode[256];
+    if (seed != builtSeed) {
+        BasicRnd rnd;
+        rnd.Restart(static_cast<double>(seed));
+        std::memset(encode, 0, sizeof encode);
+        std::memset(decode, 0, sizeof decode);
+        // The generator has full period, so every plain byte is hit and each loop ends.
+        for (int s = 32; s <= 255; ++s) {
+            int p = rnd.NextByte();
+            while (encode[p] != 0) p = rnd.NextByte();
+            encode[p] = s;
+            decode[s] = p;
+        }
+        builtSeed = seed;
     }
+    std::memcpy(EncodeTable, encode, sizeof EncodeTable);
+    std::memcpy(DecodeTable, decode, sizeof DecodeTable);
 }
 
 QByteArray DecodeLine(const QByteArray& text) {

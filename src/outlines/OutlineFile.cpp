@@ -1,6 +1,5 @@
 #include "outlines/OutlineFile.h"
 
-#include <QBuffer>
 #include <algorithm>
 
 #include "outlines/CodeTables.h"
@@ -16,7 +15,8 @@ constexpr qsizetype kCellTextUsed = 60 * 4;
 int CellField(const QByteArray& cellText, qsizetype pos) {
     // A field cut short by the end of the text holds what is left of it.
     if (pos < 0 || pos >= cellText.size()) return 0;
-    const auto value = platform::NumberValue(cellText.mid(pos, 2));
+    const auto value = platform::NumberValue(
+        QByteArrayView(cellText).sliced(pos, std::min<qsizetype>(2, cellText.size() - pos)));
     return value ? static_cast<int>(*value) : 0;
 }
 
@@ -25,9 +25,11 @@ QByteArray ReadOutlineName(QIODevice& device) {
     return reader.ReadLine();
 }
 
-OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
+namespace {
+
+// The one parse, whether the bytes are in memory or come from a file.
+OutlineContent ReadOutline(platform::FieldReader& reader, bool withPieces) {
     OutlineContent out;
-    platform::FieldReader reader(device);
     out.name = reader.ReadLine();
     MakeCodeTables(out.name);
     // The line is passed over to its end whatever its length, but only what can hold cells
@@ -52,11 +54,17 @@ OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
     return out;
 }
 
-OutlineContent ReadOutline(const QByteArray& bytes, bool withPieces) {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return ReadOutline(buffer, withPieces);
+}  // namespace
+
+OutlineContent ReadOutline(QByteArrayView bytes, bool withPieces) {
+    platform::FieldReader reader(bytes);
+    return ReadOutline(reader, withPieces);
+}
+
+OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
+    // Read as it goes rather than whole: a file with a line of gigabytes costs a chunk.
+    platform::FieldReader reader(device);
+    return ReadOutline(reader, withPieces);
 }
 
 }  // namespace kv

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 
 namespace kv {
@@ -17,11 +18,11 @@ struct OutlineContent {
     int excluded[13] = {};
 };
 
-// Reads an outline from the start of device. With withPieces false the piece numbers after
-// the count are not read (the library preview needs no more). Never fails: content that
-// cannot be read counts as 0, as the game always has.
+// Reads an outline from its bytes, or from the start of device. With withPieces false the
+// piece numbers after the count are not read (the library preview needs no more). Never
+// fails: content that cannot be read counts as 0, as the game always has.
+OutlineContent ReadOutline(QByteArrayView bytes, bool withPieces = true);
 OutlineContent ReadOutline(QIODevice& device, bool withPieces = true);
-OutlineContent ReadOutline(const QByteArray& bytes, bool withPieces = true);
 
 // Value of the two-character field at 0-based position pos of the cell text.
 int CellField(const QByteArray& cellText, qsizetype pos);

@@ -1,6 +1,5 @@
 #include "outlines/OutlineWriter.h"
 
-#include <QBuffer>
 #include <algorithm>
 #include <set>
 
@@ -88,10 +87,7 @@ QByteArray WriteOutline(const OutlineDraft& draft) {
 
 StrictOutline ReadOutlineStrict(const QByteArray& bytes) {
     StrictOutline out;
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    platform::FieldReader reader(buffer);
+    platform::FieldReader reader(bytes);
     const QByteArray name = reader.ReadLine();
     const QByteArray stored = reader.ReadLine();
     out.draft.name = platform::FromCp1251(name);

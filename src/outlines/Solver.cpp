@@ -140,7 +140,8 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
         });
     }
     std::vector<int> index(static_cast<std::size_t>(width) * height, -1);
-    auto at = [&](int column, int row) -> int {
+    // Copied in: clang before 16 cannot capture structured bindings.
+    auto at = [&, minC = minC, maxC = maxC, minR = minR, maxR = maxR](int column, int row) -> int {
         if (column < minC || column > maxC || row < minR || row > maxR) return -1;
         return index[static_cast<std::size_t>(row - minR) * width + (column - minC)];
     };

@@ -1,10 +1,11 @@
 #include "platform/TextFields.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kv::platform {
 
-std::optional<long long> NumberValue(const QByteArray& text) {
+std::optional<long long> NumberValue(QByteArrayView text) {
     qsizetype i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     bool negative = false;
@@ -30,16 +31,20 @@ void FieldReader::SkipLineEnd() {
 
 FieldReader::~FieldReader() {
     const qsizetype unread = chunk_.size() - pos_;
-    if (unread > 0 && !device_.isSequential()) device_.seek(device_.pos() - unread);
+    if (device_ && unread > 0 && !device_->isSequential()) device_->seek(device_->pos() - unread);
 }
 
 QByteArray FieldReader::ReadLine(qsizetype keep) {
     QByteArray line;
     while (Fill()) {
-        // Take the rest of the line, or of the chunk, in one piece.
+        // Take the rest of the line, or of the chunk, in one piece; memchr finds its end far
+        // faster than a loop over a long line.
         const char* data = chunk_.constData();
-        qsizetype end = pos_;
-        while (end < chunk_.size() && data[end] != '\r' && data[end] != '\n') ++end;
+        const char* from = data + pos_;
+        const char* stop = data + chunk_.size();
+        const auto* cr = static_cast<const char*>(std::memchr(from, '\r', stop - from));
+        const auto* lf = static_cast<const char*>(std::memchr(from, '\n', (cr ? cr : stop) - from));
+        const qsizetype end = (lf ? lf : cr ? cr : stop) - data;
         const qsizetype room = keep < 0 ? end - pos_ : std::max<qsizetype>(0, keep - line.size());
         line.append(data + pos_, std::min(end - pos_, room));
         pos_ = end;
@@ -80,20 +85,16 @@ std::optional<long long> FieldReader::ReadNumber() {
     char ch;
     while (Peek(ch) && (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n')) Get(ch);
     if (!Peek(ch)) return std::nullopt;
-    QByteArray token;
+    // Nothing the game writes is this long: the rest of a runaway field is dropped.
+    char token[65];
+    qsizetype length = 0;
     while (Peek(ch) && ch != ',' && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
         Get(ch);
-        token.append(ch);
-        if (token.size() > 64) {
-            // Nothing the game writes is this long: drop the rest of a runaway field.
-            while (Peek(ch) && ch != ',' && ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
-                Get(ch);
-            }
-        }
+        if (length < qsizetype(sizeof token)) token[length++] = ch;
     }
     while (Peek(ch) && (ch == ' ' || ch == '\t')) Get(ch);
     if (Peek(ch) && ch == ',') Get(ch);
-    return NumberValue(token);
+    return NumberValue(QByteArrayView(token, length));
 }
 
 }  // namespace kv::platform

@@ -4,16 +4,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 #include <optional>
 
 namespace kv::platform {
 
-// Reads ahead in chunks of its own; a random-access device is put back at the first byte
-// not consumed when the reader goes, so readers may follow one another on one file.
+// Reads bytes held in memory, or a device in chunks of its own; either way the same code
+// splits the fields. A random-access device is put back at the first byte not consumed when
+// the reader goes, so readers may follow one another on one file.
 class FieldReader {
   public:
-    explicit FieldReader(QIODevice& device) : device_(device) {}
+    explicit FieldReader(QIODevice& device) : device_(&device) {}
+    // The bytes are not copied: they must outlive the reader.
+    explicit FieldReader(QByteArrayView bytes)
+        : chunk_(QByteArray::fromRawData(bytes.data(), bytes.size())) {}
     ~FieldReader();
     FieldReader(const FieldReader&) = delete;
     FieldReader& operator=(const FieldReader&) = delete;
@@ -34,13 +39,14 @@ class FieldReader {
     // True while there is a byte to read, fetching the next chunk when needed.
     bool Fill() {
         if (pos_ < chunk_.size()) return true;
-        chunk_ = device_.read(kChunkSize);
+        if (!device_) return false;
+        chunk_ = device_->read(kChunkSize);
         pos_ = 0;
         return !chunk_.isEmpty();
     }
     bool Peek(char& ch) {
         if (!Fill()) return false;
-        ch = chunk_[pos_];
+        ch = chunk_.at(pos_);  // never detach: the chunk may be the caller's bytes
         return true;
     }
     bool Get(char& ch) {
@@ -51,13 +57,13 @@ class FieldReader {
     void SkipLineEnd();
 
     static constexpr qint64 kChunkSize = 4096;
-    QIODevice& device_;
+    QIODevice* device_ = nullptr;  // none when reading from memory
     QByteArray chunk_;
     qsizetype pos_ = 0;
 };
 
 // The value of a number's text: optional blanks, an optional sign, digits; stops at the
 // first other character. nullopt when there are no digits. Saturates far beyond 32 bits.
-std::optional<long long> NumberValue(const QByteArray& text);
+std::optional<long long> NumberValue(QByteArrayView text);
 
 }  // namespace kv::platform

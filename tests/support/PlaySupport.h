@@ -87,6 +87,28 @@ struct Player {
 
     void ClickCell(Qt::MouseButton b, int c, int r) { Click(w->picPole(), b, CellCentre(c, r)); }
 
+    // Moves the current piece by arrow keys until its reference cell is at (c, r). Gives up,
+    // false, after more keys than any way across the board takes: a broken arrow key must
+    // fail the test, not hang it.
+    [[nodiscard]] bool KeyTo(int c, int r) {
+        for (int keys = 0; keys <= kv::kColumns + kv::kRows; ++keys) {
+            const int x = kv::PiecePos[kv::CurrentPiece][0];
+            const int y = kv::PiecePos[kv::CurrentPiece][1];
+            if (x < c) {
+                Key(Qt::Key_Right);
+            } else if (x > c) {
+                Key(Qt::Key_Left);
+            } else if (y < r) {
+                Key(Qt::Key_Down);
+            } else if (y > r) {
+                Key(Qt::Key_Up);
+            } else {
+                return true;
+            }
+        }
+        return false;
+    }
+
     kv::frmForma* w;
 };
 
