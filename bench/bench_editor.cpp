@@ -1,7 +1,7 @@
 // The outline editor: «Проверить» (every set of pieces, one tiling and the count for the
 // first) over the shipped library and random compact drawings, each reporting its slowest
 // drawing; and painting one cell of the editor's grid.
-#include <benchmark/benchmark.h>
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,15 +27,7 @@ using Drawing = std::vector<BoardCell>;
 
 std::vector<Drawing> Shipped() {
     std::vector<Drawing> list;
-    const auto folder =
-        std::filesystem::canonical("/proc/self/exe").parent_path() / ".." / "bin" / "Examples";
-    const QDir dir(QString::fromStdString(folder.string()));
-    for (const QString& name : dir.entryList({QStringLiteral("*.kvt")}, QDir::Files)) {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const kv::StrictOutline outline = kv::ReadOutlineStrict(file.readAll());
-        if (outline.fault.isEmpty()) list.push_back(outline.draft.cells);
-    }
+    for (const kv::OutlineDraft& draft : kvbench::ShippedOutlines()) list.push_back(draft.cells);
     return list;
 }
 
@@ -173,13 +165,4 @@ BENCHMARK_CAPTURE(PaintOneCell, and_repainted, true)->Unit(benchmark::kMicroseco
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kv::BuildPieceSet();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kvbench::RunOffscreen(argc, argv); }

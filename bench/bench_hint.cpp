@@ -1,7 +1,7 @@
 // Speed of the «Игра» menu: a hint or the solution for every shipped outline from seeded
 // positions (goal: 100 ms each), and one step taken back or done again on the real
 // (offscreen) main window, redraw included (goal: 1 ms). Times are CPU times.
-#include <benchmark/benchmark.h>
+#include "BenchSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -60,18 +60,11 @@ std::vector<kv::PiecePlacement> FreePlaces(const kv::HintPosition& h, int p,
 std::vector<Case> Cases(bool scattered) {
     std::vector<Case> cases;
     std::mt19937 random(20261207);
-    const auto folder =
-        std::filesystem::canonical("/proc/self/exe").parent_path() / ".." / "bin" / "Examples";
-    const QDir dir(QString::fromStdString(folder.string()));
-    for (const QString& name : dir.entryList({QStringLiteral("*.kvt")}, QDir::Files)) {
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const kv::StrictOutline outline = kv::ReadOutlineStrict(file.readAll());
-        if (!outline.fault.isEmpty()) continue;
+    for (const kv::OutlineDraft& draft : kvbench::ShippedOutlines()) {
         kv::HintPosition bare;
-        bare.outline = outline.draft.cells;
+        bare.outline = draft.cells;
         for (int p = 1; p <= kv::kPieces; ++p) bare.inPlay[p] = true;
-        for (const int p : outline.draft.excluded) bare.inPlay[p] = false;
+        for (const int p : draft.excluded) bare.inPlay[p] = false;
         const std::optional<kv::Tiling> solution =
             kv::PentominoSolver(bare.outline, bare.inPlay).First();
         if (!solution) continue;
@@ -205,13 +198,4 @@ BENCHMARK(BM_OtmenaPovtor)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    kv::BuildPieceSet();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kvbench::RunOffscreen(argc, argv); }

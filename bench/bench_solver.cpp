@@ -3,7 +3,7 @@
 // cores the 6 x 10 count's wall time at most 60% of one thread's), finding a first tiling
 // of representative outlines (goal 50 ms each), and proving that what a misplaced piece
 // leaves of a shipped outline has no tiling: the longest search a hint can meet.
-#include <benchmark/benchmark.h>
+#include "BenchSupport.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -273,18 +273,11 @@ BENCHMARK(FirstOfGeneratedCompact)->Unit(benchmark::kMillisecond);
 const std::vector<Generated>& Shipped() {
     static const std::vector<Generated> outlines = [] {
         std::vector<Generated> list;
-        const auto folder =
-            std::filesystem::canonical("/proc/self/exe").parent_path() / ".." / "bin" / "Examples";
-        const QDir dir(QString::fromStdString(folder.string()));
-        for (const QString& name : dir.entryList({QStringLiteral("*.kvt")}, QDir::Files)) {
-            QFile file(dir.filePath(name));
-            if (!file.open(QIODevice::ReadOnly)) continue;
-            const kv::StrictOutline outline = kv::ReadOutlineStrict(file.readAll());
-            if (!outline.fault.isEmpty()) continue;
+        for (const kv::OutlineDraft& draft : kvbench::ShippedOutlines()) {
             Generated g;
-            g.cells = outline.draft.cells;
+            g.cells = draft.cells;
             for (int p = 1; p <= kv::kPieces; ++p) g.available[p] = true;
-            for (const int p : outline.draft.excluded) g.available[p] = false;
+            for (const int p : draft.excluded) g.available[p] = false;
             list.push_back(std::move(g));
         }
         return list;
