@@ -8,9 +8,13 @@
 #include <QDir>
 #include <QFile>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
+#include "app/MainWindow.h"
 #include "model/Model.h"
+#include "model/Operations.h"
+#include "view/BoardDrawing.h"
 #include "outlines/OutlineWriter.h"
 
 namespace kvbench {
@@ -29,6 +33,19 @@ inline std::vector<kv::OutlineDraft> ShippedOutlines() {
         if (outline.fault.isEmpty()) list.push_back(outline.draft);
     }
     return list;
+}
+
+// The main window shown and laid out at its design size, over an empty board with the piece
+// set built: what a benchmark of play starts from.
+inline std::unique_ptr<kv::frmForma> EmptyBoardWindow() {
+    auto window = std::make_unique<kv::frmForma>();
+    window->show();
+    QApplication::processEvents();
+    window->LayOut();
+    kv::BuildPieceSet();
+    kv::ClearOutlineGrid();
+    kv::NewPole();
+    return window;
 }
 
 // The whole main of a benchmark program that needs widgets and the piece set.

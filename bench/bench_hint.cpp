@@ -151,13 +151,7 @@ void BM_OtmenaPovtor(benchmark::State& state) {
     NoVictory victory;
     auto& services = kv::platform::services();
     services.victory = &victory;
-    auto window = std::make_unique<kv::frmForma>();
-    window->show();
-    QApplication::processEvents();
-    window->LayOut();
-    kv::BuildPieceSet();
-    kv::ClearOutlineGrid();
-    kv::NewPole();
+    auto window = kvbench::EmptyBoardWindow();
     for (int c = 12; c < 22; ++c) {
         for (int r = 9; r < 15; ++r) kv::OutlineCells[c][r] = 1;
     }

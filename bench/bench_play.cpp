@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/Main.h"
+#include "BenchSupport.h"
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
@@ -45,13 +46,7 @@ double ProcessCpuMs() {
 // outline under pieces 1..11: each victory test reads all their cells before failing on
 // piece 12, the longest test that does not end the puzzle.
 std::unique_ptr<kv::frmForma> BoardInPlay() {
-    auto window = std::make_unique<kv::frmForma>();
-    window->show();
-    QApplication::processEvents();
-    window->LayOut();
-    kv::BuildPieceSet();
-    kv::ClearOutlineGrid();
-    kv::NewPole();
+    auto window = kvbench::EmptyBoardWindow();
     kv::FiguryPoMestam();
     for (int p = 1; p <= 11; ++p) {
         for (int k = 0; k < 5; ++k)
