@@ -95,8 +95,11 @@ BoardCell Apply(int symmetry, BoardCell c) {
 // together: no piece can fill those. Larger pockets are left to the search, which meets
 // them soon enough; telling them apart costs more than it saves. The whole mask is tested
 // at once, each shift of the adjacency counting neighbours for every cell.
+// kClasses, when not 0, is the number of classes known when compiling: a rectangle's two.
+template <int kClasses = 0>
 bool NoPockets(std::uint64_t filled, const std::uint64_t* adjacent, const int* shifts,
                int classes) {
+    if constexpr (kClasses != 0) classes = kClasses;
     const std::uint64_t empty = ~filled;
     std::uint64_t one = 0, two = 0;  // cells with at least one, two empty neighbours
     for (int k = 0; k < classes; ++k) {
@@ -203,7 +206,7 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
     // Each place once: where the shape's first cell lies on an outline cell.
     struct Found {
         std::uint64_t mask;
-        int key;  // (lowest cell * 12 + piece - 1) * 4 + group, see span_
+        int key;  // (lowest cell * 4 + group) * 12 + piece - 1
         Place place;
     };
     std::vector<Found> found;
@@ -233,7 +236,7 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
                 // cell, then both.
                 const int group = next ? (side ? 3 : 2) : (side ? 0 : 1);
                 found.push_back(
-                    {mask, (low * 12 + p - 1) * 4 + group, {p, shape.orientation, c, r}});
+                    {mask, (low * 4 + group) * 12 + p - 1, {p, shape.orientation, c, r}});
             }
         }
     }
@@ -244,16 +247,52 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
     masks_.resize(found.size());
     pieceOf_.resize(found.size());
     places_.resize(found.size());
-    span_.assign(static_cast<std::size_t>(n) * 12, {});
-    for (std::size_t key = 0; key + 1 < start.size(); ++key) {
-        span_[key / 4][key % 4] = static_cast<std::uint16_t>(start[key]);
-        span_[key / 4][4] = static_cast<std::uint16_t>(start[key + 1]);
-    }
+    cellStart_.resize(static_cast<std::size_t>(n) + 1);
+    for (int i = 0; i <= n; ++i) cellStart_[i] = static_cast<std::uint16_t>(start[i * 48]);
     for (const Found& f : found) {
         const std::uint32_t k = start[f.key]++;
         masks_[k] = f.mask;
         pieceOf_[k] = static_cast<std::uint8_t>(f.place.piece - 1);
         places_[k] = f.place;
+    }
+
+    // The tables that pick a cell's places by the filled cells after it and by the pieces
+    // left, four cells or four pieces to an entry.
+    int reach = 1;
+    for (const std::uint64_t mask : masks_) {
+        reach = std::max(reach, 63 - std::countl_zero(mask) - std::countr_zero(mask));
+    }
+    windowNibbles_ = (reach + 3) / 4;
+    const int stride = (3 + windowNibbles_) * 16;
+    choice_.assign(static_cast<std::size_t>(n) * stride, 0);
+    for (int i = 0; i < n; ++i) {
+        std::uint64_t* table = &choice_[static_cast<std::size_t>(i) * stride];
+        // The places of each piece, and those covering each cell after i; then their unions
+        // and what is left of them, four at a time.
+        std::array<std::uint64_t, 12> ofPiece{};
+        std::array<std::uint64_t, 64> covering{};
+        std::uint64_t all = 0;
+        for (int k = cellStart_[i]; k < cellStart_[i + 1]; ++k) {
+            const std::uint64_t bit = std::uint64_t{1} << (k - cellStart_[i]);
+            all |= bit;
+            ofPiece[pieceOf_[k]] |= bit;
+            for (std::uint64_t m = masks_[k] >> (i + 1); m != 0; m &= m - 1) {
+                covering[std::countr_zero(m)] |= bit;
+            }
+        }
+        for (int q = 0; q < 3; ++q) {
+            std::uint64_t* entry = table + q * 16;
+            for (int v = 1; v < 16; ++v) {
+                entry[v] = entry[v & (v - 1)] | ofPiece[4 * q + std::countr_zero(unsigned(v))];
+            }
+        }
+        for (int q = 0; q < windowNibbles_; ++q) {
+            std::uint64_t* entry = table + (3 + q) * 16;
+            entry[0] = all;
+            for (int v = 1; v < 16; ++v) {
+                entry[v] = entry[v & (v - 1)] & ~covering[4 * q + std::countr_zero(unsigned(v))];
+            }
+        }
     }
 }
 
@@ -282,8 +321,9 @@ struct PentominoSolver::Search {
     explicit Search(const PentominoSolver& solver)
         : masks(solver.masks_.data()),
           pieceOf(solver.pieceOf_.data()),
-          span(solver.span_.data()),
-          side(solver.side_.data()),
+          cellStart(solver.cellStart_.data()),
+          choice(solver.choice_.data()),
+          nibbles(solver.windowNibbles_),
           adjacent(solver.adjacent_.data()),
           shifts(solver.shifts_.data()),
           classes(static_cast<int>(solver.shifts_.size())),
@@ -291,8 +331,9 @@ struct PentominoSolver::Search {
 
     const std::uint64_t* masks;
     const std::uint8_t* pieceOf;
-    const std::array<std::uint16_t, 5>* span;
-    const std::uint8_t* side;
+    const std::uint16_t* cellStart;
+    const std::uint64_t* choice;
+    int nibbles;
     const std::uint64_t* adjacent;
     const int* shifts;
     int classes;
@@ -309,34 +350,30 @@ struct PentominoSolver::Search {
     std::function<bool(const int* chosen, int depth)> leaf;
     std::uint64_t budget = UINT64_MAX;  // nodes a visiting search may take before it stops
 
-    bool Fillable(std::uint64_t filled) const {
-        return NoPockets(filled, adjacent, shifts, classes);
-    }
-
     // The places that may cover the lowest empty cell, in search order; returns how many.
-    // Places are first gathered without a branch on each, then tested for pockets.
+    // A few table lookups pick those of the pieces left that miss the filled cells; only
+    // they are then tested for pockets.
     int Children(std::uint64_t filled, std::uint32_t remaining, int* out) const {
         const int low = std::countr_one(filled);
-        // A filled next cell or last neighbour rules out the places covering it.
-        const int next = (filled >> (low + 1)) & 1;
-        const int last = (filled >> side[low]) & 1;
-        static constexpr int kTo[4] = {4, 2, 3, 2};
-        const int from = last, to = kTo[next | last << 1];
-        const std::array<std::uint16_t, 5>* bucket = span + low * 12;
+        const std::uint64_t* table = choice + static_cast<std::ptrdiff_t>(low) * (3 + nibbles) * 16;
+        std::uint64_t fit = table[remaining & 15] | table[16 + (remaining >> 4 & 15)] |
+                            table[32 + (remaining >> 8 & 15)];
+        const std::uint64_t after = filled >> (low + 1);
+        for (int q = 0; q < nibbles; ++q) fit &= table[(3 + q) * 16 + (after >> 4 * q & 15)];
+        return classes == 2 ? WithoutPockets<2>(filled, fit, cellStart[low], out)
+                            : WithoutPockets<0>(filled, fit, cellStart[low], out);
+    }
+
+    // The places of fit (bit b for place first + b) that leave no pocket, into out.
+    template <int kClasses>
+    int WithoutPockets(std::uint64_t filled, std::uint64_t fit, int first, int* out) const {
         int n = 0;
-        for (std::uint32_t left = remaining; left != 0; left &= left - 1) {
-            const auto& s = bucket[std::countr_zero(left)];
-            for (int k = s[from]; k < s[to]; ++k) {
-                out[n] = k;
-                n += (masks[k] & filled) == 0;
-            }
+        for (; fit != 0; fit &= fit - 1) {
+            const int k = first + std::countr_zero(fit);
+            out[n] = k;
+            n += NoPockets<kClasses>(filled | masks[k], adjacent, shifts, classes);
         }
-        int good = 0;
-        for (int i = 0; i < n; ++i) {
-            out[good] = out[i];
-            good += Fillable(filled | masks[out[i]]);
-        }
-        return good;
+        return n;
     }
 
     bool Halted() const {
@@ -385,7 +422,7 @@ struct PentominoSolver::FewestTables {
         const auto& masks = solver.masks_;
         const int n = solver.CellCount();
         firstOf.resize(n + 1);
-        for (int i = 0; i < n; ++i) firstOf[i] = solver.span_[static_cast<std::size_t>(i) * 12][0];
+        for (int i = 0; i < n; ++i) firstOf[i] = solver.cellStart_[i];
         firstOf[n] = static_cast<int>(masks.size());
         coverFrom.assign(n + 1, 0);
         for (const std::uint64_t mask : masks) {
@@ -602,9 +639,9 @@ std::vector<PentominoSolver::AnchorClass> PentominoSolver::Classes(int anchor) c
 }
 
 int PentominoSolver::PlaceOf(int piece, std::uint64_t mask) const {
-    const auto& s = span_[std::countr_zero(mask) * 12 + piece - 1];
-    for (int k = s[0]; k < s[4]; ++k) {
-        if (masks_[k] == mask) return k;
+    const int low = std::countr_zero(mask);
+    for (int k = cellStart_[low]; k < cellStart_[low + 1]; ++k) {
+        if (masks_[k] == mask && pieceOf_[k] == piece - 1) return k;
     }
     return -1;
 }

@@ -111,10 +111,15 @@ class PentominoSolver {
     std::vector<std::uint64_t> masks_;
     std::vector<std::uint8_t> pieceOf_;
     std::vector<Place> places_;
-    // The places of piece p whose lowest cell is i, ordered by which of two cells that
-    // often fill early they cover: the cell after i and i's last neighbour. Those that
-    // cover neither lie at span_[i * 12 + p - 1][1..2), see PentominoSolver::Search.
-    std::vector<std::array<std::uint16_t, 5>> span_;
+    // The places whose lowest cell is i: from cellStart_[i] to cellStart_[i + 1], at most 63,
+    // first those that cover i's last neighbour but not the next cell, then neither, then
+    // the next cell only, then both (see PentominoSolver::Search).
+    std::vector<std::uint16_t> cellStart_;
+    // For each cell i, its places as bits of a mask, bit b for place cellStart_[i] + b: 3
+    // tables of 16 picking those of the pieces left, four pieces to a table, then one table
+    // per four cells after i picking those that miss the filled ones.
+    std::vector<std::uint64_t> choice_;
+    int windowNibbles_ = 0;
     std::vector<std::uint8_t> side_;  // i's last neighbour when above i + 1, else 63
     // Neighbouring cells i and i + shifts_[k] for every bit i of adjacent_[k]: the
     // outline's adjacency as a few shifts of whole masks.
