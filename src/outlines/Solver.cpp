@@ -196,11 +196,13 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
     }
 
     // The last neighbour of each cell, when it is not the next cell; else the top bit, which
-    // is always filled.
-    side_.assign(n, 63);
+    // no place covers. A cell's places are tried in four groups by whether they cover it and
+    // the next cell, each group piece by piece: on the shipped outlines that finds first
+    // tilings sooner than trying them piece by piece.
+    std::vector<int> side(n, 63);
     for (int i = 0; i < n; ++i) {
         const int last = 63 - std::countl_zero(neighbours[i]);
-        if (last > i + 1) side_[i] = static_cast<std::uint8_t>(last);
+        if (last > i + 1) side[i] = last;
     }
 
     // Each place once: where the shape's first cell lies on an outline cell.
@@ -231,10 +233,10 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
                 }
                 const int low = std::countr_zero(mask);
                 const bool next = (mask >> (low + 1)) & 1;
-                const bool side = (mask >> side_[low]) & 1;
+                const bool last = (mask >> side[low]) & 1;
                 // Covering only the last neighbour first, then neither, then only the next
                 // cell, then both.
-                const int group = next ? (side ? 3 : 2) : (side ? 0 : 1);
+                const int group = next ? (last ? 3 : 2) : (last ? 0 : 1);
                 found.push_back(
                     {mask, (low * 4 + group) * 12 + p - 1, {p, shape.orientation, c, r}});
             }
