@@ -327,6 +327,12 @@ class SolverTest : public QObject {
         QTest::newRow("tall with a notch, X among seven")
             << Drawing({"#...#", "#####", "####.", "####.", "#####", ".#...", "###..", ".#..."})
             << Only({1, 2, 6, 8, 9, 11, 12}) << true;
+        // As wide as tall, so filled column by column: an I lying along the top spans 36
+        // cells of the search order, beyond the first half of a mask.
+        QTest::newRow("long columns under a wide top")
+            << Drawing({"#########", "########.", "####.....", "####.....", "####.....",
+                        "####.....", "####.....", "####.....", "####....."})
+            << Only({2, 3, 4, 5, 6, 7, 8, 9, 10}) << true;
         // As a hint meets them: what a misplaced piece leaves, with the pieces still out.
         QTest::newRow("5x7 less a Y, six out, no tiling")
             << Drawing({"#####.#", "#####.#", "####..#", "#####.#", "#######"})
