@@ -416,16 +416,12 @@ struct PentominoSolver::Search {
     }
 };
 
-// Where the places of each lowest cell begin (and, at n, their end), and the places over
-// each cell, in table order: cover[coverFrom[i]..coverFrom[i + 1]). Built only when the
-// fewest-places search runs, as few outlines need it.
+// The places over each cell, in table order: cover[coverFrom[i]..coverFrom[i + 1]). Built
+// only when the fewest-places search runs, as few outlines need it.
 struct PentominoSolver::FewestTables {
     explicit FewestTables(const PentominoSolver& solver) {
         const auto& masks = solver.masks_;
         const int n = solver.CellCount();
-        firstOf.resize(n + 1);
-        for (int i = 0; i < n; ++i) firstOf[i] = solver.cellStart_[i];
-        firstOf[n] = static_cast<int>(masks.size());
         coverFrom.assign(n + 1, 0);
         for (const std::uint64_t mask : masks) {
             for (std::uint64_t m = mask; m != 0; m &= m - 1) ++coverFrom[std::countr_zero(m) + 1];
@@ -439,7 +435,6 @@ struct PentominoSolver::FewestTables {
             }
         }
     }
-    std::vector<int> firstOf;
     std::vector<int> coverFrom;
     std::vector<std::uint16_t> cover;
 };
@@ -454,7 +449,7 @@ struct PentominoSolver::FewestSearch {
     FewestSearch(const PentominoSolver& solver, const FewestTables& tables)
         : masks(solver.masks_.data()),
           pieceOf(solver.pieceOf_.data()),
-          firstOf(tables.firstOf.data()),
+          firstOf(solver.cellStart_.data()),
           cover(tables.cover.data()),
           coverFrom(tables.coverFrom.data()),
           neighbours(solver.neighbours_.data()),
@@ -467,7 +462,7 @@ struct PentominoSolver::FewestSearch {
 
     const std::uint64_t* masks;
     const std::uint8_t* pieceOf;
-    const int* firstOf;
+    const std::uint16_t* firstOf;  // the solver's cellStart_
     const std::uint16_t* cover;
     const int* coverFrom;
     const std::uint64_t* neighbours;
