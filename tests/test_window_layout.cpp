@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QScreen>
 #include <QTimer>
 #include <QtTest>
@@ -83,7 +84,13 @@ private slots:
         const QRect bar = w->menuBar()->geometry();
         QVERIFY(bar.height() > 0);
         QCOMPARE(w->Client()->y(), bar.bottom() + 1);
-        QCOMPARE(w->height(), 478 + bar.height());
+        // The status line lies below the board area, which keeps its designed size.
+        const QRect status = w->statusBar()->geometry();
+        QVERIFY(status.height() >= w->StatusLine()->fontMetrics().height());
+        QCOMPARE(status.y(), w->Client()->geometry().bottom() + 1);
+        QCOMPARE(w->height(), 478 + bar.height() + status.height());
+        kv::platform::Tell(QStringLiteral("Проба"));
+        QCOMPARE(w->StatusLine()->text(), QStringLiteral("Проба"));
         QCOMPARE(w->windowTitle(), QStringLiteral("Головоломка «Квелт»"));
         // Opens centred on the screen.
         const QRect area = w->screen()->availableGeometry();

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStatusBar>
 
 #include "editor/EditorWindow.h"
 #include "model/History.h"
@@ -35,7 +36,15 @@ namespace kv {
 
 namespace {
 frmForma* gMainForm = nullptr;
-}
+
+class LabelStatusLine final : public platform::StatusLine {
+public:
+    void Show(const QString& text) override {
+        if (frmForma* form = MainForm()) form->StatusLine()->setText(text);
+    }
+};
+LabelStatusLine gStatusLine;
+}  // namespace
 
 frmForma* MainForm() { return gMainForm; }
 
@@ -82,12 +91,22 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     };
     ConnectPalettes(picVyborFigury_, picPovorot_, picPole_);
 
+    // Below the board area, so that the area keeps its designed size and pixels.
+    statusLine_ = new QLabel(this);
+    statusLine_->setObjectName(QStringLiteral("StatusLine"));
+    statusLine_->setAccessibleName(QStringLiteral("Строка состояния"));
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(statusLine_, 1);
+    platform::services().status = &gStatusLine;
+
     BuildMenus();
     menuBar()->installEventFilter(this);
     platform::SetMainWidget(this);
 
-    // The design size is that of the client area; the menu bar comes on top of it.
-    resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+    // The design size is that of the client area; the menu bar comes on top of it and the
+    // status line below it.
+    resize(kClientWidth,
+           kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
     CentreOnScreen(this);
 }
 
@@ -97,6 +116,7 @@ frmForma::~frmForma() {
     if (gMainForm == this) {
         gMainForm = nullptr;
         HistoryChanged = nullptr;
+        if (platform::services().status == &gStatusLine) platform::services().status = nullptr;
     }
 }
 

@@ -27,6 +27,8 @@ public:
     PictureBox* picVyborFigury() const { return picVyborFigury_; }
     PictureBox* picPovorot() const { return picPovorot_; }
     QLabel* Ruka() const { return ruka_; }
+    // The status line under the board area: the game's short messages to the player.
+    QLabel* StatusLine() const { return statusLine_; }
 
     QMenu* Menu() const { return menu_; }
     QAction* MenuProdolgit() const { return menuProdolgit_; }
@@ -86,6 +88,7 @@ private:
     PictureBox* picVyborFigury_ = nullptr;
     PictureBox* picPovorot_ = nullptr;
     QLabel* ruka_ = nullptr;
+    QLabel* statusLine_ = nullptr;
     QMenu* menu_ = nullptr;
     QAction* menuProdolgit_ = nullptr;
     QAction* menuSave_ = nullptr;

@@ -16,6 +16,7 @@ QString AppTitle() { return QStringLiteral("Головоломка «Квелт�
 namespace {
 
 QPointer<QWidget> gMainWidget;
+QString gLastTold;
 
 class QtEventPump final : public EventPump {
 public:
@@ -83,9 +84,17 @@ Services& services() {
 
 void RestoreDefaultServices() {
     VictoryPresenter* victory = services().victory;
+    StatusLine* status = services().status;
     services() = MakeDefaults();
     services().victory = victory;
+    services().status = status;
 }
+
+void Tell(const QString& text) {
+    gLastTold = text;
+    if (services().status) services().status->Show(text);
+}
+QString LastTold() { return gLastTold; }
 
 void SetMainWidget(QWidget* widget) { gMainWidget = widget; }
 QWidget* MainWidget() { return gMainWidget.data(); }

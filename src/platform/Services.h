@@ -65,6 +65,13 @@ public:
                      std::function<void()> done) = 0;
 };
 
+// The main window's status line: one short message to the player at a time, in Russian.
+class StatusLine {
+public:
+    virtual ~StatusLine() = default;
+    virtual void Show(const QString& text) = 0;
+};
+
 struct Services {
     EventPump* events = nullptr;
     VictoryPresenter* victory = nullptr;
@@ -72,6 +79,7 @@ struct Services {
     FileDialogs* files = nullptr;
     Shell* shell = nullptr;
     JobRunner* jobs = nullptr;
+    StatusLine* status = nullptr;
 };
 
 // The real file dialogs (Qt's own widget-based dialog, the same on every desktop).
@@ -82,6 +90,11 @@ FileDialogs* DefaultFileDialogs();
 Services& services();
 // Puts the real implementations back (for tests that swapped in fakes).
 void RestoreDefaultServices();
+
+// Tells the player text in the status line; nothing while there is none. The last text told
+// is kept, so that what was said can be read back.
+void Tell(const QString& text);
+QString LastTold();
 
 // The window that owns message boxes and dialogs (the main window once it exists).
 void SetMainWidget(QWidget* widget);
