@@ -14,7 +14,15 @@ namespace kv {
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    canvas_.Changed = [this](const QRect& r) { update(r.translated(frame_, frame_)); };
+    canvas_.Changed = [this](const QRect& r) { update(FromDevice(canvas_.DeviceRect(r))); };
+}
+
+QRect PictureBox::FromDevice(const QRect& device) const {
+    const qreal ratio = canvas_.Ratio();
+    if (ratio == 1.0) return device.translated(frame_, frame_);
+    return QRectF(device.x() / ratio + frame_, device.y() / ratio + frame_,
+                  device.width() / ratio, device.height() / ratio)
+        .toAlignedRect();
 }
 
 void PictureBox::FitImage() {
@@ -28,8 +36,9 @@ void PictureBox::Place(int x, int y, int width, int height) {
     FitImage();
 }
 
-void PictureBox::SetSunkenFrame(bool on) {
-    frame_ = on ? 2 : 0;
+void PictureBox::SetSunkenFrame(bool on, int band) {
+    band_ = std::max(1, band);
+    frame_ = on ? 2 * band_ : 0;
     FitImage();
     update();
 }
@@ -43,57 +52,73 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (frame_ > 0) {
-        // The sunken edge: shadow above and left, light below and right, two lines deep.
+        // The sunken edge: shadow above and left, light below and right, two bands deep.
         const int w = width();
         const int h = height();
+        const int b = band_;
         auto line = [&painter](int x1, int y1, int x2, int y2, std::uint32_t colour) {
             painter.fillRect(QRect(QPoint(x1, y1), QPoint(x2, y2)), platform::ToQColor(colour));
         };
-        line(0, 0, w - 2, 0, platform::COLOR_BTNSHADOW);
-        line(0, 0, 0, h - 2, platform::COLOR_BTNSHADOW);
-        line(0, h - 1, w - 1, h - 1, platform::COLOR_BTNHIGHLIGHT);
-        line(w - 1, 0, w - 1, h - 1, platform::COLOR_BTNHIGHLIGHT);
-        line(1, 1, w - 3, 1, platform::COLOR_3DDKSHADOW);
-        line(1, 1, 1, h - 3, platform::COLOR_3DDKSHADOW);
-        line(1, h - 2, w - 2, h - 2, platform::COLOR_3DLIGHT);
-        line(w - 2, 1, w - 2, h - 2, platform::COLOR_3DLIGHT);
+        line(0, 0, w - 1 - b, b - 1, platform::COLOR_BTNSHADOW);
+        line(0, 0, b - 1, h - 1 - b, platform::COLOR_BTNSHADOW);
+        line(0, h - b, w - 1, h - 1, platform::COLOR_BTNHIGHLIGHT);
+        line(w - b, 0, w - 1, h - 1, platform::COLOR_BTNHIGHLIGHT);
+        line(b, b, w - 1 - 2 * b, 2 * b - 1, platform::COLOR_3DDKSHADOW);
+        line(b, b, 2 * b - 1, h - 1 - 2 * b, platform::COLOR_3DDKSHADOW);
+        line(b, h - 2 * b, w - 1 - b, h - 1 - b, platform::COLOR_3DLIGHT);
+        line(w - 2 * b, b, w - 1 - b, h - 1 - b, platform::COLOR_3DLIGHT);
     }
-    const qreal ratio = canvas_.Image().devicePixelRatio();
+    const QImage& image = canvas_.Image();
+    const qreal ratio = canvas_.Ratio();
     const QRect client(frame_, frame_, canvas_.Width(), canvas_.Height());
     // Rectangle by rectangle: a move dirties a few scattered cells, and copying each one
-    // alone stays on the painter's plain blit path.
+    // alone stays on the painter's plain blit path. The image's device pixels go to the
+    // screen's one for one, so a grid fitted to them stays sharp.
     for (const QRect& dirty : event->region()) {
         const QRect r = (dirty & client).translated(-frame_, -frame_);
         if (r.isEmpty()) continue;
-        const QRect source(qRound(r.x() * ratio), qRound(r.y() * ratio), qRound(r.width() * ratio),
-                           qRound(r.height() * ratio));
-        painter.drawImage(r.translated(frame_, frame_), canvas_.Image(), source);
+        if (ratio == 1.0) {
+            painter.drawImage(r.translated(frame_, frame_), image, r);
+            continue;
+        }
+        const QRect source =
+            QRectF(r.x() * ratio, r.y() * ratio, r.width() * ratio, r.height() * ratio)
+                .toAlignedRect() &
+            image.rect();
+        if (source.isEmpty()) continue;
+        painter.drawImage(QPointF(source.x() / ratio + frame_, source.y() / ratio + frame_), image,
+                          source);
     }
 }
 
-// Coordinates are converted to the nearest integer, as the program's handlers expect.
-static int Nearest(qreal v) {
-    return static_cast<int>(std::lround(v));
+QPoint PictureBox::ToClient(QPointF position) const {
+    const qreal ratio = canvas_.Ratio();
+    const QPointF p = position - QPointF(frame_, frame_);
+    // Converted to the nearest integer, as the program's handlers expect; at a larger ratio
+    // the device pixel under the point tells which logical pixel of the picture it shows.
+    if (ratio == 1.0) return canvas_.FromDevice(QPoint(std::lround(p.x()), std::lround(p.y())));
+    return canvas_.FromDevice(QPoint(static_cast<int>(std::floor(p.x() * ratio)),
+                                     static_cast<int>(std::floor(p.y() * ratio))));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {
     if (onMouseDown) {
-        onMouseDown(event->button(), Nearest(event->position().x()) - frame_,
-                    Nearest(event->position().y()) - frame_);
+        const QPoint p = ToClient(event->position());
+        onMouseDown(event->button(), p.x(), p.y());
     }
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
     if (onMouseUp) {
-        onMouseUp(event->button(), Nearest(event->position().x()) - frame_,
-                  Nearest(event->position().y()) - frame_);
+        const QPoint p = ToClient(event->position());
+        onMouseUp(event->button(), p.x(), p.y());
     }
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
     if (onMouseMove) {
-        onMouseMove(event->buttons(), Nearest(event->position().x()) - frame_,
-                    Nearest(event->position().y()) - frame_);
+        const QPoint p = ToClient(event->position());
+        onMouseMove(event->buttons(), p.x(), p.y());
     }
 }
 

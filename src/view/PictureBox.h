@@ -24,9 +24,12 @@ public:
     void Place(int x, int y, int width, int height);
 
     // Gives the box the sunken frame (or takes it away); the image is re-created cleared.
-    void SetSunkenFrame(bool on);
-    // Width of the frame on each side: 0 or 2.
+    // Each of the frame's two edges is band pixels wide.
+    void SetSunkenFrame(bool on, int band = 1);
+    // Width of the frame on each side: 0, or twice the band.
     int FrameWidth() const { return frame_; }
+    // The client coordinate of the picture under a widget position.
+    QPoint ToClient(QPointF widgetPosition) const;
     // A client coordinate as a coordinate of the widget.
     QPoint FromClient(QPoint p) const { return p + QPoint(frame_, frame_); }
 
@@ -50,9 +53,12 @@ protected:
 
 private:
   void FitImage();
+  // The widget rectangle showing a rectangle of the image's device pixels.
+  QRect FromDevice(const QRect& device) const;
 
   Canvas canvas_;
   int frame_ = 0;
+  int band_ = 1;
 };
 
 }  // namespace kv
