@@ -37,9 +37,9 @@ void frmForma::picPole_MouseUp(Qt::MouseButton button, int x, int y) {
         return;
     }
     BoardPressed = 0;
-    const int c = x / CellSize;
-    const int r = y / CellSize;
-    if (c > 34 || r > 23) return;  // the closing grid line
+    int c = 0;
+    int r = 0;
+    if (!CellAt(x, y, c, r)) return;  // the closing grid line
     const int v = BoardCells[c][r];
     if (v <= 0) {
         if (code == 1) MoveFigury(c, r);

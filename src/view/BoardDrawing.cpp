@@ -1,5 +1,7 @@
 #include "view/BoardDrawing.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "model/Operations.h"
@@ -13,10 +15,17 @@ int BoardPixelHeight = 0;
 Canvas* BoardCanvas = nullptr;
 QImage HandStrip;
 
-void SetCellSize(int clientHeight) {
-    CellSize = clientHeight / 24;
+void SetCellSize(int clientHeight, int clientWidth) {
+    CellSize = std::max(0, std::min(clientHeight / 24, (clientWidth - 1) / 35));
     BoardPixelWidth = CellSize * 35 + 1;
     BoardPixelHeight = CellSize * 24 + 1;
+}
+
+bool CellAt(int x, int y, int& c, int& r) {
+    if (CellSize <= 0 || x < 0 || y < 0) return false;
+    c = x / CellSize;
+    r = y / CellSize;
+    return c < kColumns && r < kRows;
 }
 
 void FillCellInterior(int c, int r, Colour colour) {
@@ -30,6 +39,7 @@ void FillCellInterior(Canvas& canvas, int c, int r, Colour colour) {
 }
 
 void DrawGrid(Canvas& canvas) {
+    canvas.SetGrid(CellSize, kColumns, kRows);
     canvas.SetBackground(platform::COLOR_BTNFACE);
     canvas.Clear();
     for (int i = 0; i <= 35; ++i) {
@@ -42,8 +52,67 @@ void DrawGrid(Canvas& canvas) {
 
 void PaintHandMarker(int c, int r, int p) {
     if (!BoardCanvas || CellSize < 2) return;
-    BoardCanvas->StretchCopy(QRect(c * CellSize + 1, r * CellSize + 1, CellSize - 1, CellSize - 1),
-                             HandStrip, QRect((p - 1) * 17, 0, 16, HandStrip.height()));
+    const QRect interior(c * CellSize + 1, r * CellSize + 1, CellSize - 1, CellSize - 1);
+    const QRect device = BoardCanvas->DeviceRect(interior);
+    if (device.width() <= 18 || p < 1 || p > kPieces) {
+        BoardCanvas->StretchCopy(interior, HandStrip, QRect((p - 1) * 17, 0, 16, HandStrip.height()));
+        return;
+    }
+    // Drawn once per size: a resize draws twelve, a move only copies.
+    static std::array<QImage, kPieces + 1> tiles;
+    static int tileSize = 0;
+    if (tileSize != device.width()) {
+        tileSize = device.width();
+        for (QImage& tile : tiles) tile = QImage();
+    }
+    if (tiles[p].isNull()) tiles[p] = DrawnHand(p, tileSize);
+    BoardCanvas->DeviceCopy(interior, tiles[p]);
+}
+
+QImage DrawnHand(int p, int size) {
+    // The strip's hand, 16 x 17 units: fingers, palm, thumb and four corner pixels cut off.
+    struct Part {
+        int x1, y1, x2, y2;
+    };
+    static constexpr Part kParts[] = {{3, 3, 5, 9},   {6, 1, 8, 9},  {9, 2, 11, 9},
+                                      {12, 4, 14, 9}, {3, 8, 14, 15}, {0, 7, 2, 11},
+                                      {1, 12, 3, 13}};
+    static constexpr QPoint kCut[] = {{3, 15}, {14, 15}, {0, 7}, {0, 11}};
+    QImage tile(size, size, QImage::Format_RGB32);
+    tile.fill(platform::ToRgb(PieceColor[p]));
+    if (size <= 0) return tile;
+    const auto inside = [size](int i, int j) {
+        if (i < 0 || j < 0 || i >= size || j >= size) return false;
+        const double u = (i + 0.5) * 16 / size;
+        const double v = (j + 0.5) * 17 / size;
+        for (const QPoint& cut : kCut) {
+            if (static_cast<int>(u) == cut.x() && static_cast<int>(v) == cut.y()) return false;
+        }
+        for (const Part& part : kParts) {
+            if (u >= part.x1 && u < part.x2 + 1 && v >= part.y1 && v < part.y2 + 1) return true;
+        }
+        return false;
+    };
+    // The outline and the clefts between the fingers keep one width, as a drawn line would.
+    const int w = std::max(1, qRound(size / 18.0));
+    for (int j = 0; j < size; ++j) {
+        for (int i = 0; i < size; ++i) {
+            if (!inside(i, j)) continue;
+            bool edge = false;
+            for (int k = 1; k <= w && !edge; ++k) {
+                edge = !inside(i + k, j) || !inside(i - k, j) || !inside(i, j + k) ||
+                       !inside(i, j - k);
+            }
+            if ((j + 0.5) * 17 / size < 9) {
+                for (int finger : {6, 9, 12}) {
+                    const int x = qRound(finger * size / 16.0);
+                    edge = edge || (i >= x && i < x + w);
+                }
+            }
+            tile.setPixel(i, j, edge ? 0xFF000000u : 0xFFFFFFFFu);
+        }
+    }
+    return tile;
 }
 
 void NewPole() {

@@ -9,7 +9,7 @@
 
 namespace kv {
 
-// Layout values, set once at start-up from the main window's client height.
+// Layout values, set from the main window's client size at start-up and on every resize.
 extern int CellSize;          // pixels per cell, one grid line included
 extern int BoardPixelWidth;   // CellSize*35 + 1
 extern int BoardPixelHeight;  // CellSize*24 + 1
@@ -18,8 +18,11 @@ extern int BoardPixelHeight;  // CellSize*24 + 1
 extern Canvas* BoardCanvas;
 extern QImage HandStrip;
 
-// Computes CellSize, BoardPixelWidth and BoardPixelHeight for a client height.
-void SetCellSize(int clientHeight);
+// Computes CellSize, BoardPixelWidth and BoardPixelHeight for a client height, and no
+// larger than a client width allows.
+void SetCellSize(int clientHeight, int clientWidth = 1 << 30);
+// The cell under board pixel (x, y), false on the closing grid lines and off the board.
+bool CellAt(int x, int y, int& c, int& r);
 
 // Fills the interior of cell (c, r), the square between its grid lines.
 void FillCellInterior(int c, int r, Colour colour);
@@ -27,8 +30,11 @@ void FillCellInterior(int c, int r, Colour colour);
 void FillCellInterior(Canvas& canvas, int c, int r, Colour colour);
 // Clears canvas to the board background and draws the bare grid at CellSize.
 void DrawGrid(Canvas& canvas);
-// Copies the left 16 pixels of hand tile p, stretched, into the interior of cell (c, r).
+// Marks cell (c, r) with hand tile p: at the designed cell size or below the strip's left
+// 16 pixels, stretched; at larger sizes the hand drawn anew at the cell's device size.
 void PaintHandMarker(int c, int r, int p);
+// The hand of piece p drawn on a square of size device pixels.
+QImage DrawnHand(int p, int size);
 
 // Re-creates BoardCells empty and draws the bare grid.
 void NewPole();
