@@ -1,12 +1,15 @@
 #include "view/Palettes.h"
 
 #include <QKeyEvent>
+#include <QRect>
+#include <algorithm>
 
 #include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Keys.h"
 #include "platform/SystemColors.h"
+#include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 
 namespace kv {
@@ -17,18 +20,32 @@ PictureBox* picVyborFigury = nullptr;
 PictureBox* picPovorot = nullptr;
 PictureBox* picPole = nullptr;
 
-constexpr int kEntryWidth = 48;
+// The orientation palette's centre in the client area; it opens centred there.
+int turnCentre = 317;
+
+int EntryWidth() { return PaletteScaled(48); }
 
 void Highlight(PictureBox* palette, int entry, Colour colour) {
-    palette->canvas().RectOutline(entry * kEntryWidth + 3, 3, entry * kEntryWidth + 50, 63, colour);
+    const int x = entry * EntryWidth();
+    const int x1 = x + PaletteScaled(3), y1 = PaletteScaled(3);
+    const int x2 = x + PaletteScaled(50), y2 = PaletteScaled(63);
+    // A thicker box is nested one-pixel boxes.
+    for (int k = 0; k < std::max(1, PaletteScaled(1)); ++k) {
+        palette->canvas().RectOutline(x1 + k, y1 + k, x2 - k, y2 - k, colour);
+    }
 }
 
-// Five 9 x 9 squares sharing their edges, reference cell at (centreX, 30).
-void DrawMiniature(PictureBox* palette, int p, int o, int centreX) {
+// The miniature of entry i starts this far into it.
+int MiniatureLeft(int entry) { return entry * EntryWidth() + PaletteScaled(21); }
+
+// Five squares one pitch apart sharing their edges (9 x 9 at 8 at the designed size),
+// reference cell at (left, 30).
+void DrawMiniature(PictureBox* palette, int p, int o, int left) {
+    const int pitch = PaletteScaled(8);
     for (int k = 0; k < 5; ++k) {
-        const int x = centreX + 8 * PieceCells[p][k][o][0];
-        const int y = 30 + 8 * PieceCells[p][k][o][1];
-        palette->canvas().FillRect(x, y, x + 8, y + 8, PieceColor[p]);
+        const int x = left + pitch * PieceCells[p][k][o][0];
+        const int y = PaletteScaled(30) + pitch * PieceCells[p][k][o][1];
+        palette->canvas().FillRect(x, y, x + pitch, y + pitch, PieceColor[p]);
     }
 }
 
@@ -57,7 +74,7 @@ void MoveHighlight(PictureBox* palette, int i, int entries) {
 // The entry under palette position x; -1 left of the palette, where division would
 // truncate towards entry 0.
 int EntryAt(int x) {
-    return x < 0 ? -1 : x / kEntryWidth;
+    return x < 0 ? -1 : x / EntryWidth();
 }
 
 int OrientationEntries() {
@@ -89,13 +106,13 @@ void picVyborFigury_MouseUp(int x) {
 void picVyborFigury_KeyDown(int keyCode) {
     switch (keyCode) {
         case platform::VK_LEFT:
-            picVyborFigury_MouseMove((PaletteCursor == 0 ? 11 : PaletteCursor - 1) * kEntryWidth);
+            picVyborFigury_MouseMove((PaletteCursor == 0 ? 11 : PaletteCursor - 1) * EntryWidth());
             break;
         case platform::VK_RIGHT:
-            picVyborFigury_MouseMove((PaletteCursor == 11 ? 0 : PaletteCursor + 1) * kEntryWidth);
+            picVyborFigury_MouseMove((PaletteCursor == 11 ? 0 : PaletteCursor + 1) * EntryWidth());
             break;
         case platform::VK_RETURN:
-            picVyborFigury_MouseUp(PaletteCursor * kEntryWidth);
+            picVyborFigury_MouseUp(PaletteCursor * EntryWidth());
             break;
         case platform::VK_ESCAPE:
             picVyborFigury_LostFocus();
@@ -127,10 +144,10 @@ void picPovorot_KeyDown(int keyCode) {
     const int n = OrientationEntries();
     switch (keyCode) {
         case platform::VK_LEFT:
-            picPovorot_MouseMove((PaletteCursor == 0 ? n - 1 : PaletteCursor - 1) * kEntryWidth);
+            picPovorot_MouseMove((PaletteCursor == 0 ? n - 1 : PaletteCursor - 1) * EntryWidth());
             break;
         case platform::VK_RIGHT:
-            picPovorot_MouseMove((PaletteCursor + 1 == n ? 0 : PaletteCursor + 1) * kEntryWidth);
+            picPovorot_MouseMove((PaletteCursor + 1 == n ? 0 : PaletteCursor + 1) * EntryWidth());
             break;
         case platform::VK_RETURN:
             if (PaletteCursor + 1 != PieceOrientation[CurrentPiece]) Povorot(PaletteCursor + 1);
@@ -161,6 +178,29 @@ void Hook(PictureBox* palette, void (*move)(int), void (*up)(int), void (*key)(i
 
 }  // namespace
 
+int PaletteScaled(int designed) {
+    return (designed * CellSize + 9) / 19;
+}
+
+void PlacePalettes(const QRect& board) {
+    const int band = std::max(1, PaletteScaled(1));
+    const int top = board.y() + PaletteScaled(185);
+    const int frame = 2 * band;
+    const int height = PaletteScaled(65) + 2 * frame;
+    if (picVyborFigury) {
+        picVyborFigury->SetSunkenFrame(true, band);
+        const int width = kPieces * EntryWidth() + PaletteScaled(4) + 2 * frame;
+        picVyborFigury->Place(board.x() + (board.width() - width) / 2, top, width, height);
+    }
+    // At the designed size it opens centred on x = 317, 258 pixels into the board.
+    turnCentre = board.x() + PaletteScaled(258);
+    if (picPovorot) {
+        picPovorot->SetSunkenFrame(true, band);
+        const int width = PaletteScaled(336);
+        picPovorot->Place(board.x() + (board.width() - width) / 2, top, width, height);
+    }
+}
+
 void ConnectPalettes(PictureBox* pieces, PictureBox* orientations, PictureBox* board) {
     picVyborFigury = pieces;
     picPovorot = orientations;
@@ -181,7 +221,7 @@ void VyborFigury() {
     if (!picVyborFigury) return;
     for (int p = 1; p <= kPieces; ++p) {
         if (PieceExcluded[p] != 0) continue;
-        DrawMiniature(picVyborFigury, p, PieceOrientation[p], p * kEntryWidth - 27);
+        DrawMiniature(picVyborFigury, p, PieceOrientation[p], MiniatureLeft(p - 1));
     }
     PaletteCursor = CurrentPiece - 1;
     Highlight(picVyborFigury, PaletteCursor, 0);
@@ -195,9 +235,9 @@ void VyborPovorota() {
     }
     if (!picPovorot) return;
     const int n = OrientationCount[CurrentPiece];
-    const int width = n * kEntryWidth + 6;
-    picPovorot->Place(317 - width / 2, picPovorot->y(), width, picPovorot->height());
-    for (int o = 1; o <= n; ++o) DrawMiniature(picPovorot, CurrentPiece, o, o * kEntryWidth - 27);
+    const int width = n * EntryWidth() + PaletteScaled(2) + 2 * picPovorot->FrameWidth();
+    picPovorot->Place(turnCentre - width / 2, picPovorot->y(), width, picPovorot->height());
+    for (int o = 1; o <= n; ++o) DrawMiniature(picPovorot, CurrentPiece, o, MiniatureLeft(o - 1));
     PaletteCursor = PieceOrientation[CurrentPiece] - 1;
     Highlight(picPovorot, PaletteCursor, 0);
     OpenPalette(picPovorot);

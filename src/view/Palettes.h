@@ -2,9 +2,18 @@
 // (picPovorot).
 #pragma once
 
+class QRect;
+
 namespace kv {
 
 class PictureBox;
+
+// A palette measure designed for cells of 19 pixels, at the board's CellSize: in proportion,
+// to the nearest whole pixel (19 is odd, so there is never a tie).
+int PaletteScaled(int designed);
+// Sizes and places both palettes over board, the board picture's rectangle in the client
+// area: centred over it, at the designed geometry when CellSize is 19.
+void PlacePalettes(const QRect& board);
 
 // Hooks the palettes' events up; the board gets the focus back when one closes.
 void ConnectPalettes(PictureBox* pieces, PictureBox* orientations, PictureBox* board);
