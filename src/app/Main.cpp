@@ -7,6 +7,8 @@
 #include "app/MainWindow.h"
 #include "platform/Services.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlace.h"
+#include "view/WindowStyle.h"
 #include "windows/VictoryWindow.h"
 
 namespace kv {
@@ -26,6 +28,8 @@ frmForma* Main() {
     if (!platform::services().victory) platform::services().victory = &victory;
     auto* window = new frmForma;
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // The place of the last exit; the first start opens centred at the designed size.
+    if (RestoreWindowPlace(window)) KeepPlace(window);
     window->show();
     // Let the window paint once before the loading below.
     if (auto* events = platform::services().events) events->ProcessPendingEvents();

@@ -12,9 +12,13 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTimer>
+#include <algorithm>
 
 #include "editor/EditorWindow.h"
 #include "model/History.h"
+#include "model/Model.h"
+#include "model/Operations.h"
 #include "model/Podskazka.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
@@ -22,6 +26,7 @@
 #include "platform/Services.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlace.h"
 #include "view/BoardDrawing.h"
 #include "view/Palettes.h"
 #include "view/PictureBox.h"
@@ -58,9 +63,20 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(platform::AppTitle());
 
     client_ = new QWidget(this);
-    // Below 24 pixels of height a cell would have no size at all.
-    client_->setMinimumSize(35, 24);
+    // The board grows with the window but never shrinks below its designed size.
+    client_->setMinimumSize(kClientWidth, kClientHeight);
     setCentralWidget(client_);
+    client_->installEventFilter(this);
+    layOutTimer_ = new QTimer(this);
+    layOutTimer_->setSingleShot(true);
+    connect(layOutTimer_, &QTimer::timeout, this, [this] {
+        // A modal window over this one (the editor draws with CellSize) sees no change.
+        if (QApplication::activeModalWidget()) {
+            layOutWaits_ = true;
+            return;
+        }
+        LayOut();
+    });
 
     // The board first in the focus order: it holds the focus whenever no palette is open.
     picPole_ = new PictureBox(client_);
@@ -206,16 +222,60 @@ void frmForma::UpdateIgra() {
 }
 
 void frmForma::LayOut() {
+    layOutTimer_->stop();
+    layOutWaits_ = false;
+    sinceLayOut_.start();
+    ++layOutCount_;
     const int clientWidth = client_->width();
     const int clientHeight = client_->height();
-    picPovorot_->Place((clientWidth - picPovorot_->width()) / 2, picPovorot_->y(),
-                       picPovorot_->width(), picPovorot_->height());
-    picVyborFigury_->Place((clientWidth - picVyborFigury_->width()) / 2, picVyborFigury_->y(),
-                           picVyborFigury_->width(), picVyborFigury_->height());
-    SetCellSize(clientHeight);
-    const int boardLeft = (clientWidth - CellSize * 35 - 1) / 2;
-    picPole_->Place(boardLeft, 0, BoardPixelWidth, BoardPixelHeight);
+    const int oldCellSize = CellSize;
+    SetCellSize(clientHeight, clientWidth);
+    // Centred across; down too when the width is what keeps the board smaller.
+    const int boardLeft = (clientWidth - BoardPixelWidth) / 2;
+    const bool widthLimits = (clientWidth - 1) / 35 < clientHeight / 24;
+    const int boardTop = widthLimits ? (clientHeight - BoardPixelHeight) / 2 : 0;
+    const QRect board(boardLeft, boardTop, BoardPixelWidth, BoardPixelHeight);
+    const bool resized = CellSize != oldCellSize || picPole_->canvas().Width() != BoardPixelWidth ||
+                         picPole_->canvas().Height() != BoardPixelHeight;
+    if (!resized && picPole_->geometry() == board && layOutCount_ > 1) return;
+    // A palette drawn at the old size would no longer match its entries.
+    ClosePalettes();
+    picPole_->Place(boardLeft, boardTop, BoardPixelWidth, BoardPixelHeight);
+    PlacePalettes(board);
+    if (resized) RedrawPole();
     picPole_->setFocus();
+}
+
+void frmForma::RedrawPole() {
+    // What loading draws, from the model as it stands: nothing is set down or lifted.
+    DrawGrid(picPole_->canvas());
+    ShowKvelt();
+    const int current = CurrentPiece;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (PieceExcluded[p] != 0 || p == current) continue;
+        for (int k = 0; k < 5; ++k) {
+            const int c = PieceCellColumn(p, k);
+            const int r = PieceCellRow(p, k);
+            if (OnBoard(c, r)) FillCellInterior(c, r, PieceColor[p]);
+        }
+    }
+    if (current >= 1 && current <= kPieces && PieceExcluded[current] == 0) ShowFigury(-1);
+}
+
+void frmForma::ScheduleLayOut() {
+    // Start-up lays the window out itself once it has been shown.
+    if (layOutCount_ == 0 || layOutTimer_->isActive()) return;
+    const qint64 since = sinceLayOut_.elapsed();
+    layOutTimer_->start(static_cast<int>(std::max<qint64>(0, kFrameMs - since)));
+}
+
+bool frmForma::event(QEvent* event) {
+    // Back from a modal window: the size it kept waiting.
+    if (event->type() == QEvent::WindowActivate && layOutWaits_) {
+        layOutWaits_ = false;
+        ScheduleLayOut();
+    }
+    return QMainWindow::event(event);
 }
 
 void frmForma::Menu_Click() {
@@ -262,6 +322,7 @@ void frmForma::HelpAbout_Click() { ShowAbout(); }
 // unseen, and the arrows would walk the menus. No menu and no palette is open once the bar
 // has it, so the board takes it back.
 bool frmForma::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == client_ && event->type() == QEvent::Resize) ScheduleLayOut();
     if (watched == menuBar() && event->type() == QEvent::FocusIn) {
         QMetaObject::invokeMethod(
             this,
@@ -284,6 +345,7 @@ void frmForma::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     SaveINI();
+    SaveWindowPlace(this);
 }
 
 }  // namespace kv

@@ -1,11 +1,13 @@
 // frmForma: the main window with the board, the two pop-up palettes and the menus.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 class QAction;
 class QLabel;
 class QMenu;
+class QTimer;
 
 namespace kv {
 
@@ -47,8 +49,14 @@ public:
     QAction* HelpCallHelp() const { return helpCallHelp_; }
     QAction* HelpAbout() const { return helpAbout_; }
 
-    // Start-up steps 3 to 8: centre the palettes, fit the board to the client height.
+    // Fits the board to the client size and centres it and the palettes over it: at
+    // start-up, and again after every change of the window's size. A board that changes
+    // size is drawn anew from the model; an open palette closes.
     void LayOut();
+    // Shortest time between two layouts while the window is being dragged to a new size.
+    static constexpr int kFrameMs = 16;
+    // The layouts done so far (for checks).
+    int LayOutCount() const { return layOutCount_; }
 
     // Board input.
     void picPole_MouseDown(Qt::MouseButton button, int x, int y);
@@ -75,6 +83,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -82,6 +91,10 @@ private:
     // «Отменить» and «Повторить» enabled as the list of steps allows.
     void UpdateIgra();
     void Form_Unload();
+    // A layout after the size has changed: at most one per frame, always of the last size.
+    void ScheduleLayOut();
+    // The board as the model stands, at the new size: grid, outline, set pieces, current piece.
+    void RedrawPole();
 
     QWidget* client_ = nullptr;
     PictureBox* picPole_ = nullptr;
@@ -106,6 +119,10 @@ private:
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;
     bool unloaded_ = false;
+    QTimer* layOutTimer_ = nullptr;
+    QElapsedTimer sinceLayOut_;
+    bool layOutWaits_ = false;  // for a modal window to close
+    int layOutCount_ = 0;
 };
 
 // The main window while it exists.

@@ -33,6 +33,7 @@ void MoveToCentre(QWidget* window) {
 class CentreOnFirstShow final : public QObject {
 public:
     explicit CentreOnFirstShow(QWidget* window) : QObject(window), window_(window) {
+        setObjectName(QStringLiteral("CentreOnFirstShow"));
         window->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -54,6 +55,13 @@ void CentreOnScreen(QWidget* window) {
     if (!window) return;
     MoveToCentre(window);
     new CentreOnFirstShow(window);
+}
+
+void KeepPlace(QWidget* window) {
+    if (!window) return;
+    const auto pending = window->findChildren<QObject*>(QStringLiteral("CentreOnFirstShow"),
+                                                        Qt::FindDirectChildrenOnly);
+    for (QObject* centring : pending) delete centring;
 }
 
 }  // namespace kv

@@ -14,5 +14,7 @@ QFont DialogFont(qreal points);
 // frame included: placed now by its bare size, and once more when first shown, since the
 // frame is known only then.
 void CentreOnScreen(QWidget* window);
+// Leaves a window where it has been put since: its centring on first show is dropped.
+void KeepPlace(QWidget* window);
 
 }  // namespace kv

@@ -13,6 +13,16 @@
 
 namespace kvtest {
 
+namespace {
+// What the game keeps for the player (the window's place, say) goes to a fresh folder for
+// each run of a test program, never into the real home.
+struct ConfigHome {
+    ConfigHome() { qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()); }
+    QTemporaryDir dir;
+};
+const ConfigHome configHome;
+}  // namespace
+
 Fakes::Fakes() {
     auto& s = kv::platform::services();
     s.messages = &messages;

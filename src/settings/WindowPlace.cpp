@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "settings/WindowPlace.h"
+
+#include <QFile>
+#include <QWidget>
+
+#include "platform/Files.h"
+
+namespace kv {
+
+QString WindowPlacePath() {
+    return platform::UserSettingsFolder() + QStringLiteral("/window-place");
+}
+
+void SaveWindowPlace(const QWidget* window) {
+    if (!window) return;
+    // Like the settings file, nothing is reported: the next start merely opens centred.
+    QFile file(WindowPlacePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
+    // saveGeometry keeps the normal geometry beside the maximised state. Text, one line.
+    file.write(window->saveGeometry().toBase64() + '\n');
+}
+
+bool RestoreWindowPlace(QWidget* window) {
+    if (!window) return false;
+    QFile file(WindowPlacePath());
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray geometry = QByteArray::fromBase64(file.read(64 * 1024).trimmed());
+    return !geometry.isEmpty() && window->restoreGeometry(geometry);
+}
+
+}  // namespace kv
