@@ -1,5 +1,6 @@
-// The main window offscreen: its client area below the menu bar, the start-up layout
-// computed from the client size, and the smallest size it can be given.
+// The main window offscreen: its client area below the menu bar, the layout computed from
+// the client size at start-up and after every resize, the smallest size it can be given,
+// the place it keeps from one run to the next.
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -13,22 +14,16 @@
 #include "model/Model.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
+#include "settings/WindowPlace.h"
+#include "support/PlaySupport.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
+#include "windows/AboutWindow.h"
+#include "windows/VictoryWindow.h"
 
 using namespace kv;
-
-namespace {
-
-// Resizes the shown window so that its client area becomes width x height.
-void ResizeClient(frmForma* window, int width, int height) {
-    const QSize extra = window->size() - window->Client()->size();
-    window->resize(width + extra.width(), height + extra.height());
-    QTRY_COMPARE(window->Client()->size(), QSize(width, height));
-}
-
-}  // namespace
+using kvtest::ResizeClient;
 
 class WindowLayoutTest : public QObject {
     Q_OBJECT
@@ -131,43 +126,131 @@ private slots:
         QTest::addColumn<int>("height");
         QTest::addColumn<int>("cell");
         QTest::addColumn<int>("boardLeft");
-        QTest::addColumn<int>("pieceLeft");
-        QTest::addColumn<int>("turnLeft");
+        QTest::addColumn<int>("boardTop");
         // An odd remainder is dropped; heights are divided with truncation.
-        QTest::newRow("785x478") << 785 << 478 << 19 << 59 << 100 << 224;
-        QTest::newRow("784x479") << 784 << 479 << 19 << 59 << 100 << 224;
-        QTest::newRow("784x455") << 784 << 455 << 18 << 76 << 100 << 224;
-        QTest::newRow("700x300") << 700 << 300 << 12 << 139 << 58 << 182;
-        // The board wider than the window: the left edge goes negative, truncated toward 0.
-        QTest::newRow("500x478") << 500 << 478 << 19 << -83 << -42 << 82;
+        QTest::newRow("785x478") << 785 << 478 << 19 << 59 << 0;
+        QTest::newRow("784x479") << 784 << 479 << 19 << 59 << 0;
+        QTest::newRow("1000x478") << 1000 << 478 << 19 << 167 << 0;
+        QTest::newRow("1920x1000") << 1920 << 1000 << 41 << 242 << 0;
+        // The width is what limits: (800 - 1) div 35 = 22, centred downwards too.
+        QTest::newRow("800x600") << 800 << 600 << 22 << 14 << 35;
+        QTest::newRow("1200x1200") << 1200 << 1200 << 34 << 4 << 191;
     }
 
+    // Resizing alone lays the window out again: the board centred, the palettes centred over
+    // it at its top plus 185 pixels scaled, and exactly as designed at 19.
     void layoutFollowsTheClientSize() {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, cell);
         QFETCH(int, boardLeft);
-        QFETCH(int, pieceLeft);
-        QFETCH(int, turnLeft);
+        QFETCH(int, boardTop);
         kvtest::GameWindow game;
         frmForma* w = game.window;
-        ResizeClient(w, width, height);
-        w->LayOut();
+        QVERIFY(ResizeClient(w, width, height));
         QCOMPARE(CellSize, cell);
         QCOMPARE(BoardPixelWidth, cell * 35 + 1);
         QCOMPARE(BoardPixelHeight, cell * 24 + 1);
-        QCOMPARE(w->picPole()->geometry(), QRect(boardLeft, 0, cell * 35 + 1, cell * 24 + 1));
-        QCOMPARE(w->picVyborFigury()->geometry(), QRect(pieceLeft, 185, 584, 69));
-        QCOMPARE(w->picPovorot()->geometry(), QRect(turnLeft, 185, 336, 69));
+        const QRect board = w->picPole()->geometry();
+        QCOMPARE(board, QRect(boardLeft, boardTop, cell * 35 + 1, cell * 24 + 1));
+        QCOMPARE(w->picPole()->canvas().Width(), board.width());
+        for (PictureBox* palette : {w->picVyborFigury(), w->picPovorot()}) {
+            QVERIFY(qAbs(palette->geometry().center().x() - board.center().x()) <= 1);
+            QVERIFY(qAbs(palette->y() - (board.y() + 185.0 * cell / 19)) <= 0.5);
+            QVERIFY(qAbs(palette->height() - 69.0 * cell / 19) <= 2);
+        }
+        if (cell == 19) {
+            QCOMPARE(w->picVyborFigury()->geometry(), QRect(boardLeft + 41, 185, 584, 69));
+            QCOMPARE(w->picPovorot()->geometry(), QRect(boardLeft + 165, 185, 336, 69));
+        }
     }
 
-    void laterResizeMovesNothing() {
+    // A drag sends size after size; they make one layout, of the last size.
+    void resizesInARowMakeOneLayoutOfTheLast() {
         kvtest::GameWindow game;
         frmForma* w = game.window;
-        ResizeClient(w, 900, 600);
-        QCOMPARE(CellSize, 19);
-        QCOMPARE(w->picPole()->geometry(), QRect(59, 0, 666, 457));
-        QCOMPARE(w->picVyborFigury()->geometry(), QRect(100, 185, 584, 69));
+        QVERIFY(ResizeClient(w, 900, 600));
+        const int before = w->LayOutCount();
+        const QSize extra = w->size() - w->Client()->size();
+        for (int step = 1; step <= 10; ++step) {
+            w->resize(QSize(900 + 50 * step, 600 + 40 * step) + extra);
+        }
+        QVERIFY(ResizeClient(w, 1400, 1000));
+        QCOMPARE(w->LayOutCount(), before + 1);
+        QCOMPARE(CellSize, 39);  // (1400 - 1) div 35
+        QCOMPARE(w->picPole()->geometry(), QRect(17, 31, 1366, 937));
+    }
+
+    void windowCannotBeMadeSmallerThanDesigned() {
+        kvtest::GameWindow game;
+        frmForma* w = game.window;
+        QVERIFY(ResizeClient(w, 900, 600));
+        for (const QSize asked : {QSize(783, 900), QSize(300, 30), QSize(1, 1)}) {
+            w->resize(asked);
+            QVERIFY(QTest::qWaitFor([&] { return w->Client()->width() != 900; }));
+            QVERIFY(w->Client()->width() >= 784);
+            QVERIFY(w->Client()->height() >= 478);
+            QVERIFY(w->rect().contains(w->Client()->geometry()));
+        }
+        QTRY_COMPARE(CellSize, 19);
+        QCOMPARE(w->picPole()->height(), 19 * 24 + 1);
+    }
+
+    // The place of the last exit comes back: size, position, and a maximised window opens
+    // maximised, keeping the size it had before as its normal one. The file is not Kvelt.ini.
+    void windowKeepsItsPlace() {
+        QFile::remove(WindowPlacePath());
+        QVERIFY(!WindowPlacePath().endsWith(QStringLiteral("Kvelt.ini")));
+        QVERIFY(WindowPlacePath().startsWith(platform::UserSettingsFolder() + QLatin1Char('/')));
+        {
+            frmForma fresh;
+            QVERIFY(!RestoreWindowPlace(&fresh));  // nothing saved: left as it is
+        }
+        QRect normal;
+        {
+            kvtest::GameWindow game;
+            // Within the offscreen screen of 800 x 600, which would clamp it.
+            QVERIFY(ResizeClient(game.window, 790, 500));
+            game.window->move(5, 10);
+            QTRY_COMPARE(game.window->pos(), QPoint(5, 10));
+            normal = game.window->geometry();
+            SaveWindowPlace(game.window);
+        }
+        {
+            frmForma again;
+            QVERIFY(RestoreWindowPlace(&again));
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+            QTRY_COMPARE(again.size(), normal.size());
+            // Put back where it was, not centred (the offscreen frame shifts it a little).
+            QVERIFY((again.pos() - normal.topLeft()).manhattanLength() <= 10);
+            QVERIFY(!again.isMaximized());
+            again.showMaximized();
+            QTRY_VERIFY(again.isMaximized());
+            SaveWindowPlace(&again);
+        }
+        frmForma third;
+        QVERIFY(RestoreWindowPlace(&third));
+        QVERIFY(third.windowState() & Qt::WindowMaximized);
+        QCOMPARE(third.normalGeometry().size(), normal.size());
+        // An unreadable file is no place at all.
+        QFile damaged(WindowPlacePath());
+        QVERIFY(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        damaged.write("not a place\n");
+        damaged.close();
+        frmForma fourth;
+        QVERIFY(!RestoreWindowPlace(&fourth));
+        QFile::remove(WindowPlacePath());
+    }
+
+    // The windows the game keeps at one size cannot be resized nor maximised.
+    void fixedWindowsOfferNoMaximise() {
+        frmEnd victory;
+        frmOprog about;
+        for (QWidget* window : {static_cast<QWidget*>(&victory), static_cast<QWidget*>(&about)}) {
+            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+            QCOMPARE(window->minimumSize(), window->maximumSize());
+        }
     }
 
     // Message boxes as short as their text cut the title to «Голо… велт»» in the caption
@@ -198,21 +281,6 @@ private slots:
         }
     }
 
-    void windowCannotBeMadeTooSmallForACell() {
-        kvtest::GameWindow game;
-        frmForma* w = game.window;
-        for (const QSize asked : {QSize(1, 1), QSize(300, 30)}) {
-            w->resize(asked);
-            QApplication::processEvents();
-            // The client area is really inside the window, and at least one cell high.
-            QTRY_VERIFY(w->height() < 478);
-            QVERIFY(w->Client()->height() >= 24);
-            QVERIFY(w->rect().contains(w->Client()->geometry()));
-        }
-        w->LayOut();
-        QVERIFY(CellSize >= 1);
-        QCOMPARE(w->picPole()->height(), CellSize * 24 + 1);
-    }
 };
 
 QTEST_MAIN(WindowLayoutTest)

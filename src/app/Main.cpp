@@ -8,7 +8,6 @@
 #include "platform/Services.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
-#include "view/WindowStyle.h"
 #include "windows/VictoryWindow.h"
 
 namespace kv {
@@ -29,7 +28,7 @@ frmForma* Main() {
     auto* window = new frmForma;
     window->setAttribute(Qt::WA_DeleteOnClose);
     // The place of the last exit; the first start opens centred at the designed size.
-    if (RestoreWindowPlace(window)) KeepPlace(window);
+    RestoreWindowPlace(window);
     window->show();
     // Let the window paint once before the loading below.
     if (auto* events = platform::services().events) events->ProcessPendingEvents();

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "platform/Files.h"
+#include "view/WindowStyle.h"
 
 namespace kv {
 
@@ -28,7 +29,9 @@ bool RestoreWindowPlace(QWidget* window) {
     QFile file(WindowPlacePath());
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray geometry = QByteArray::fromBase64(file.read(64 * 1024).trimmed());
-    return !geometry.isEmpty() && window->restoreGeometry(geometry);
+    if (geometry.isEmpty() || !window->restoreGeometry(geometry)) return false;
+    KeepPlace(window);  // not centred again when shown
+    return true;
 }
 
 }  // namespace kv

@@ -16,8 +16,8 @@ namespace kv {
 QString WindowPlacePath();
 // Writes the window's place; a maximised window keeps the size it has when restored.
 void SaveWindowPlace(const QWidget* window);
-// Gives the window the place last saved, clamped to the screen it opens on; false, and the
-// window untouched, when there is none to be read.
+// Gives the window the place last saved, clamped to the screen it opens on, where showing
+// it leaves it; false, and the window untouched, when there is none to be read.
 bool RestoreWindowPlace(QWidget* window);
 
 }  // namespace kv

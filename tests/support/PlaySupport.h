@@ -112,6 +112,18 @@ struct Player {
     kv::frmForma* w;
 };
 
+// Resizes the shown window so that its client area becomes width x height, and waits for
+// the layout that follows; false when either does not come.
+[[nodiscard]] inline bool ResizeClient(kv::frmForma* window, int width, int height) {
+    const QSize extra = window->size() - window->Client()->size();
+    const int layouts = window->LayOutCount();
+    window->resize(width + extra.width(), height + extra.height());
+    return QTest::qWaitFor([&] {
+        return window->Client()->size() == QSize(width, height) &&
+               window->LayOutCount() > layouts;
+    });
+}
+
 // Shows the window active, so that focus changes are real ones.
 inline bool Activate(kv::frmForma* window) {
     window->activateWindow();
