@@ -9,6 +9,7 @@
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/SystemColors.h"
+#include "support/PlaySupport.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -309,6 +310,116 @@ class BoardDrawingTest : public QObject {
         const QImage shown =
             game.window->picPole()->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(shown, BoardCanvas->Image().convertToFormat(QImage::Format_RGB32));
+    }
+
+    void boardIsDrawnAnewAtEachSize_data() {
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("1000x600") << QSize(1000, 600);
+        QTest::newRow("1920x1000") << QSize(1920, 1000);
+        QTest::newRow("2600x1600") << QSize(2600, 1600);
+    }
+
+    // A resize draws the board again from the model, at the new size: grid, outline, set
+    // pieces, the current piece and its hand. Back at the designed size, the same pixels.
+    void boardIsDrawnAnewAtEachSize() {
+        QFETCH(QSize, client);
+        kvtest::Fakes fakes;
+        kvtest::GameWindow game;
+        QList<QPoint> outline;
+        for (int c = 12; c < 22; ++c) {
+            for (int r = 9; r < 15; ++r) outline << QPoint(c, r);
+        }
+        kvtest::StartPlay({}, outline);
+        MoveFigury(13, 10);  // the X piece over the outline's corner
+        const QImage designed = BoardCanvas->Image().copy();
+        QVERIFY(kvtest::ResizeClient(game.window, client.width(), client.height()));
+        QVERIFY(CellSize > 19);
+        const int p = CurrentPiece;
+        const QPoint reference(PiecePos[p][0], PiecePos[p][1]);
+        const QList<QPoint> current = CellsOf(p);
+        CHECK_BOARD([&](int c, int r) -> std::optional<QRgb> {
+            if (QPoint(c, r) == reference) return std::nullopt;
+            if (current.contains(QPoint(c, r))) return Rgb(PieceColor[p]);
+            if (BoardCells[c][r] != 0) return Rgb(PieceColor[BoardCells[c][r]]);
+            return OutlineCells[c][r] ? kBlack : kBackground;
+        });
+        QVERIFY(ShowsHandOf(reference.x(), reference.y(), p));
+        QVERIFY(kvtest::ResizeClient(game.window, 784, 478));
+        QCOMPARE(BoardCanvas->Image(), designed);
+    }
+
+    void gridKeepsOneWidthAtEveryRatio_data() {
+        QTest::addColumn<qreal>("ratio");
+        for (qreal ratio : {1.0, 1.25, 1.5, 2.0, 3.0}) {
+            QTest::newRow(qPrintable(QString::number(ratio))) << ratio;
+        }
+    }
+
+    // In the device pixels of the image: every grid line one whole width, every interior one
+    // size, the hand drawn without blended colours, and every device pixel mapped back to the
+    // cell (or the line) that shows it.
+    void gridKeepsOneWidthAtEveryRatio() {
+        QFETCH(qreal, ratio);
+        SetCellSize(478, 784);
+        Canvas canvas;
+        canvas.Resize(BoardPixelWidth, BoardPixelHeight, ratio);
+        DrawGrid(canvas);
+        for (int c = 0; c < kColumns; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                FillCellInterior(canvas, c, r, (c + r) % 2 ? 0 : PieceColor[1]);
+            }
+        }
+        const int line = std::max(1, static_cast<int>(std::floor(ratio)));
+        QCOMPARE(canvas.GridLine(), line);
+        const QImage& image = canvas.Image();
+        const QRect sample = canvas.DeviceRect(Interior(7, 5));
+        for (const bool across : {true, false}) {
+            QList<int> lines;
+            QList<int> interiors;
+            const int length = across ? image.width() : image.height();
+            QRgb previous = 0;
+            for (int i = 0; i < length; ++i) {
+                const QRgb pixel = (across ? image.pixel(i, sample.center().y())
+                                           : image.pixel(sample.center().x(), i)) |
+                                   0xFF000000u;
+                if (pixel == kBackground) continue;  // the margin the fitted grid leaves
+                QList<int>& runs = pixel == kGrid ? lines : interiors;
+                if (i == 0 || pixel != previous) runs << 0;
+                ++runs.last();
+                previous = pixel;
+            }
+            QCOMPARE(lines.size(), across ? 36 : 25);
+            QCOMPARE(interiors.size(), across ? 35 : 24);
+            QCOMPARE(QSet<int>(lines.begin(), lines.end()), QSet<int>{line});
+            QCOMPARE(QSet<int>(interiors.begin(), interiors.end()),
+                     QSet<int>{canvas.GridPitch() - line});
+        }
+        for (int c = 0; c < kColumns; ++c) {
+            for (int r = 0; r < kRows; ++r) {
+                const QRect device = canvas.DeviceRect(Interior(c, r));
+                for (const QPoint corner : {device.topLeft(), device.bottomRight()}) {
+                    const QPoint back = canvas.FromDevice(corner);
+                    QCOMPARE(QPoint(back.x() / CellSize, back.y() / CellSize), QPoint(c, r));
+                    QVERIFY(back.x() % CellSize != 0 && back.y() % CellSize != 0);
+                }
+                const QPoint onLine = canvas.FromDevice(device.topLeft() - QPoint(1, 1));
+                QCOMPARE(onLine, QPoint(c * CellSize, r * CellSize));
+            }
+        }
+        Canvas* const board = BoardCanvas;
+        BoardCanvas = &canvas;
+        PaintHandMarker(3, 1, 5);
+        BoardCanvas = board;
+        const QRect hand = canvas.DeviceRect(Interior(3, 1));
+        int white = 0;
+        for (int y = hand.top(); y <= hand.bottom(); ++y) {
+            for (int x = hand.left(); x <= hand.right(); ++x) {
+                const QRgb pixel = image.pixel(x, y) | 0xFF000000u;
+                QVERIFY(pixel == kWhite || pixel == kBlack || pixel == Rgb(PieceColor[5]));
+                white += pixel == kWhite;
+            }
+        }
+        QVERIFY2(white * 4 > hand.width() * hand.height(), qPrintable(QString::number(white)));
     }
 };
 

@@ -474,6 +474,75 @@ class PalettesTest : public QObject {
 
     // A menu opened with the mouse and closed with Esc hands the keyboard to the menu bar,
     // unseen; the arrows must go on moving the piece.
+    void palettesGrowWithTheBoard_data() {
+        QTest::addColumn<QSize>("client");
+        QTest::newRow("1000x600") << QSize(1000, 600);
+        QTest::newRow("1920x1000") << QSize(1920, 1000);
+        QTest::newRow("2600x1600") << QSize(2600, 1600);
+    }
+
+    // At a larger board both palettes scale with it, stay centred over it, and the mouse
+    // finds each entry over exactly the columns its miniature is drawn in.
+    void palettesGrowWithTheBoard() {
+        QFETCH(QSize, client);
+        QVERIFY(kvtest::ResizeClient(w(), client.width(), client.height()));
+        const qreal scale = CellSize / 19.0;
+        const QRect shownBoard = board()->geometry();
+        // The entry under each column of a palette, as the mouse finds it; -1 before any.
+        auto sweep = [&](PictureBox* palette) {
+            QList<int> entries;
+            for (int x = 0; x < palette->canvas().Width(); ++x) {
+                player->Move(palette, QPoint(x, palette->canvas().Height() / 2));
+                entries << PaletteCursor;
+            }
+            return entries;
+        };
+        // Each entry's columns: one run each, all alike, from the left edge.
+        auto checkEntries = [&](PictureBox* palette, const QList<int>& entries, int count,
+                                int piece) {
+            const int width = qRound(48 * scale);
+            for (int x = 0; x < entries.size(); ++x) {
+                QCOMPARE(entries[x], std::min(x / width, count - 1));
+            }
+            QVERIFY(entries.size() - count * width < width);
+            // The miniature of entry i lies in entry i's columns alone.
+            for (int i = 0; i < count; ++i) {
+                const int p = piece ? piece : i + 1;
+                int inside = 0;
+                for (int y = 0; y < palette->canvas().Height(); ++y) {
+                    for (int x = 0; x < entries.size(); ++x) {
+                        if (palette->canvas().Pixel(x, y) != Rgb(PieceColor[p])) continue;
+                        if (piece == 0) QCOMPARE(entries[x], i);
+                        inside += entries[x] == i;
+                    }
+                }
+                const int side = qRound(8 * scale) + 1;
+                QVERIFY2(inside >= 4 * side * side, qPrintable(QString::number(inside)));
+            }
+            QVERIFY(qAbs(palette->geometry().center().x() -
+                         (piece ? shownBoard.x() + 258 * scale : shownBoard.center().x())) <= 1.5);
+            QVERIFY(qAbs(palette->y() - shownBoard.y() - 185 * scale) <= 0.5);
+            QVERIFY(qAbs(palette->height() - 69 * scale) <= 2);
+        };
+
+        player->Key(Qt::Key_Return);
+        QVERIFY(pieces()->isVisible());
+        const QList<int> pieceEntries = sweep(pieces());
+        checkEntries(pieces(), pieceEntries, 12, 0);
+        const int width = qRound(48 * scale);
+        player->Click(pieces(), Qt::LeftButton, QPoint(4 * width + width - 1, 30));
+        QVERIFY(!pieces()->isVisible());
+        QCOMPARE(CurrentPiece, 5);
+
+        Select(7);
+        player->Key(Qt::Key_Space);
+        QVERIFY(turns()->isVisible());
+        checkEntries(turns(), sweep(turns()), 8, 7);
+        player->Click(turns(), Qt::LeftButton, QPoint(2 * width, 30));
+        QVERIFY(!turns()->isVisible());
+        QCOMPARE(PieceOrientation[7], 3);
+    }
+
     void boardTakesTheKeyboardBackFromTheMenuBar() {
         QMenuBar* bar = w()->menuBar();
         QTest::mouseClick(bar, Qt::LeftButton, {},
