@@ -105,6 +105,10 @@ class E2eX11 : public QObject {
     QProcess game_;
     QTemporaryDir programDir_;
     QString screenshotDir_;
+    // The player's settings folder of the games started here, out of the real home.
+    QTemporaryDir configHome_;
+    // Whether the next start may open where the last exit left the window.
+    bool keepPlace_ = false;
 
     QProcessEnvironment Env(double scale = 1.0) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -112,6 +116,7 @@ class E2eX11 : public QObject {
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         env.insert(QStringLiteral("DISPLAY"), display_);
         if (scale != 1.0) env.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::number(scale));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome_.path());
         return env;
     }
 
@@ -178,6 +183,7 @@ class E2eX11 : public QObject {
     void StartGame(double scale = 1.0, const QString& program = QString(),
                    const QString& folder = QString()) {
         game_.setProcessEnvironment(Env(scale));
+        if (!keepPlace_) QFile::remove(WindowPlace());
         // The settings file is read from the current folder and written to the program
         // folder; starting in the program folder makes the two the same file.
         game_.setWorkingDirectory(folder.isEmpty() ? programDir_.path() : folder);
@@ -219,6 +225,63 @@ class E2eX11 : public QObject {
     }
 
     QRgb At(const QImage& shot, const QPoint& p) { return shot.pixel(p) | 0xFF000000u; }
+
+    QString WindowPlace() const { return configHome_.filePath(QStringLiteral("kvelt/window-place")); }
+
+    // The window's size on the screen, frame left out.
+    QSize WindowSize(const QString& window) {
+        const QString geometry =
+            Run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        auto field = [&](const char* name) {
+            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(name)))
+                .match(geometry)
+                .captured(1)
+                .toInt();
+        };
+        return {field("WIDTH"), field("HEIGHT")};
+    }
+
+    // The board once it shows cells of the given test, waiting up to 10 seconds.
+    std::optional<Board> WaitForBoard(const std::function<bool(const Board&)>& wanted,
+                                      QImage* shot = nullptr) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 10000) {
+            const QImage image = Screenshot();
+            const auto board = FindBoard(image);
+            if (board && wanted(*board)) {
+                if (shot) *shot = image;
+                return board;
+            }
+            QThread::msleep(100);
+        }
+        return std::nullopt;
+    }
+
+    // Every vertical grid line of the board the same width, every cell interior between them
+    // the same, along the middle of row r.
+    QString UnevenGrid(const QImage& shot, const Board& b, int r) {
+        QList<int> lines, interiors;
+        const int y = b.Centre(0, r).y();
+        QRgb previous = 0;
+        for (int x = b.left; x < b.left + 35 * b.cell + b.line; ++x) {
+            const QRgb pixel = At(shot, {x, y});
+            QList<int>& runs = pixel == kGrid ? lines : interiors;
+            if (x == b.left || (pixel == kGrid) != (previous == kGrid)) runs << 0;
+            ++runs.last();
+            previous = pixel;
+        }
+        const QSet<int> lineWidths(lines.begin(), lines.end());
+        const QSet<int> cellWidths(interiors.begin(), interiors.end());
+        if (lines.size() == 36 && lineWidths.size() == 1 && cellWidths.size() == 1) return {};
+        auto text = [](const QList<int>& runs) {
+            QStringList all;
+            for (int run : runs) all << QString::number(run);
+            return all.join(QLatin1Char(' '));
+        };
+        return QStringLiteral("row %1: lines %2; cells %3").arg(r).arg(text(lines), text(interiors));
+    }
 
     int CountInCell(const QImage& shot, const Board& b, int c, int r, QRgb colour) {
         int n = 0;
@@ -1059,6 +1122,110 @@ private slots:
             QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), PieceRgb(1));
         }
         QCOMPARE(At(shot, board->Corner(3, 0)), kBackground);
+        CloseGame(window);
+    }
+
+    // Maximised, the board fills the window's height, centred, and a click reaches the cell
+    // under it; restored, the designed pixels come back; a start after a maximised exit
+    // opens maximised.
+    void maximisedBoardFillsTheWindow() {
+        QFile::remove(WindowPlace());
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        QImage designed;
+        const auto start = WaitForBoard([](const Board& b) { return b.cell == 19; }, &designed);
+        QVERIFY(start.has_value());
+        const int bars = WindowSize(window).height() - 478;  // menu bar and status line
+        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window,
+                                       QStringLiteral("-b"),
+                                       QStringLiteral("add,maximized_vert,maximized_horz")});
+        QImage shot;
+        const auto big = WaitForBoard([](const Board& b) { return b.cell > 19; }, &shot);
+        QVERIFY2(big.has_value(), "the board did not grow with the maximised window");
+        const QSize size = WindowSize(window);
+        const int cell = std::min((size.height() - bars) / 24, (size.width() - 1) / 35);
+        QCOMPARE(big->cell, cell);
+        QCOMPARE(big->line, 1);
+        const QString uneven = UnevenGrid(shot, *big, 5);
+        QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
+        // Centred: as far from the screen's left as the window is wide less the board, halved.
+        QVERIFY(qAbs(big->left - (size.width() - 35 * cell - 1) / 2) <= 2);
+        QVERIFY(CountInCell(shot, *big, 3, 1, kWhite) > 30 * (cell * cell) / (19 * 19));
+
+        // Restored: the very pixels of the designed size.
+        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window,
+                                       QStringLiteral("-b"),
+                                       QStringLiteral("remove,maximized_vert,maximized_horz")});
+        QImage back;
+        const auto small = WaitForBoard([](const Board& b) { return b.cell == 19; }, &back);
+        QVERIFY(small.has_value());
+        QCOMPARE(BoardPicture(back, *small), BoardPicture(designed, *start));
+
+        // Maximised again, a click on a free cell moves piece 1 there.
+        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window,
+                                       QStringLiteral("-b"),
+                                       QStringLiteral("add,maximized_vert,maximized_horz")});
+        const auto again = WaitForBoard([&](const Board& b) { return b.cell == cell; });
+        QVERIFY(again.has_value());
+        const QPoint target = again->Centre(20, 5);
+        Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(target.x()),
+                                        QString::number(target.y()), QStringLiteral("click"),
+                                        QStringLiteral("1")});
+        QImage moved;
+        const auto after = WaitForBoard(
+            [&](const Board& b) {
+                const QImage now = Screenshot();
+                moved = now;
+                return At(now, b.Corner(20, 4)) == PieceRgb(1) &&
+                       CountInCell(now, b, 20, 5, kWhite) > 30;
+            });
+        QVERIFY2(after.has_value(), "the click did not move piece 1 to the cell");
+        QCOMPARE(At(moved, after->Corner(3, 0)), kBackground);  // gone from its home
+        CloseGame(window);
+        QVERIFY(QFile::exists(WindowPlace()));
+
+        keepPlace_ = true;
+        const auto forget = qScopeGuard([this] {
+            keepPlace_ = false;
+            QFile::remove(WindowPlace());
+        });
+        StartGame();
+        const QString reopened = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY(!reopened.isEmpty());
+        QVERIFY2(WaitForBoard([&](const Board& b) { return b.cell == cell; }).has_value(),
+                 "the game did not open maximised after a maximised exit");
+        CloseGame(reopened);
+    }
+
+    // At one and a half times the scale the grid lines are all alike: no plaid.
+    void evenGridAtOneAndAHalf() {
+        QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
+        StartGame(1.5);
+        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
+        QVERIFY(!window.isEmpty());
+        QImage shot;
+        const auto board = WaitForBoard([](const Board& b) { return b.cell > 19; }, &shot);
+        QVERIFY(board.has_value());
+        Screenshot(QStringLiteral("scale-1.5.png"));
+        for (int r : {0, 5, 12, 23}) {
+            const QString uneven = UnevenGrid(shot, *board, r);
+            QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
+        }
+        // Down the board too: the horizontal lines, through column 17.
+        QList<int> rows;
+        for (int y = board->top; y < board->top + 24 * board->cell + board->line; ++y) {
+            if (At(shot, {board->Centre(17, 0).x(), y}) == kGrid) rows << y;
+        }
+        QCOMPARE(rows.size(), 25 * board->line);
+        QSet<QRgb> known = {kGrid, kBackground, kBlack, kWhite};
+        for (int p = 1; p <= 12; ++p) known.insert(PieceRgb(p));
+        int strange = 0;
+        for (int y = board->top; y < board->top + 24 * board->cell + board->line; ++y) {
+            for (int x = board->left; x < board->left + 35 * board->cell + board->line; ++x) {
+                strange += !known.contains(At(shot, {x, y}));
+            }
+        }
+        QCOMPARE(strange, 0);
         CloseGame(window);
     }
 };
