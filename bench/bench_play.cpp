@@ -1,5 +1,6 @@
 // Speed of play on a real (offscreen) main window: one accepted arrow move of the current
-// piece, and the start-up sequence up to the first painted board.
+// piece, at the designed size and at the largest, the layout and redraw after a resize, and
+// the start-up sequence up to the first painted board.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Services.h"
+#include "platform/SystemColors.h"
 #include "view/BoardDrawing.h"
 
 namespace {
@@ -60,13 +62,27 @@ std::unique_ptr<kv::frmForma> BoardInPlay() {
     return window;
 }
 
-void MoveWith(benchmark::State& state, kv::platform::EventPump* pump) {
+// Gives the window a client area of width x height and lays it out.
+void ResizeClient(kv::frmForma* window, int width, int height) {
+    const QSize extra = window->size() - window->Client()->size();
+    window->resize(width + extra.width(), height + extra.height());
+    QApplication::processEvents();
+    window->LayOut();
+}
+
+// The client area of a maximised window on a 3840 x 2160 screen, and on 1920 x 1080.
+constexpr int kLargest[2] = {3840, 2100};
+constexpr int kFullHd[2] = {1920, 1020};
+
+void MoveWith(benchmark::State& state, kv::platform::EventPump* pump, const int* client = nullptr) {
     auto& services = kv::platform::services();
     kv::platform::EventPump* previousPump = services.events;
     CountingVictory victory;
     services.victory = &victory;
     services.events = pump;
     const auto window = BoardInPlay();
+    if (client) ResizeClient(window.get(), client[0], client[1]);
+    state.counters["CellSize"] = kv::CellSize;
     int column = 17;
     for (auto _ : state) {
         column = column == 17 ? 18 : 17;  // one arrow key to the right, then back
@@ -89,6 +105,50 @@ void BM_ArrowMoveWithRepaint(benchmark::State& state) {
     MoveWith(state, kv::platform::services().events);
 }
 BENCHMARK(BM_ArrowMoveWithRepaint);
+
+// One arrow move on the board of a maximised 4K window (cells of 87 pixels).
+void BM_ArrowMoveLargest(benchmark::State& state) {
+    NoEvents none;
+    MoveWith(state, &none, kLargest);
+}
+BENCHMARK(BM_ArrowMoveLargest);
+
+void BM_ArrowMoveLargestWithRepaint(benchmark::State& state) {
+    MoveWith(state, kv::platform::services().events, kLargest);
+}
+BENCHMARK(BM_ArrowMoveLargestWithRepaint);
+
+// The layout after a resize that changes the cell size by one: the board picture made anew
+// and drawn from the model (grid, outline, every piece, the hand), the palettes placed.
+void LayOutAfterResize(benchmark::State& state, const int* client) {
+    NoEvents none;
+    auto& services = kv::platform::services();
+    kv::platform::EventPump* previousPump = services.events;
+    services.events = &none;
+    const auto window = BoardInPlay();
+    bool smaller = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        smaller = !smaller;
+        const QSize extra = window->size() - window->Client()->size();
+        window->resize(client[0] - (smaller ? 35 : 0) + extra.width(),
+                       client[1] - (smaller ? 24 : 0) + extra.height());
+        state.ResumeTiming();
+        window->LayOut();
+    }
+    state.counters["CellSize"] = kv::CellSize;
+    if (kv::BoardCanvas->Pixel(kv::CellSize * 17 + 1, kv::CellSize * 10 + 1) !=
+        (kv::platform::ToRgb(kv::PieceColor[12]) | 0xFF000000u)) {
+        state.SkipWithError("board not drawn anew");
+    }
+    services.events = previousPump;
+}
+
+void BM_LayOutAfterResizeLargest(benchmark::State& state) { LayOutAfterResize(state, kLargest); }
+BENCHMARK(BM_LayOutAfterResizeLargest)->Unit(benchmark::kMillisecond);
+
+void BM_LayOutAfterResizeFullHd(benchmark::State& state) { LayOutAfterResize(state, kFullHd); }
+BENCHMARK(BM_LayOutAfterResizeFullHd)->Unit(benchmark::kMillisecond);
 
 // Main as the program runs it (window shown and painted once, layout, LoadINI with no
 // outline file, so an empty board with the pieces at home), then the whole window painted.
