@@ -236,7 +236,8 @@ void frmForma::LayOut() {
     const int boardTop = widthLimits ? (clientHeight - BoardPixelHeight) / 2 : 0;
     const QRect board(boardLeft, boardTop, BoardPixelWidth, BoardPixelHeight);
     const bool resized = CellSize != oldCellSize || picPole_->canvas().Width() != BoardPixelWidth ||
-                         picPole_->canvas().Height() != BoardPixelHeight;
+                         picPole_->canvas().Height() != BoardPixelHeight ||
+                         drawnRatio_ != picPole_->devicePixelRatioF();
     if (!resized && picPole_->geometry() == board && layOutCount_ > 1) return;
     // A palette drawn at the old size would no longer match its entries.
     ClosePalettes();
@@ -248,6 +249,7 @@ void frmForma::LayOut() {
 
 void frmForma::RedrawPole() {
     // What loading draws, from the model as it stands: nothing is set down or lifted.
+    drawnRatio_ = picPole_->devicePixelRatioF();
     DrawGrid(picPole_->canvas());
     ShowKvelt();
     const int current = CurrentPiece;
@@ -275,6 +277,8 @@ bool frmForma::event(QEvent* event) {
         layOutWaits_ = false;
         ScheduleLayOut();
     }
+    // On a screen of another pixel ratio the board is drawn again in its pixels.
+    if (event->type() == QEvent::ScreenChangeInternal) ScheduleLayOut();
     return QMainWindow::event(event);
 }
 

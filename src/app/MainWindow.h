@@ -123,6 +123,7 @@ private:
     QElapsedTimer sinceLayOut_;
     bool layOutWaits_ = false;  // for a modal window to close
     int layOutCount_ = 0;
+    qreal drawnRatio_ = 0;  // the pixel ratio the board was last drawn at
 };
 
 // The main window while it exists.

@@ -28,7 +28,10 @@ QRect PictureBox::FromDevice(const QRect& device) const {
 void PictureBox::FitImage() {
     const int w = std::max(0, width() - 2 * frame_);
     const int h = std::max(0, height() - 2 * frame_);
-    if (canvas_.Width() != w || canvas_.Height() != h) canvas_.Resize(w, h, devicePixelRatioF());
+    // A move to a screen of another pixel ratio needs an image in its pixels.
+    if (canvas_.Width() != w || canvas_.Height() != h || canvas_.Ratio() != devicePixelRatioF()) {
+        canvas_.Resize(w, h, devicePixelRatioF());
+    }
 }
 
 void PictureBox::Place(int x, int y, int width, int height) {
