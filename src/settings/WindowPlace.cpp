@@ -4,6 +4,7 @@
 #include "settings/WindowPlace.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QWidget>
 
 #include "platform/Files.h"
@@ -26,7 +27,9 @@ void SaveWindowPlace(const QWidget* window) {
 
 bool RestoreWindowPlace(QWidget* window) {
     if (!window) return false;
-    QFile file(WindowPlacePath());
+    // Looked for without making the settings folder, which a first start need not have.
+    QFile file(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+               QStringLiteral("/window-place"));
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray geometry = QByteArray::fromBase64(file.read(64 * 1024).trimmed());
     if (geometry.isEmpty() || !window->restoreGeometry(geometry)) return false;
