@@ -1,12 +1,15 @@
 // The outline editor: the count line, what «Проверить» finds, painting with the mouse and the
 // keys, saving into the player's folder and playing, and answers that come too late.
 #include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <set>
 
 #include "app/MainWindow.h"
 #include "editor/DrawingCheck.h"
@@ -367,8 +370,9 @@ class EditorTest : public QObject {
                                  << QStringLiteral("Сохранить нельзя: нет названия.");
         QTest::newRow("blanks") << x << true << QStringLiteral("   ")
                                 << QStringLiteral("Сохранить нельзя: название из одних пробелов.");
-        QTest::newRow("no byte") << x << true << QStringLiteral("Крест Ω")
-                                 << QStringLiteral("Сохранить нельзя: знака «Ω» нет в Windows-1251.");
+        QTest::newRow("no byte")
+            << x << true << QStringLiteral("Крест Ω")
+            << QStringLiteral("Сохранить нельзя: знака «Ω» нет в Windows-1251.");
         QTest::newRow("sound") << x << true << QStringLiteral("Крест") << QString();
     }
     void whySaveIsGrey() {
@@ -403,6 +407,278 @@ class EditorTest : public QObject {
         QCOMPARE(OutlineName, QStringLiteral("Икс"));
         QCOMPARE(OutlinePath, own.path + QStringLiteral("Икс.kvt"));
         QCOMPARE(QDir(own.path).entryList(QDir::Files), QStringList{QStringLiteral("Икс.kvt")});
+    }
+
+    // The home columns are shown; a drawing that lands on them once centred is warned of.
+    void homeColumnsAreShownAndWarnedOf() {
+        kvtest::GameWindow game;
+        frmRedaktor editor;
+        for (int c = 0; c < kColumns; ++c) {
+            const bool home = (c >= 1 && c <= 5) || (c >= 29 && c <= 33);
+            QCOMPARE(At(editor, c, 23),
+                     kvtest::Rgb(home ? frmRedaktor::kHomeColour : platform::COLOR_BTNFACE));
+        }
+        // 23 columns stand centred in columns 6 to 28; one more reaches column 5.
+        Draw(editor, Rectangle(23, 1, 0, 0));
+        QVERIFY(editor.lblDoma()->text().isEmpty());
+        Draw(editor, {{23, 0}});
+        QVERIFY(editor.lblDoma()->text().contains(QStringLiteral("где фигуры ждут дома")));
+        editor.picSetka_MouseDown(Qt::RightButton, 23 * CellSize + 5, 5);
+        QVERIFY(editor.lblDoma()->text().isEmpty());
+        QCOMPARE(At(editor, 1, 0), kvtest::Rgb(0));
+    }
+
+    // Esc, the close box, «Закрыть» and «Очистить» ask before an unsaved drawing goes; an
+    // unchanged one goes without a question.
+    void unsavedDrawingsAreNotLostWithoutAQuestion_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("Esc") << 0;
+        QTest::newRow("close box") << 1;
+        QTest::newRow("Закрыть") << 2;
+        QTest::newRow("Очистить") << 3;
+    }
+    void unsavedDrawingsAreNotLostWithoutAQuestion() {
+        QFETCH(int, how);
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        kvtest::StartPlay({}, {{4, 5}, {5, 5}, {6, 5}, {7, 5}, {8, 5}});
+        frmRedaktor editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const auto act = [&] {
+            if (how == 0) QTest::keyClick(editor.picSetka(), Qt::Key_Escape);
+            if (how == 1) editor.close();
+            if (how == 2) editor.findChild<QPushButton*>(QStringLiteral("kZakryt"))->click();
+            if (how == 3) editor.kOchistit()->click();
+        };
+        const auto gone = [&] { return how == 3 ? editor.CellCount() == 0 : !editor.isVisible(); };
+        Draw(editor, {{10, 10}});
+        fakes.messages.answerYes = false;
+        act();
+        QCOMPARE(fakes.messages.questions.size(), 1);
+        QVERIFY(!gone());
+        QCOMPARE(editor.CellCount(), 6);
+        // Back as opened: nothing to lose, nothing asked.
+        editor.Otmenit();
+        QVERIFY(!editor.Unsaved());
+        if (how == 3) {
+            fakes.messages.answerYes = true;
+            Draw(editor, {{10, 10}});
+        }
+        act();
+        QVERIFY(gone());
+        QCOMPARE(fakes.messages.questions.size(), how == 3 ? 2 : 1);
+    }
+
+    // Ctrl+Z takes back a whole stroke, a Space or «Очистить»; Ctrl+Y brings it again; a new
+    // stroke forgets what was taken back.
+    void undoAndRedo() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        fakes.messages.answerYes = true;
+        frmRedaktor editor;
+        editor.show();
+        editor.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&editor));
+        QWidget* grid = editor.picSetka();
+        grid->setFocus();
+        const QPoint from = kvtest::CellCentre(8, 3), to = kvtest::CellCentre(12, 3);
+        QTest::mousePress(grid, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, to, grid->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         {});
+        QApplication::sendEvent(grid, &move);
+        QTest::mouseRelease(grid, Qt::LeftButton, {}, to);
+        QTest::keyClick(grid, Qt::Key_Space);  // the cursor stands on (12, 3): off again
+        QCOMPARE(editor.CellCount(), 4);
+        editor.kOchistit()->click();
+        QCOMPARE(editor.CellCount(), 0);
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor.CellCount(), 4);
+        QCOMPARE(At(editor, 8, 3), kvtest::Rgb(0));
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor.CellCount(), 5);
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor.CellCount(), 0);
+        QCOMPARE(At(editor, 8, 3), kvtest::Rgb(platform::COLOR_BTNFACE));
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(platform::LastTold(), QStringLiteral("Отменять нечего."));
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(editor.CellCount(), 5);
+        QCOMPARE(At(editor, 12, 3), kvtest::Rgb(0));
+        Draw(editor, {{20, 20}});
+        QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(platform::LastTold(), QStringLiteral("Возвращать нечего."));
+        QCOMPARE(editor.CellCount(), 6);
+        // In the name field the keys are the field's own.
+        editor.txtName()->setFocus();
+        QTest::keyClicks(editor.txtName(), QStringLiteral("ab"));
+        QTest::keyClick(editor.txtName(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(editor.CellCount(), 6);
+    }
+
+    // 140 letters make a file name of 280 bytes: the name is cut at a whole letter, leaving
+    // room for " (1000)" and ".kvt", and the file keeps the whole outline name.
+    void longNamesAreCutToTheFileSystem() {
+        kvtest::GameWindow game;
+        kvtest::OwnOutlines own;
+        const QString name(140, QChar(0x0416));
+        const QString stem = OutlineFileStem(name);
+        QVERIFY(QFile::encodeName(stem + QStringLiteral(" (1000).kvt")).size() <= 255);
+        QVERIFY(QFile::encodeName(stem + QStringLiteral(" (1000).kvt")).size() >= 254);
+        QVERIFY(name.startsWith(stem));
+        QCOMPARE(OutlineFileStem(QStringLiteral("a") + name),
+                 QStringLiteral("a") + QString(121, QChar(0x0416)));  // 243 bytes, not 244
+        OutlineDraft draft = CentredDraft(name, PieceShape(1), AllBut({1}));
+        const SavedOutline saved = SaveOwnOutline(draft);
+        QVERIFY2(saved.error.isEmpty(), qPrintable(saved.error));
+        QCOMPARE(ReadOutlineStrict(kvtest::ReadBytes(saved.path)).draft.name, name);
+        QCOMPARE(SaveOwnOutline(draft).path, own.path + stem + QStringLiteral(" (2).kvt"));
+    }
+
+    // A file that appears between choosing the name and writing is never replaced: the next
+    // free name is taken.
+    void aFileMadeMeanwhileIsKept() {
+        kvtest::GameWindow game;
+        kvtest::OwnOutlines own;
+        const OutlineDraft draft =
+            CentredDraft(QStringLiteral("Крест"), PieceShape(1), AllBut({1}));
+        QStringList chosen;
+        const SavedOutline saved = SaveOwnOutline(draft, [&](const QString& path) {
+            if (chosen.isEmpty()) {
+                QFile other(path);
+                QVERIFY(other.open(QIODevice::WriteOnly));
+                other.write("another program's");
+            }
+            chosen << path;
+        });
+        QCOMPARE(chosen, (QStringList{own.path + QStringLiteral("Крест.kvt"),
+                                      own.path + QStringLiteral("Крест (2).kvt")}));
+        QCOMPARE(saved.path, chosen.back());
+        QCOMPARE(kvtest::ReadBytes(chosen.front()), QByteArray("another program's"));
+        QCOMPARE(kvtest::ReadBytes(saved.path), WriteOutline(draft));
+    }
+
+    // A drawing either folder holds already (same shape anywhere, same pieces) is named and not
+    // written; «Играть» plays that outline. A shipped outline's name is not offered.
+    void outlinesAlreadyThereAreNotSavedAgain() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        kvtest::OwnOutlines own;
+        ExamplesPath = ShippedFolder();
+        QCOMPARE(OpenKvelt(ExamplesPath + QStringLiteral("0001.kvt")), 0);
+        {
+            frmRedaktor editor;
+            QVERIFY(editor.txtName()->text().isEmpty());
+            QCOMPARE(editor.CellCount(), 60);
+            editor.txtName()->setText(QStringLiteral("Ещё один"));
+            editor.kProverit()->click();
+            const QString same =
+                QStringLiteral("Такой квелт уже есть: «Прямоугольник 6х10» (0001.kvt).");
+            QCOMPARE(editor.lblSohranit()->text(), same);
+            QVERIFY(!editor.kSohranit_Click());
+            QCOMPARE(platform::LastTold(), same);
+            QVERIFY(QDir(own.path).isEmpty());
+        }
+        // The player's own folder counts too, wherever the shape was drawn; a set of other
+        // pieces is another outline.
+        kvtest::StartPlay();
+        OutlinePath.clear();
+        frmRedaktor editor;
+        editor.txtName()->setText(QStringLiteral("Брусок"));
+        Draw(editor, Rectangle(6, 5, 2, 2));
+        editor.kProverit()->click();
+        QVERIFY(editor.kSohranit_Click());
+        const QString saved = editor.SavedPath();
+        editor.kOchistit()->click();
+        Draw(editor, Rectangle(6, 5, 20, 10));
+        editor.kProverit()->click();
+        QCOMPARE(editor.lblSohranit()->text(),
+                 QStringLiteral("Такой квелт уже есть: «Брусок» (Брусок.kvt)."));
+        editor.cboNabor_Change(1);
+        QVERIFY(editor.lblSohranit()->text().isEmpty());
+        editor.cboNabor_Change(0);
+        QSignalSpy accepted(&editor, &QDialog::accepted);
+        editor.kIgrat()->click();
+        QCOMPARE(accepted.count(), 1);
+        QCOMPARE(OutlinePath, saved);
+        QCOMPARE(QDir(own.path).entryList(QDir::Files).size(), 1);
+    }
+
+    // The player picks the set: its tiling is shown in its pieces' colours, it is counted,
+    // named in the answer and saved.
+    void theChosenSetIsShownCountedAndSaved() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        kvtest::OwnOutlines own;
+        frmRedaktor editor;
+        const std::vector<BoardCell> cells = Rectangle(6, 5, 4, 4);
+        const DrawingCheck check = CheckDrawing(cells);
+        editor.txtName()->setText(QStringLiteral("Брусок"));
+        Draw(editor, cells);
+        editor.kProverit()->click();
+        QComboBox* sets = editor.cboNabor();
+        QVERIFY(sets->isEnabled());
+        QCOMPARE(static_cast<std::size_t>(sets->count()), check.leftOut.size());
+        QCOMPARE(sets->currentIndex(), 0);
+        const auto colours = [&] {
+            std::set<QRgb> seen;
+            for (const BoardCell& c : cells) seen.insert(At(editor, c.column, c.row));
+            return seen;
+        };
+        const auto expected = [&](std::size_t i) {
+            std::set<QRgb> seen;
+            for (const int p : Used(check.leftOut[i])) seen.insert(kvtest::Rgb(PieceColor[p]));
+            return seen;
+        };
+        // The answer's last sentence: the set counted and its count.
+        const auto counted = [&](std::size_t i) {
+            return QStringLiteral(". %1: %2 ")
+                .arg(SetText(check.leftOut[i]))
+                .arg(DirectCount(cells, check.leftOut[i]));
+        };
+        // The first set in piece order is counted first.
+        QVERIFY(editor.lblOtvet()->text().contains(counted(0)));
+        QVERIFY(colours() == expected(0));
+        const std::size_t last = check.leftOut.size() - 1;
+        sets->setCurrentIndex(static_cast<int>(last));
+        emit sets->activated(static_cast<int>(last));
+        QVERIFY(colours() == expected(last));
+        QVERIFY(colours() != expected(0));
+        QVERIFY(editor.lblOtvet()->text().contains(counted(last)));
+        QVERIFY(editor.kSohranit_Click());
+        QVERIFY(ReadOutlineStrict(kvtest::ReadBytes(editor.SavedPath())).draft.excluded ==
+                check.leftOut[last]);
+        // Another set after the save is not the saved outline.
+        editor.cboNabor_Change(0);
+        QVERIFY(editor.kSohranit()->isEnabled());
+    }
+
+    // The answer's lines fit its label at the designed size, the last one included.
+    void theAnswerFitsItsLabel_data() {
+        QTest::addColumn<std::vector<BoardCell>>("cells");
+        QTest::newRow("6 x 5") << Rectangle(6, 5);
+        QTest::newRow("X") << PieceShape(1);
+        QTest::newRow("5 x 5") << Rectangle(5, 5);
+    }
+    void theAnswerFitsItsLabel() {
+        QFETCH(std::vector<BoardCell>, cells);
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        frmRedaktor editor;
+        Draw(editor, cells);
+        editor.kProverit()->click();
+        QLabel* answer = editor.lblOtvet();
+        QVERIFY(answer->text().endsWith(QStringLiteral("с точностью до симметрии.")));
+        const QRect room = answer->contentsRect();
+        const QRect needed =
+            QFontMetrics(answer->font())
+                .boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, answer->text());
+        QVERIFY2(room.contains(needed), qPrintable(QStringLiteral("%1 x %2 needed in %3 x %4: %5")
+                                                       .arg(needed.width())
+                                                       .arg(needed.height())
+                                                       .arg(room.width())
+                                                       .arg(room.height())
+                                                       .arg(answer->text())));
     }
 
     // The editor starts on the outline on the board; Очистить empties the grid.

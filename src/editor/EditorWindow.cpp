@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <algorithm>
 #include <cstdlib>
 
@@ -92,9 +93,13 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     lblOtvet_->setFont(font);
     lblOtvet_->setWordWrap(true);
     lblOtvet_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Tall enough for every line of the answer at this font, descenders included.
-    const int line = QFontMetrics(font).lineSpacing();
-    const int answerHeight = kAnswerLines * line + 2;
+    // Tall enough for every line of the answer at this font, measured as the label lays
+    // lines out, descenders included.
+    const QFontMetrics metrics(font);
+    const int line = metrics.lineSpacing();
+    const QString lines = QStringList(kAnswerLines, QStringLiteral("Ж")).join(QLatin1Char('\n'));
+    const int answerHeight =
+        metrics.boundingRect(QRect(0, 0, width, 0), Qt::AlignLeft, lines).height();
     lblOtvet_->setGeometry(kMargin, y, width - 2 * kMargin, answerHeight);
     y += answerHeight;
     lblDoma_ = new QLabel(this);
