@@ -158,6 +158,11 @@ class EditorTest : public QObject {
             return;
         }
         QCOMPARE(check.counts.front(), count);
+        // Named by the pieces that cover: all of them, or the one piece alone.
+        const std::vector<int> used = Used(leftOut.front());
+        QCOMPARE(SetText(leftOut.front()), used.size() == 12
+                                               ? QStringLiteral("все фигуры")
+                                               : QString(QLatin1Char(PieceLetter(used.front()))));
         QVERIFY(TilingCovers(check.tilings.front(), leftOut.front(), cells));
     }
 
@@ -323,9 +328,11 @@ class EditorTest : public QObject {
         const QString first = editor.SavedPath();
         QCOMPARE(first, own.path + QStringLiteral("Прямоугольник.kvt"));
         QCOMPARE(platform::LastTold(), QStringLiteral("Сохранено в файл «Прямоугольник.kvt»."));
-        QVERIFY(!editor.kSohranit()->isEnabled());
         QCOMPARE(editor.lblSohranit()->text(), platform::LastTold());
+        // Pressed again (it stays enabled, so that the focus stays on it) it writes nothing.
+        QVERIFY(editor.kSohranit()->isEnabled());
         QVERIFY(!editor.kSohranit_Click());
+        QCOMPARE(platform::LastTold(), QStringLiteral("Уже сохранено в файл «Прямоугольник.kvt»."));
         const QByteArray bytes = kvtest::ReadBytes(first);
         const StrictOutline saved = ReadOutlineStrict(bytes);
         QVERIFY2(saved.fault.isEmpty(), qPrintable(saved.fault));

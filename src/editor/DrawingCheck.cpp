@@ -19,6 +19,7 @@ const QString kNoSet = QStringLiteral("Эти клетки не покрыть �
 const QString kAllCount = QStringLiteral("Покрывается всеми фигурами: %1.");
 const QString kSetsCount = QStringLiteral("Покрывают: %1. %2: %3.");
 const QString kAllBut = QStringLiteral("все, кроме %1");
+const QString kAll = QStringLiteral("все фигуры");
 const QString kCount = QStringLiteral("%1 %2 с точностью до симметрии");
 const QString kCounting = QStringLiteral("решения ещё считаются");
 const QString kNotCountedText = QStringLiteral("решения не сосчитаны");
@@ -135,6 +136,7 @@ QString CellCountText(int cells) {
 }
 
 QString SetText(const std::vector<int>& leftOut) {
+    if (leftOut.empty()) return kAll;
     std::vector<int> used;
     for (int p = 1; p <= kPieces; ++p) {
         if (std::find(leftOut.begin(), leftOut.end(), p) == leftOut.end()) used.push_back(p);

@@ -44,7 +44,7 @@ void CountSet(const std::vector<BoardCell>& cells, DrawingCheck& check, std::siz
 // «Клеток: 55 — без 1 фигуры», «Клеток: 57 — нужно 55 или 60» and so on.
 QString CellCountText(int cells);
 // The pieces of one set, from the pieces it leaves out: «X+I+T+U+V+W», or «все, кроме P»
-// when naming the pieces left out is shorter.
+// when naming the pieces left out is shorter, «все фигуры» when it leaves none out.
 QString SetText(const std::vector<int>& leftOut);
 // The answer: the sets found, named by the pieces that cover, and the count for the chosen
 // set, or that nothing covers the drawing. Without a count it says the count is on its way

@@ -37,6 +37,7 @@ const QString kNameLabel = QStringLiteral("Название:");
 const QString kBusy = QStringLiteral("Идёт проверка...");
 const QString kStopped = QStringLiteral("Проверка прервана.");
 const QString kSaved = QStringLiteral("Сохранено в файл «%1».");
+const QString kAlready = QStringLiteral("Уже сохранено в файл «%1».");
 const QString kRenamed = QStringLiteral("Сохранено в файл «%1» вместо «%2».");
 const QString kSetLabel = QStringLiteral("Фигуры:");
 const QString kNoCheck = QStringLiteral("Сохранить можно после «Проверить».");
@@ -607,7 +608,8 @@ void frmRedaktor::UpdateButtons() {
     // the player's next Space would press something else. A second click does nothing.
     kProverit_->setEnabled(n >= 5 && n <= 60 && n % 5 == 0);
     const QString refusal = SaveRefusal();
-    kSohranit_->setEnabled(refusal.isEmpty());
+    // Once saved it stays enabled, for the same reason, and says so when pressed again.
+    kSohranit_->setEnabled(refusal.isEmpty() || SavedNow());
     lblSohranit_->setText(refusal);
     // A name changed after a save does not take «Играть» away: the saved file plays.
     kIgrat_->setEnabled(refusal.isEmpty() || DrawingSaved() ||
@@ -617,6 +619,10 @@ void frmRedaktor::UpdateButtons() {
 
 bool frmRedaktor::kSohranit_Click() {
     const QString refusal = SaveRefusal();
+    if (SavedNow()) {
+        platform::Tell(kAlready.arg(QFileInfo(savedPath_).fileName()));
+        return false;
+    }
     if (!refusal.isEmpty()) {
         platform::Tell(refusal);
         return false;

@@ -68,7 +68,7 @@ class frmRedaktor : public QDialog {
     // True when the drawing differs from the one opened or last saved: closing or clearing
     // asks first.
     bool Unsaved() const { return cells_ != baseline_; }
-    // Why «Сохранить» is grey; empty when it is not.
+    // Why «Сохранить» is grey, or the file the drawing was saved into; empty when neither.
     QString SaveRefusal() const;
 
     // Grid input: pixels of picSetka; virtual-key codes.

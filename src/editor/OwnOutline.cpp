@@ -94,6 +94,7 @@ KnownOutline FindSameOutline(const OutlineDraft& draft, const QString& skip) {
     const std::set<BoardCell> shape = Shape(draft.cells);
     const std::set<int> excluded(draft.excluded.begin(), draft.excluded.end());
     for (const QString& folder : {UserExamplesPath(), ExamplesPath}) {
+        if (folder.isEmpty()) continue;  // no program folder known: not the working folder
         QByteArray prefix = QFile::encodeName(folder);
         if (!prefix.endsWith('/')) prefix += '/';
         for (const platform::FolderFile& f : platform::ListFolder(folder, ".kvt")) {
