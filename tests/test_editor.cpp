@@ -609,6 +609,21 @@ class EditorTest : public QObject {
         QCOMPARE(accepted.count(), 1);
         QCOMPARE(OutlinePath, saved);
         QCOMPARE(QDir(own.path).entryList(QDir::Files).size(), 1);
+
+        // A file copied in from elsewhere need not stand centred.
+        OutlineDraft copied{QStringLiteral("Чужой"), AllBut({1}), PieceShape(1)};
+        for (BoardCell& c : copied.cells) c = {c.column - 8, c.row - 8};
+        QFile file(own.path + QStringLiteral("Чужой.kvt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(WriteOutline(copied));
+        file.close();
+        frmRedaktor another;
+        another.kOchistit_Click();  // it opens on the outline just played
+        another.txtName()->setText(QStringLiteral("Крест"));
+        Draw(another, PieceShape(1));
+        another.kProverit()->click();
+        QCOMPARE(another.lblSohranit()->text(),
+                 QStringLiteral("Такой квелт уже есть: «Чужой» (Чужой.kvt)."));
     }
 
     // The player picks the set: its tiling is shown in its pieces' colours, it is counted,
