@@ -429,7 +429,10 @@ class EditorTest : public QObject {
         Draw(editor, Rectangle(23, 1, 0, 0));
         QVERIFY(editor.lblDoma()->text().isEmpty());
         Draw(editor, {{23, 0}});
-        QVERIFY(editor.lblDoma()->text().contains(QStringLiteral("где фигуры ждут дома")));
+        QLabel* warning = editor.lblDoma();
+        QVERIFY(warning->text().contains(QStringLiteral("столбцы домиков")));
+        QVERIFY(QFontMetrics(warning->font()).horizontalAdvance(warning->text()) <=
+                warning->contentsRect().width());
         editor.picSetka_MouseDown(Qt::RightButton, 23 * CellSize + 5, 5);
         QVERIFY(editor.lblDoma()->text().isEmpty());
         QCOMPARE(At(editor, 1, 0), kvtest::Rgb(0));

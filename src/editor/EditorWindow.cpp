@@ -48,8 +48,8 @@ const QString kNoByte = QStringLiteral("Сохранить нельзя: зна�
 const QString kControl = QStringLiteral("Сохранить нельзя: в названии управляющий знак.");
 const QString kSame = QStringLiteral("Такой квелт уже есть: «%1» (%2).");
 const QString kPlaySame = QStringLiteral("Такой квелт уже есть: «%1» (%2). Играем его.");
-const QString kHome = QStringLiteral(
-    "По центру доски квелт займёт столбцы, где фигуры ждут дома: подсказка с ним работает плохо.");
+const QString kHome =
+    QStringLiteral("По центру доски квелт заденет столбцы домиков фигур: подсказка будет хуже.");
 const QString kAskClose = QStringLiteral("Рисунок не сохранён. Закрыть редактор?");
 const QString kAskClear = QStringLiteral("Рисунок не сохранён. Очистить его?");
 const QString kNoUndo = QStringLiteral("Отменять нечего.");
