@@ -61,6 +61,7 @@ constexpr int kButtonHeight = 33;
 constexpr int kLineHeight = 24;
 constexpr int kAnswerLines = 3;
 constexpr int kSetWidth = 200;
+constexpr std::size_t kUndoSteps = 1000;  // 840 bytes each
 
 }  // namespace
 
@@ -324,8 +325,7 @@ void frmRedaktor::RedrawGrid() {
 void frmRedaktor::SetCell(int c, int r, bool on) {
     if (!OnBoard(c, r) || cells_[c][r] == on) return;
     if (!stepOpen_) {
-        undo_.push_back(cells_);
-        redo_.clear();
+        PushUndo();
         stepOpen_ = true;
     }
     cells_[c][r] = on;
@@ -335,6 +335,12 @@ void frmRedaktor::SetCell(int c, int r, bool on) {
 
 void frmRedaktor::Step() {
     stepOpen_ = false;
+}
+
+void frmRedaktor::PushUndo() {
+    undo_.push_back(cells_);
+    if (undo_.size() > kUndoSteps) undo_.pop_front();
+    redo_.clear();
 }
 
 void frmRedaktor::SetDrawing(const Drawing& drawing) {
@@ -369,6 +375,7 @@ void frmRedaktor::Vernut() {
     }
     Step();
     undo_.push_back(cells_);
+    if (undo_.size() > kUndoSteps) undo_.pop_front();
     const Drawing drawing = redo_.back();
     redo_.pop_back();
     SetDrawing(drawing);
@@ -684,8 +691,7 @@ void frmRedaktor::kIgrat_Click() {
 void frmRedaktor::kOchistit_Click() {
     if (CellCount() == 0 || !MayDiscard(kAskClear)) return;
     Step();
-    undo_.push_back(cells_);
-    redo_.clear();
+    PushUndo();
     SetDrawing(Drawing{});
 }
 

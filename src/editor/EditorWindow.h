@@ -9,6 +9,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -109,6 +110,7 @@ class frmRedaktor : public QDialog {
 
     void SetCell(int c, int r, bool on);
     void Step();
+    void PushUndo();
     void SetDrawing(const Drawing& drawing);
     bool MayDiscard(const QString& question);
     std::size_t ChosenSet() const;
@@ -149,7 +151,7 @@ class frmRedaktor : public QDialog {
 
     Drawing cells_{};
     Drawing baseline_{};  // as opened or last saved
-    std::vector<Drawing> undo_, redo_;
+    std::deque<Drawing> undo_, redo_;
     bool stepOpen_ = false;  // the drawing before this stroke is on undo_ already
     int cursorC_ = kColumns / 2;
     int cursorR_ = kRows / 2;
