@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QMenu>
 #include <QMenuBar>
@@ -1046,13 +1047,21 @@ private slots:
             Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
             QVERIFY(WindowGone(id));
         };
+        // The game writes and loads once its dialog has gone: wait for that, not a fixed time.
+        auto waitFor = [&](const std::function<bool()>& done) {
+            timer.restart();
+            while (!done() && timer.elapsed() < 10000) QThread::msleep(100);
+        };
         fileDialog(QStringLiteral("ctrl+s"), position);
+        waitFor([&] { return QFileInfo(position).size() > 0; });
         QFile written(position);
         QVERIFY2(written.open(QIODevice::ReadOnly), "no position file");
         QVERIFY(written.readAll().startsWith("E2E Rect.kvt\r\n"));
         library(away);
+        waitFor([&] { return caption() != ours; });
         QVERIFY(caption() != ours);
         fileDialog(QStringLiteral("ctrl+o"), position);
+        waitFor([&] { return caption() == ours; });
         QCOMPARE(caption(), ours);
         QThread::msleep(300);
         shot = Screenshot(QStringLiteral("editor-continued.png"));
