@@ -17,7 +17,9 @@ const QString kNeed = QStringLiteral("нужно %1");
 const QString kNeedEither = QStringLiteral("нужно %1 или %2");
 const QString kNoSet = QStringLiteral("Эти клетки не покрыть никаким набором фигур.");
 const QString kAllCount = QStringLiteral("Покрывается всеми фигурами: %1.");
-const QString kSetsCount = QStringLiteral("Можно не брать: %1. Без %2: %3.");
+const QString kSetsCount = QStringLiteral("Покрывают: %1. %2: %3.");
+const QString kAllBut = QStringLiteral("все, кроме %1");
+const QString kAll = QStringLiteral("все фигуры");
 const QString kCount = QStringLiteral("%1 %2 с точностью до симметрии");
 const QString kCounting = QStringLiteral("решения ещё считаются");
 const QString kNotCountedText = QStringLiteral("решения не сосчитаны");
@@ -54,16 +56,16 @@ bool Stopped(const std::atomic<bool>* stop) {
 
 DrawingCheck CheckDrawing(const std::vector<BoardCell>& cells, const std::atomic<bool>* stop) {
     DrawingCheck check = FindCoveringSets(cells, stop);
-    CountFirstSet(cells, check, stop);
+    CountSet(cells, check, 0, stop);
     return check;
 }
 
-void CountFirstSet(const std::vector<BoardCell>& cells, DrawingCheck& check,
-                   const std::atomic<bool>* stop) {
-    if (check.stopped || check.leftOut.empty()) return;
+void CountSet(const std::vector<BoardCell>& cells, DrawingCheck& check, std::size_t set,
+              const std::atomic<bool>* stop) {
+    if (check.stopped || set >= check.leftOut.size()) return;
     std::array<bool, 13> available{};
     for (int p = 1; p <= kPieces; ++p) available[static_cast<std::size_t>(p)] = true;
-    for (const int p : check.leftOut.front()) available[static_cast<std::size_t>(p)] = false;
+    for (const int p : check.leftOut[set]) available[static_cast<std::size_t>(p)] = false;
     PentominoSolver solver(cells, available);
     solver.SetStop(stop);
     // Every core: a round 60-cell drawing takes seconds to count on one.
@@ -72,7 +74,7 @@ void CountFirstSet(const std::vector<BoardCell>& cells, DrawingCheck& check,
     if (Stopped(stop)) {
         check.stopped = true;
     } else {
-        check.count = count;
+        check.counts[set] = count;
     }
 }
 
@@ -100,8 +102,9 @@ DrawingCheck FindCoveringSets(const std::vector<BoardCell>& cells, const std::at
             for (int p = 1; p <= kPieces; ++p) {
                 if (!available[static_cast<std::size_t>(p)]) out.push_back(p);
             }
-            if (check.leftOut.empty()) check.shown = *tiling;
             check.leftOut.push_back(std::move(out));
+            check.tilings.push_back(std::move(*tiling));
+            check.counts.push_back(kNotCounted);
         }
         // Next combination: raise the last entry that still can rise, reset those after it.
         int i = used - 1;
@@ -132,19 +135,31 @@ QString CellCountText(int cells) {
     return text + kNeedEither.arg(below).arg(below + 5);
 }
 
-QString CheckText(const DrawingCheck& check, bool counting) {
-    if (check.leftOut.empty()) return kNoSet;
-    const QString count = check.count != kNotCounted
-                              ? kCount.arg(check.count).arg(Solutions(check.count))
-                              : (counting ? kCounting : kNotCountedText);
-    if (check.leftOut.front().empty()) return kAllCount.arg(count);
+QString SetText(const std::vector<int>& leftOut) {
+    if (leftOut.empty()) return kAll;
+    std::vector<int> used;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (std::find(leftOut.begin(), leftOut.end(), p) == leftOut.end()) used.push_back(p);
+    }
+    return used.size() <= leftOut.size() ? Letters(used) : kAllBut.arg(Letters(leftOut));
+}
+
+QString CheckText(const DrawingCheck& check, std::size_t set, bool counting) {
+    if (set >= check.leftOut.size()) return kNoSet;
+    const std::uint64_t n = check.counts[set];
+    const QString count = n != kNotCounted ? kCount.arg(n).arg(Solutions(n))
+                                           : (counting ? kCounting : kNotCountedText);
+    if (check.leftOut[set].empty()) return kAllCount.arg(count);
     QStringList sets;
     for (std::size_t i = 0; i < check.leftOut.size() && i < kSetsShown; ++i) {
-        sets << Letters(check.leftOut[i]);
+        sets << SetText(check.leftOut[i]);
     }
-    QString list = sets.join(QStringLiteral(", "));
+    // Sets are told apart by "; ": one set is written with "+" and may hold a comma.
+    QString list = sets.join(QStringLiteral("; "));
     if (check.leftOut.size() > kSetsShown) list += kMore.arg(check.leftOut.size() - kSetsShown);
-    return kSetsCount.arg(list, Letters(check.leftOut.front()), count);
+    QString chosen = SetText(check.leftOut[set]);
+    chosen[0] = chosen[0].toUpper();
+    return kSetsCount.arg(list, chosen, count);
 }
 
 OutlineDraft CentredDraft(const QString& name, const std::vector<BoardCell>& cells,

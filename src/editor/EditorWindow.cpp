@@ -1,9 +1,17 @@
 #include "editor/EditorWindow.h"
 
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
+#include <algorithm>
 #include <cstdlib>
 
 #include "editor/OwnOutline.h"
@@ -14,6 +22,8 @@
 #include "platform/Keys.h"
 #include "platform/Services.h"
 #include "platform/SystemColors.h"
+#include "platform/TextCodec.h"
+#include "settings/Settings.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -27,12 +37,31 @@ const QString kNameLabel = QStringLiteral("Название:");
 const QString kBusy = QStringLiteral("Идёт проверка...");
 const QString kStopped = QStringLiteral("Проверка прервана.");
 const QString kSaved = QStringLiteral("Сохранено в файл «%1».");
+const QString kAlready = QStringLiteral("Уже сохранено в файл «%1».");
+const QString kRenamed = QStringLiteral("Сохранено в файл «%1» вместо «%2».");
+const QString kSetLabel = QStringLiteral("Фигуры:");
+const QString kNoCheck = QStringLiteral("Сохранить можно после «Проверить».");
+const QString kNoTiling = QStringLiteral("Сохранить нельзя: эти клетки не покрыть.");
+const QString kNoName = QStringLiteral("Сохранить нельзя: нет названия.");
+const QString kBlankName = QStringLiteral("Сохранить нельзя: название из одних пробелов.");
+const QString kNoByte = QStringLiteral("Сохранить нельзя: знака «%1» нет в Windows-1251.");
+const QString kControl = QStringLiteral("Сохранить нельзя: в названии управляющий знак.");
+const QString kSame = QStringLiteral("Такой квелт уже есть: «%1» (%2).");
+const QString kPlaySame = QStringLiteral("Такой квелт уже есть: «%1» (%2). Играем его.");
+const QString kHome =
+    QStringLiteral("По центру доски квелт заденет столбцы домиков фигур: подсказка будет хуже.");
+const QString kAskClose = QStringLiteral("Рисунок не сохранён. Закрыть редактор?");
+const QString kAskClear = QStringLiteral("Рисунок не сохранён. Очистить его?");
+const QString kNoUndo = QStringLiteral("Отменять нечего.");
+const QString kNoRedo = QStringLiteral("Возвращать нечего.");
 constexpr Colour kCursorColour = 0x0000FF;  // red: seen on black, background and pieces
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 104;
 constexpr int kButtonHeight = 33;
 constexpr int kLineHeight = 24;
-constexpr int kAnswerHeight = 40;
+constexpr int kAnswerLines = 3;
+constexpr int kSetWidth = 200;
+constexpr std::size_t kUndoSteps = 1000;  // 840 bytes each
 
 }  // namespace
 
@@ -66,8 +95,37 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     lblOtvet_->setFont(font);
     lblOtvet_->setWordWrap(true);
     lblOtvet_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    lblOtvet_->setGeometry(kMargin, y, width - 2 * kMargin, kAnswerHeight);
-    y += kAnswerHeight + kMargin;
+    // Tall enough for every line of the answer at this font, measured as the label lays
+    // lines out, descenders included.
+    const QFontMetrics metrics(font);
+    const int line = metrics.lineSpacing();
+    const QString lines = QStringList(kAnswerLines, QStringLiteral("Ж")).join(QLatin1Char('\n'));
+    const int answerHeight =
+        metrics.boundingRect(QRect(0, 0, width, 0), Qt::AlignLeft, lines).height();
+    lblOtvet_->setGeometry(kMargin, y, width - 2 * kMargin, answerHeight);
+    y += answerHeight;
+    lblDoma_ = new QLabel(this);
+    lblDoma_->setObjectName(QStringLiteral("lblDoma"));
+    lblDoma_->setFont(font);
+    lblDoma_->setGeometry(kMargin, y, width - 2 * kMargin, kLineHeight);
+    y += kLineHeight + kMargin;
+
+    auto* setLabel = new QLabel(kSetLabel, this);
+    setLabel->setFont(font);
+    setLabel->setGeometry(kMargin, y, 84, kLineHeight);
+    cboNabor_ = new QComboBox(this);
+    cboNabor_->setObjectName(QStringLiteral("cboNabor"));
+    cboNabor_->setFont(font);
+    cboNabor_->setGeometry(kMargin + 88, y, kSetWidth, kLineHeight);
+    setLabel->setBuddy(cboNabor_);
+    lblSohranit_ = new QLabel(this);
+    lblSohranit_->setObjectName(QStringLiteral("lblSohranit"));
+    lblSohranit_->setFont(font);
+    lblSohranit_->setWordWrap(true);
+    lblSohranit_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const int reasonLeft = kMargin + 88 + kSetWidth + kMargin;
+    lblSohranit_->setGeometry(reasonLeft, y, width - kMargin - reasonLeft, 2 * line + 2);
+    y += std::max(kLineHeight, 2 * line + 2) + kMargin;
 
     int x = kMargin;
     auto button = [&](const char* name, const QString& text) {
@@ -110,6 +168,7 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
         }
     };
     connect(txtName_, &QLineEdit::textChanged, this, &frmRedaktor::UpdateButtons);
+    connect(cboNabor_, &QComboBox::activated, this, &frmRedaktor::cboNabor_Change);
     connect(kProverit_, &QPushButton::clicked, this, &frmRedaktor::kProverit_Click);
     connect(kSohranit_, &QPushButton::clicked, this, &frmRedaktor::kSohranit_Click);
     connect(kIgrat_, &QPushButton::clicked, this, &frmRedaktor::kIgrat_Click);
@@ -118,11 +177,22 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     connect(kZakryt_, &QPushButton::clicked, this, &frmRedaktor::reject);
     busy_.setSingleShot(true);
     connect(&busy_, &QTimer::timeout, this, &frmRedaktor::ShowBusy);
+    auto* undo = new QAction(this);
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undo, &QAction::triggered, this, &frmRedaktor::Otmenit);
+    auto* redo = new QAction(this);
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redo, &QAction::triggered, this, &frmRedaktor::Vernut);
+    addActions({undo, redo});
 
     for (int c = 0; c < kColumns; ++c) {
         for (int r = 0; r < kRows; ++r) cells_[c][r] = OutlineCells[c][r] != 0;
     }
-    txtName_->setText(OutlineName);
+    baseline_ = cells_;
+    const bool shipped = !OutlinePath.isEmpty() && !ExamplesPath.isEmpty() &&
+                         QFileInfo(OutlinePath).absoluteDir() == QDir(ExamplesPath);
+    if (!shipped) txtName_->setText(OutlineName);
     RedrawGrid();
     Edited();
     picSetka_->setFocus();
@@ -130,6 +200,23 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
 
 frmRedaktor::~frmRedaktor() {
     StopCheck();
+}
+
+bool frmRedaktor::HomeColumn(int c) {
+    for (const auto& span : kHomeColumns) {
+        if (c >= span[0] && c <= span[1]) return true;
+    }
+    return false;
+}
+
+void frmRedaktor::reject() {
+    if (MayDiscard(kAskClose)) QDialog::reject();
+}
+
+bool frmRedaktor::MayDiscard(const QString& question) {
+    if (!Unsaved()) return true;
+    auto* messages = platform::services().messages;
+    return !messages || messages->AskYesNo(question);
 }
 
 void frmRedaktor::done(int result) {
@@ -163,13 +250,61 @@ bool frmRedaktor::CheckedNow() const {
     return checked_ && checkedDrawing_ == drawing_ && !checked_->leftOut.empty();
 }
 
+std::size_t frmRedaktor::ChosenSet() const {
+    return static_cast<std::size_t>(std::max(0, cboNabor_->currentIndex()));
+}
+
+OutlineDraft frmRedaktor::Draft() const {
+    return CentredDraft(Name(), DrawingCells(), checked_->leftOut[ChosenSet()]);
+}
+
+bool frmRedaktor::DrawingSaved() const {
+    return !savedPath_.isEmpty() && savedDrawing_ == drawing_ && CheckedNow() &&
+           savedSet_ == checked_->leftOut[ChosenSet()];
+}
+
 bool frmRedaktor::SavedNow() const {
-    return !savedPath_.isEmpty() && savedDrawing_ == drawing_ && savedName_ == Name();
+    return DrawingSaved() && savedName_ == Name();
+}
+
+const KnownOutline& frmRedaktor::SameOutline() const {
+    // The file this window saved the drawing into is renamed by the next save, not copied.
+    const QString skip = DrawingSaved() ? savedPath_ : QString();
+    const std::vector<int>& set = checked_->leftOut[ChosenSet()];
+    if (sameDrawing_ != drawing_ || sameSet_ != set || sameSkip_ != skip) {
+        same_ = FindSameOutline(Draft(), skip);
+        sameDrawing_ = drawing_;
+        sameSet_ = set;
+        sameSkip_ = skip;
+    }
+    return same_;
+}
+
+QString frmRedaktor::SaveRefusal() const {
+    if (!checked_ || checkedDrawing_ != drawing_) return kNoCheck;
+    if (checked_->leftOut.empty()) return kNoTiling;
+    if (SavedNow()) return kSaved.arg(QFileInfo(savedPath_).fileName());
+    if (txtName_->text().isEmpty()) return kNoName;
+    if (Name().isEmpty()) return kBlankName;
+    for (const char32_t u : Name().toUcs4()) {
+        if (u < 32 || u == 127) return kControl;
+        const QString ch = QString::fromUcs4(&u, 1);
+        bool ok = false;
+        platform::ToCp1251(ch, &ok);
+        if (!ok) return kNoByte.arg(ch);
+    }
+    // Whatever else the writer would refuse; the drawing itself is sound after a check.
+    const QString fault = OutlineFault(Draft());
+    if (!fault.isEmpty()) return fault;
+    const KnownOutline& same = SameOutline();
+    if (!same.path.isEmpty()) return kSame.arg(same.name, same.file);
+    return {};
 }
 
 void frmRedaktor::PaintCell(int c, int r) {
     Canvas& canvas = picSetka_->canvas();
-    FillCellInterior(canvas, c, r, cells_[c][r] ? 0 : platform::COLOR_BTNFACE);
+    const Colour empty = HomeColumn(c) ? kHomeColour : platform::COLOR_BTNFACE;
+    FillCellInterior(canvas, c, r, cells_[c][r] ? 0 : empty);
     if (c == cursorC_ && r == cursorR_ && CellSize >= 8) {
         const int x = c * CellSize, y = r * CellSize;
         canvas.RectOutline(x + 3, y + 3, x + CellSize - 3, y + CellSize - 3, kCursorColour);
@@ -181,7 +316,7 @@ void frmRedaktor::RedrawGrid() {
     DrawGrid(picSetka_->canvas());
     for (int c = 0; c < kColumns; ++c) {
         for (int r = 0; r < kRows; ++r) {
-            if (cells_[c][r]) PaintCell(c, r);
+            if (cells_[c][r] || HomeColumn(c)) PaintCell(c, r);
         }
     }
     PaintCell(cursorC_, cursorR_);
@@ -189,9 +324,61 @@ void frmRedaktor::RedrawGrid() {
 
 void frmRedaktor::SetCell(int c, int r, bool on) {
     if (!OnBoard(c, r) || cells_[c][r] == on) return;
+    if (!stepOpen_) {
+        PushUndo();
+        stepOpen_ = true;
+    }
     cells_[c][r] = on;
     Edited();
     PaintCell(c, r);
+}
+
+void frmRedaktor::Step() {
+    stepOpen_ = false;
+}
+
+void frmRedaktor::PushUndo() {
+    undo_.push_back(cells_);
+    if (undo_.size() > kUndoSteps) undo_.pop_front();
+    redo_.clear();
+}
+
+void frmRedaktor::SetDrawing(const Drawing& drawing) {
+    std::vector<BoardCell> changed;
+    for (int c = 0; c < kColumns; ++c) {
+        for (int r = 0; r < kRows; ++r) {
+            if (cells_[c][r] != drawing[c][r]) changed.push_back({c, r});
+        }
+    }
+    if (changed.empty()) return;
+    cells_ = drawing;
+    Edited();
+    for (const BoardCell& cell : changed) PaintCell(cell.column, cell.row);
+}
+
+void frmRedaktor::Otmenit() {
+    if (undo_.empty()) {
+        platform::Tell(kNoUndo);
+        return;
+    }
+    Step();
+    redo_.push_back(cells_);
+    const Drawing drawing = undo_.back();
+    undo_.pop_back();
+    SetDrawing(drawing);
+}
+
+void frmRedaktor::Vernut() {
+    if (redo_.empty()) {
+        platform::Tell(kNoRedo);
+        return;
+    }
+    Step();
+    undo_.push_back(cells_);
+    if (undo_.size() > kUndoSteps) undo_.pop_front();
+    const Drawing drawing = redo_.back();
+    redo_.pop_back();
+    SetDrawing(drawing);
 }
 
 void frmRedaktor::MoveCursor(int c, int r) {
@@ -210,6 +397,13 @@ void frmRedaktor::Edited() {
     ClearSolution();
     lblKletki_->setText(CellCountText(CellCount()));
     lblOtvet_->clear();
+    cboNabor_->clear();
+    cboNabor_->setEnabled(false);
+    bool home = false;
+    for (const BoardCell& cell : CentredDraft({}, DrawingCells(), {}).cells) {
+        home = home || HomeColumn(cell.column);
+    }
+    lblDoma_->setText(home ? kHome : QString());
     UpdateButtons();
 }
 
@@ -235,6 +429,7 @@ void frmRedaktor::picSetka_MouseDown(Qt::MouseButton button, int x, int y) {
     const int mode = button == Qt::LeftButton ? 1 : button == Qt::RightButton ? -1 : 0;
     if (mode == 0 || CellSize <= 0 || x < 0 || y < 0) return;
     dragMode_ = mode;
+    Step();
     lastC_ = x / CellSize;
     lastR_ = y / CellSize;
     SetCell(lastC_, lastR_, mode > 0);
@@ -245,6 +440,7 @@ void frmRedaktor::picSetka_MouseMove(Qt::MouseButtons buttons, int x, int y) {
     if (dragMode_ == 0 || CellSize <= 0) return;
     if (!(buttons & (dragMode_ > 0 ? Qt::LeftButton : Qt::RightButton))) {
         dragMode_ = 0;
+        Step();
         return;
     }
     // Floor division: a pointer left of or above the grid is off it, not in cell 0.
@@ -267,6 +463,7 @@ void frmRedaktor::picSetka_MouseUp(Qt::MouseButton button, int, int) {
     if ((dragMode_ > 0 && button == Qt::LeftButton) ||
         (dragMode_ < 0 && button == Qt::RightButton)) {
         dragMode_ = 0;
+        Step();
     }
 }
 
@@ -285,7 +482,9 @@ void frmRedaktor::picSetka_KeyDown(int keyCode) {
             MoveCursor(cursorC_, cursorR_ + 1);
             break;
         case platform::VK_SPACE:
+            Step();
             SetCell(cursorC_, cursorR_, !cells_[cursorC_][cursorR_]);
+            Step();
             break;
         default:
             break;
@@ -311,7 +510,7 @@ void frmRedaktor::StartJob(const std::shared_ptr<Job>& job) {
         this,
         [job] {
             if (job->counting) {
-                CountFirstSet(job->cells, job->result, &job->stop);
+                CountSet(job->cells, job->result, job->set, &job->stop);
             } else {
                 job->result = FindCoveringSets(job->cells, &job->stop);
             }
@@ -332,29 +531,54 @@ void frmRedaktor::Answer(const std::shared_ptr<Job>& job) {
         UpdateButtons();
         return;
     }
-    checked_ = job->result;
-    checkedDrawing_ = job->drawing;
-    if (!job->counting && !checked_->leftOut.empty()) {
-        ShowSolution(checked_->shown);
-        // The sets and a tiling are enough to save; the count follows when it is done.
-        auto count = std::make_shared<Job>();
-        count->cells = job->cells;
-        count->drawing = job->drawing;
-        count->counting = true;
-        count->result = *checked_;
-        ShowAnswer(true);
-        StartJob(count);
+    if (job->counting) {
+        // Only the count of the set asked for is new.
+        checked_->counts[job->set] = job->result.counts[job->set];
+        ShowAnswer(false);
+        UpdateButtons();
         return;
     }
-    ShowAnswer(false);
-    UpdateButtons();
+    checked_ = job->result;
+    checkedDrawing_ = job->drawing;
+    cboNabor_->clear();
+    for (const std::vector<int>& set : checked_->leftOut) cboNabor_->addItem(SetText(set));
+    cboNabor_->setEnabled(checked_->leftOut.size() > 1);
+    if (checked_->leftOut.empty()) {
+        ShowAnswer(false);
+        UpdateButtons();
+        return;
+    }
+    cboNabor_->setCurrentIndex(0);
+    cboNabor_Change(0);
+}
+
+void frmRedaktor::cboNabor_Change(int i) {
+    if (!CheckedNow() || i < 0 || static_cast<std::size_t>(i) >= checked_->leftOut.size()) return;
+    const auto set = static_cast<std::size_t>(i);
+    if (cboNabor_->currentIndex() != i) cboNabor_->setCurrentIndex(i);
+    // A count of the set shown before is let go; each set's count is kept once made.
+    StopCheck();
+    ClearSolution();
+    ShowSolution(checked_->tilings[set]);
+    if (checked_->counts[set] != kNotCounted) {
+        ShowAnswer(false);
+        UpdateButtons();
+        return;
+    }
+    // The sets and a tiling are enough to save; the count follows when it is done.
+    auto count = std::make_shared<Job>();
+    count->cells = DrawingCells();
+    count->drawing = drawing_;
+    count->counting = true;
+    count->set = set;
+    count->result = *checked_;
+    ShowAnswer(true);
+    StartJob(count);
 }
 
 void frmRedaktor::ShowAnswer(bool counting) {
     if (!checked_ || checkedDrawing_ != drawing_) return;
-    QString text = CheckText(*checked_, counting);
-    if (SavedNow()) text += QLatin1Char(' ') + kSaved.arg(savedPath_.section(QLatin1Char('/'), -1));
-    lblOtvet_->setText(text);
+    lblOtvet_->setText(CheckText(*checked_, ChosenSet(), counting));
 }
 
 void frmRedaktor::StopCheck() {
@@ -390,45 +614,85 @@ void frmRedaktor::UpdateButtons() {
     // Not disabled while a check runs: the focus would jump off it to the next button, where
     // the player's next Space would press something else. A second click does nothing.
     kProverit_->setEnabled(n >= 5 && n <= 60 && n % 5 == 0);
-    bool nameOk = false;
-    if (CheckedNow()) {
-        const OutlineDraft draft = CentredDraft(Name(), DrawingCells(), checked_->leftOut.front());
-        nameOk = OutlineFault(draft).isEmpty();
-    }
-    kSohranit_->setEnabled(nameOk);
-    kIgrat_->setEnabled(nameOk || SavedNow());
+    const QString refusal = SaveRefusal();
+    // Once saved it stays enabled, for the same reason, and says so when pressed again.
+    kSohranit_->setEnabled(refusal.isEmpty() || SavedNow());
+    lblSohranit_->setText(refusal);
+    // A name changed after a save does not take «Играть» away: the saved file plays.
+    kIgrat_->setEnabled(refusal.isEmpty() || DrawingSaved() ||
+                        (CheckedNow() && !SameOutline().path.isEmpty()));
     if (!running_) platform::SetPointer(picSetka_, platform::Pointer::Default);
 }
 
 bool frmRedaktor::kSohranit_Click() {
-    if (!kSohranit_->isEnabled()) return false;
-    const OutlineDraft draft = CentredDraft(Name(), DrawingCells(), checked_->leftOut.front());
+    const QString refusal = SaveRefusal();
+    if (SavedNow()) {
+        platform::Tell(kAlready.arg(QFileInfo(savedPath_).fileName()));
+        return false;
+    }
+    if (!refusal.isEmpty()) {
+        platform::Tell(refusal);
+        return false;
+    }
+    return Save();
+}
+
+bool frmRedaktor::Save() {
+    const OutlineDraft draft = Draft();
     const SavedOutline saved = SaveOwnOutline(draft);
     if (saved.path.isEmpty()) {
         if (auto* messages = platform::services().messages) messages->ShowError(saved.error);
+        platform::Tell(saved.error);
         return false;
+    }
+    QString told = kSaved.arg(QFileInfo(saved.path).fileName());
+    // The same drawing under a new name: the file this window wrote a moment ago goes, as
+    // long as nobody has changed it since, so that the library does not list it twice.
+    if (DrawingSaved()) {
+        QFile old(savedPath_);
+        if (old.open(QIODevice::ReadOnly) && old.readAll() == savedBytes_) {
+            old.close();
+            if (old.remove()) {
+                told = kRenamed.arg(QFileInfo(saved.path).fileName(),
+                                    QFileInfo(savedPath_).fileName());
+            }
+        }
     }
     savedPath_ = saved.path;
     savedName_ = Name();
+    savedBytes_ = WriteOutline(draft);
     savedDrawing_ = drawing_;
-    ShowAnswer(running_ != nullptr);
+    savedSet_ = draft.excluded;
+    baseline_ = cells_;
+    platform::Tell(told);
     UpdateButtons();
     return true;
 }
 
 void frmRedaktor::kIgrat_Click() {
-    if (!SavedNow() && !kSohranit_Click()) return;
-    if (PlayKvelt(savedPath_)) accept();
+    QString path = savedPath_;
+    if (!SavedNow()) {
+        if (SaveRefusal().isEmpty()) {
+            if (!Save()) return;
+            path = savedPath_;
+        } else if (!DrawingSaved()) {
+            const KnownOutline same = CheckedNow() ? SameOutline() : KnownOutline{};
+            if (same.path.isEmpty()) {
+                platform::Tell(SaveRefusal());
+                return;
+            }
+            platform::Tell(kPlaySame.arg(same.name, same.file));
+            path = same.path;
+        }
+    }
+    if (PlayKvelt(path)) accept();
 }
 
 void frmRedaktor::kOchistit_Click() {
-    if (CellCount() == 0) return;
-    for (auto& column : cells_) {
-        for (bool& on : column) on = false;
-    }
-    solutionCells_.clear();
-    Edited();
-    RedrawGrid();
+    if (CellCount() == 0 || !MayDiscard(kAskClear)) return;
+    Step();
+    PushUndo();
+    SetDrawing(Drawing{});
 }
 
 void ShowRedaktor() {

@@ -6,15 +6,19 @@
 #include <QDialog>
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "editor/DrawingCheck.h"
+#include "editor/OwnOutline.h"
 #include "model/Model.h"
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -32,7 +36,14 @@ class frmRedaktor : public QDialog {
     // After this long a running check shows that it works and offers to stop.
     static constexpr int kBusyAfterMs = 200;
 
-    // Opens on a copy of the outline now on the board, named as it is.
+    // The columns where pieces wait at home, shown on the grid: an outline over them already
+    // holds pieces at the start, which spoils the hint.
+    static constexpr int kHomeColumns[2][2] = {{1, 5}, {29, 33}};
+    static constexpr Colour kHomeColour = 0xC8E6F0;  // pale straw: not the outline's black
+    static bool HomeColumn(int c);
+
+    // Opens on a copy of the outline now on the board, named as it is; a shipped outline's
+    // name is not offered, so that saving it unchanged does not make a copy.
     explicit frmRedaktor(QWidget* parent = nullptr);
     ~frmRedaktor() override;
 
@@ -40,6 +51,9 @@ class frmRedaktor : public QDialog {
     QLineEdit* txtName() const { return txtName_; }
     QLabel* lblKletki() const { return lblKletki_; }
     QLabel* lblOtvet() const { return lblOtvet_; }
+    QLabel* lblDoma() const { return lblDoma_; }
+    QComboBox* cboNabor() const { return cboNabor_; }
+    QLabel* lblSohranit() const { return lblSohranit_; }
     QPushButton* kProverit() const { return kProverit_; }
     QPushButton* kSohranit() const { return kSohranit_; }
     QPushButton* kIgrat() const { return kIgrat_; }
@@ -52,6 +66,11 @@ class frmRedaktor : public QDialog {
     BoardCell Cursor() const { return {cursorC_, cursorR_}; }
     // The file last written by «Сохранить» or «Играть»; empty before.
     const QString& SavedPath() const { return savedPath_; }
+    // True when the drawing differs from the one opened or last saved: closing or clearing
+    // asks first.
+    bool Unsaved() const { return cells_ != baseline_; }
+    // Why «Сохранить» is grey, or the file the drawing was saved into; empty when neither.
+    QString SaveRefusal() const;
 
     // Grid input: pixels of picSetka; virtual-key codes.
     void picSetka_MouseDown(Qt::MouseButton button, int x, int y);
@@ -65,7 +84,14 @@ class frmRedaktor : public QDialog {
     void kIgrat_Click();
     void kOchistit_Click();
     void kPrervat_Click();
+    // Ctrl+Z and Ctrl+Y: a stroke of painting, a Space or «Очистить» is one step.
+    void Otmenit();
+    void Vernut();
+    // Picks set i of the sets found: its tiling is shown, counted and saved.
+    void cboNabor_Change(int i);
 
+    // Esc, the close box and «Закрыть»: asks before an unsaved drawing is lost.
+    void reject() override;
     void done(int result) override;
 
   private:
@@ -75,11 +101,22 @@ class frmRedaktor : public QDialog {
         std::vector<BoardCell> cells;
         std::uint64_t drawing = 0;  // the drawing it was asked for
         bool counting = false;      // the count for sets found before, not the sets
+        std::size_t set = 0;        // the set counted
         std::atomic<bool> stop{false};
         DrawingCheck result;
     };
 
+    using Drawing = std::array<std::array<bool, kRows>, kColumns>;
+
     void SetCell(int c, int r, bool on);
+    void Step();
+    void PushUndo();
+    void SetDrawing(const Drawing& drawing);
+    bool MayDiscard(const QString& question);
+    std::size_t ChosenSet() const;
+    OutlineDraft Draft() const;
+    const KnownOutline& SameOutline() const;
+    bool Save();
     void PaintCell(int c, int r);
     void MoveCursor(int c, int r);
     void RedrawGrid();
@@ -94,12 +131,16 @@ class frmRedaktor : public QDialog {
     void UpdateButtons();
     QString Name() const;
     bool CheckedNow() const;
+    bool DrawingSaved() const;
     bool SavedNow() const;
 
     PictureBox* picSetka_ = nullptr;
     QLineEdit* txtName_ = nullptr;
     QLabel* lblKletki_ = nullptr;
     QLabel* lblOtvet_ = nullptr;
+    QLabel* lblDoma_ = nullptr;
+    QComboBox* cboNabor_ = nullptr;
+    QLabel* lblSohranit_ = nullptr;
     QPushButton* kProverit_ = nullptr;
     QPushButton* kSohranit_ = nullptr;
     QPushButton* kIgrat_ = nullptr;
@@ -108,7 +149,10 @@ class frmRedaktor : public QDialog {
     QPushButton* kZakryt_ = nullptr;
     QTimer busy_;
 
-    bool cells_[kColumns][kRows] = {};
+    Drawing cells_{};
+    Drawing baseline_{};  // as opened or last saved
+    std::deque<Drawing> undo_, redo_;
+    bool stepOpen_ = false;  // the drawing before this stroke is on undo_ already
     int cursorC_ = kColumns / 2;
     int cursorR_ = kRows / 2;
     int dragMode_ = 0;  // 1 painting, -1 erasing, 0 no button held
@@ -122,7 +166,14 @@ class frmRedaktor : public QDialog {
     std::shared_ptr<Job> running_;
     QString savedPath_;
     QString savedName_;
+    QByteArray savedBytes_;
     std::uint64_t savedDrawing_ = 0;
+    std::vector<int> savedSet_;
+    // The outline of either folder equal to the drawing, found once per drawing and set.
+    mutable KnownOutline same_;
+    mutable std::uint64_t sameDrawing_ = ~std::uint64_t{0};
+    mutable std::vector<int> sameSet_;
+    mutable QString sameSkip_;
 };
 
 }  // namespace kv

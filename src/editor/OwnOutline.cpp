@@ -2,8 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
+#include <set>
 
+#include "model/Model.h"
+#include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
+#include "platform/Files.h"
+#include "platform/TextCodec.h"
 #include "settings/Settings.h"
 
 namespace kv {
@@ -13,6 +19,22 @@ const QString kProtected = QStringLiteral("Файл защищён от запи
 const QString kCannotSave = QStringLiteral("Файл сохранить не возможно.");
 const QString kStem = QStringLiteral("Квелт");
 constexpr int kTries = 1000;
+// A file name holds at most 255 bytes on the common file systems; the longest name made
+// here adds " (1000).kvt" to the stem.
+constexpr qsizetype kNameBytes = 255;
+const QString kLongestEnd = QStringLiteral(" (%1).kvt").arg(kTries);
+
+// Cells moved so that their bounding box starts at (0, 0), as a set.
+std::set<BoardCell> Shape(const std::vector<BoardCell>& cells) {
+    int minC = kColumns, minR = kRows;
+    for (const BoardCell& c : cells) {
+        minC = std::min(minC, c.column);
+        minR = std::min(minR, c.row);
+    }
+    std::set<BoardCell> shape;
+    for (const BoardCell& c : cells) shape.insert({c.column - minC, c.row - minR});
+    return shape;
+}
 }  // namespace
 
 QString OutlineFileStem(const QString& name) {
@@ -24,10 +46,23 @@ QString OutlineFileStem(const QString& name) {
     }
     // Leading blanks are skipped when a position file is read back.
     stem = stem.simplified();
+    const qsizetype room = kNameBytes - QFile::encodeName(kLongestEnd).size();
+    if (QFile::encodeName(stem).size() > room) {
+        qsizetype bytes = 0, end = 0;
+        while (end < stem.size()) {
+            // A letter outside the first plane is two QChars and must not be split.
+            const qsizetype next = end + (stem[end].isHighSurrogate() ? 2 : 1);
+            bytes += QFile::encodeName(stem.mid(end, next - end)).size();
+            if (bytes > room) break;
+            end = next;
+        }
+        stem = stem.left(end).trimmed();
+    }
     return stem.isEmpty() ? kStem : stem;
 }
 
-SavedOutline SaveOwnOutline(const OutlineDraft& draft) {
+SavedOutline SaveOwnOutline(const OutlineDraft& draft,
+                            const std::function<void(const QString&)>& chosen) {
     const QByteArray bytes = WriteOutline(draft);
     const QString folder = UserExamplesPath();
     const QString stem = OutlineFileStem(draft.name);
@@ -35,6 +70,7 @@ SavedOutline SaveOwnOutline(const OutlineDraft& draft) {
         const QString file =
             (i == 1 ? stem : stem + QStringLiteral(" (%1)").arg(i)) + QStringLiteral(".kvt");
         if (QFileInfo::exists(folder + file) || QFileInfo::exists(ExamplesPath + file)) continue;
+        if (chosen) chosen(folder + file);
         QFile out(folder + file);
         // NewOnly: made by this call or not at all, so a file that appeared since the look
         // above is never replaced.
@@ -52,6 +88,38 @@ SavedOutline SaveOwnOutline(const OutlineDraft& draft) {
         return {folder + file, {}};
     }
     return {{}, kCannotSave};
+}
+
+KnownOutline FindSameOutline(const OutlineDraft& draft, const QString& skip) {
+    const std::set<BoardCell> shape = Shape(draft.cells);
+    const std::set<int> excluded(draft.excluded.begin(), draft.excluded.end());
+    for (const QString& folder : {UserExamplesPath(), ExamplesPath}) {
+        if (folder.isEmpty()) continue;  // no program folder known: not the working folder
+        QByteArray prefix = QFile::encodeName(folder);
+        if (!prefix.endsWith('/')) prefix += '/';
+        for (const platform::FolderFile& f : platform::ListFolder(folder, ".kvt")) {
+            const QString path = folder + f.name;
+            if (!skip.isEmpty() && QFileInfo(path) == QFileInfo(skip)) continue;
+            QFile file;
+            if (platform::OpenForReading(file, prefix + f.bytes) != platform::OpenResult::Opened) {
+                continue;
+            }
+            const OutlineContent outline = ReadOutline(file);
+            std::set<int> out;
+            for (int p = 1; p <= kPieces; ++p) {
+                if (outline.excluded[p] != 0) out.insert(p);
+            }
+            if (out != excluded || outline.lastCell + 1 != static_cast<int>(shape.size())) {
+                continue;
+            }
+            std::vector<BoardCell> cells;
+            for (int k = 0; k <= outline.lastCell; ++k) {
+                cells.push_back({outline.cells[k][0], outline.cells[k][1]});
+            }
+            if (Shape(cells) == shape) return {platform::FromCp1251(outline.name), f.name, path};
+        }
+    }
+    return {};
 }
 
 }  // namespace kv
