@@ -16,7 +16,12 @@
 
 class TranslationsTest : public QObject {
     Q_OBJECT
+    // Qt's file dialog keeps its column widths in the user's settings: a fresh folder for
+    // them, as a player has before the first dialog.
+    QTemporaryDir config_;
 private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path())); }
+
     void standardButtonsAreRussian() {
         QMessageBox before(QMessageBox::Warning, QString(), QString(),
                            QMessageBox::Yes | QMessageBox::No);

@@ -434,6 +434,14 @@ private slots:
                  "the window manager did not come up");
     }
 
+    // A step that failed half way leaves no game behind for the next one to meet.
+    void cleanup() {
+        if (game_.state() != QProcess::NotRunning) {
+            game_.kill();
+            game_.waitForFinished(5000);
+        }
+    }
+
     void cleanupTestCase() {
         if (game_.state() != QProcess::NotRunning) {
             game_.kill();
@@ -628,10 +636,12 @@ private slots:
         // moved.
         const int alone = GameWindows();
         const auto menuOpen = [&] { return GameWindows() > alone; };
+        // Without --sync, which waits for the pointer to move and so hangs when it is already
+        // there (the second click on the menu); the server takes the move before the click.
         const auto click = [this](QPoint p) {
             Run(QStringLiteral("xdotool"),
-                {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(p.x()),
-                 QString::number(p.y()), QStringLiteral("click"), QStringLiteral("1")});
+                {QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+                 QStringLiteral("click"), QStringLiteral("1")});
         };
         const auto key = [this](const QString& name) {
             Run(QStringLiteral("xdotool"), {QStringLiteral("key"), name});
@@ -783,9 +793,6 @@ private slots:
         QVERIFY2(!help.isEmpty(), game_.readAllStandardError().right(2000).constData());
         QVERIFY(Settled(help));
 
-        Key(help, QStringLiteral("ctrl+f"));
-        Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("Так выглядит поле")});
-        Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
         const QString geometry = Geometry(help);
         auto value = [&](const char* key) {
             return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
@@ -812,8 +819,12 @@ private slots:
             }
             return n;
         };
-        const QImage shot = ShotWhen([&](const QImage& s) { return differing(s) == 0; },
-                                     QStringLiteral("help-window.png"));
+        // Down a line at a time until the whole picture is in sight.
+        QImage shot;
+        for (int line = 0; line < 150 && differing(shot = Screenshot()) != 0; ++line) {
+            Key(help, QStringLiteral("Down"));
+        }
+        if (!screenshotDir_.isEmpty()) shot.save(screenshotDir_ + QStringLiteral("/help-window.png"));
         QCOMPARE(differing(shot), 0);
 
         Key(help, QStringLiteral("Escape"));
