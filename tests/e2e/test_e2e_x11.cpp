@@ -140,7 +140,7 @@ class E2eX11 : public QObject {
     }
 
     // The id of the first window whose name matches pattern, waiting up to timeoutMs.
-    QString WaitForWindow(const QString& pattern, int timeoutMs = 20000) {
+    QString WaitForWindow(const QString& pattern, int timeoutMs = 40000) {
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < timeoutMs) {
@@ -153,7 +153,7 @@ class E2eX11 : public QObject {
         return {};
     }
 
-    bool WindowGone(const QString& id, int timeoutMs = 10000) {
+    bool WindowGone(const QString& id, int timeoutMs = 30000) {
         QElapsedTimer timer;
         timer.start();
         while (timer.elapsed() < timeoutMs) {
@@ -171,7 +171,7 @@ class E2eX11 : public QObject {
     }
 
     // Polls done until it holds or timeoutMs have passed; what it last said.
-    static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000) {
+    static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
         QElapsedTimer timer;
         timer.start();
         while (!done()) {
@@ -184,7 +184,7 @@ class E2eX11 : public QObject {
     // Screenshots until one satisfies ok, or the deadline; the last one taken (kept as
     // keepAs), for the checks that follow to explain a failure.
     QImage ShotWhen(const std::function<bool(const QImage&)>& ok, const QString& keepAs = QString(),
-                    int timeoutMs = 15000) {
+                    int timeoutMs = 30000) {
         QImage shot;
         WaitUntil([&] { return ok(shot = Screenshot()); }, timeoutMs);
         if (!keepAs.isEmpty()) Screenshot(keepAs);
@@ -256,7 +256,7 @@ class E2eX11 : public QObject {
     // Closes the main window as its close box does (the window manager's close request).
     void CloseGame(const QString& windowId) {
         Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), windowId});
-        QVERIFY2(game_.waitForFinished(15000), "the game did not end after its window was closed");
+        QVERIFY2(game_.waitForFinished(30000), "the game did not end after its window was closed");
         // Whatever the game said on the way out (a sanitizer's report, say) explains a failure.
         const QByteArray said = game_.readAllStandardError();
         QVERIFY2(game_.exitStatus() == QProcess::NormalExit && game_.exitCode() == 0,
@@ -1167,7 +1167,7 @@ private slots:
         int coloured = 0;
         QElapsedTimer timer;
         timer.start();
-        while (coloured < 60 && timer.elapsed() < 15000) {
+        while (coloured < 60 && timer.elapsed() < 30000) {
             shot = Screenshot(QStringLiteral("editor-checked.png"));
             coloured = 0;
             for (int c = 5; c < 15; ++c) {
