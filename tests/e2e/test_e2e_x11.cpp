@@ -402,17 +402,23 @@ private slots:
             QFile::copy(examples.filePath(f), programDir_.filePath(QStringLiteral("Examples/") + f));
         }
 
-        for (int n = 91; n < 120; ++n) {
-            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n))) {
-                display_ = QStringLiteral(":%1").arg(n);
-                break;
-            }
-        }
-        QVERIFY(!display_.isEmpty());
-        xvfb_.start(QStringLiteral("Xvfb"), {display_, QStringLiteral("-screen"), QStringLiteral("0"),
+        // Xvfb picks a free display itself and writes its number: two end-to-end runs
+        // started together cannot take the same one, as they could by looking for lock files.
+        xvfb_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                             QStringLiteral("-screen"), QStringLiteral("0"),
                                              QStringLiteral("1800x1300x24"), QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
         QVERIFY(xvfb_.waitForStarted(10000));
+        QByteArray number;
+        QVERIFY2(WaitUntil([&] {
+                     xvfb_.waitForReadyRead(100);
+                     number += xvfb_.readAllStandardOutput();
+                     return number.contains('\n') || xvfb_.state() == QProcess::NotRunning;
+                 }),
+                 "Xvfb did not say its display");
+        QVERIFY2(number.trimmed().toInt() > 0 || number.trimmed() == "0",
+                 xvfb_.readAllStandardError().constData());
+        display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
         QElapsedTimer timer;
         timer.start();
         bool up = false;
@@ -432,7 +438,8 @@ private slots:
                      return Run(QStringLiteral("wmctrl"), {QStringLiteral("-m")})
                          .contains(QStringLiteral("Openbox"));
                  }),
-                 "the window manager did not come up");
+                 qPrintable(QStringLiteral("the window manager did not come up on %1: %2")
+                                .arg(display_, QString::fromLocal8Bit(wm_.readAllStandardError()))));
     }
 
     // A step that failed half way leaves no game behind for the next one to meet.
