@@ -36,6 +36,7 @@ class SilentMessages final : public kv::platform::MessageBoxes {
 public:
     void ShowError(const QString&) override {}
     bool AskYesNo(const QString&) override { return false; }
+    void ShowCopyable(const QString&) override {}
 };
 
 double ProcessCpuMs() {

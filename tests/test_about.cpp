@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -16,8 +17,13 @@
 #include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
 #include "view/PictureBox.h"
+#include "platform/MessageBox.h"
 #include "windows/AboutWindow.h"
+#include "windows/HelpWindow.h"
 #include "windows/OpenUrl.h"
+#include <QAction>
+#include <QLineEdit>
+#include <QTextBrowser>
 
 using namespace kv;
 
@@ -311,6 +317,154 @@ class AboutTest : public QObject {
         QCOMPARE(windowWhileBusy, Qt::WaitCursor);
         QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(about.cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(fakes.messages.copyable.isEmpty());
+
+        // No browser: the address comes up for copying, the pointers already back.
+        fakes.shell.fails = true;
+        QTest::mouseClick(link, Qt::LeftButton);
+        QCOMPARE(fakes.shell.opened.size(), 2);
+        QCOMPARE(fakes.messages.copyable, QStringList{SiteUnopenedText()});
+        QVERIFY(SiteUnopenedText().endsWith(SiteAddress()));
+        QCOMPARE(link->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(about.cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(fakes.messages.errors.isEmpty());
+    }
+
+    void addressBoxLetsTheTextBeSelected() {
+        const auto box = platform::NewCopyableMessageBox(SiteUnopenedText());
+        QCOMPARE(box->windowTitle(), QStringLiteral("Головоломка «Квелт»"));
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QVERIFY(box->textInteractionFlags() & Qt::TextSelectableByMouse);
+        QVERIFY(box->textInteractionFlags() & Qt::TextSelectableByKeyboard);
+        box->show();
+        QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        QVERIFY(label);
+        QCOMPARE(label->text(), SiteUnopenedText());
+        // The whole address as the player would select it.
+        const int at = int(label->text().indexOf(SiteAddress()));
+        label->setSelection(at, int(SiteAddress().size()));
+        QCOMPARE(label->selectedText(), SiteAddress());
+    }
+
+    // F1 asks the desktop first; with no browser there the help comes up in the game's own
+    // window, the status line says why, and F1 again brings back the same window.
+    void helpWithoutABrowserOpensInAWindowOfTheGame() {
+        const QString folder = qEnvironmentVariable("KVELT_PROGRAM_DIR");
+        if (folder.isEmpty()) QSKIP("run through CTest, which names the program folder");
+        kvtest::Fakes fakes;
+        kvtest::GameWindow game;
+        platform::SetMainWidget(game.window);
+        platform::SetProgramFolder(folder);
+        const QUrl help = QUrl::fromLocalFile(folder + QStringLiteral("/Справка.html"));
+
+        game.window->HelpCallHelp()->trigger();
+        QCOMPARE(fakes.shell.opened, QList<QUrl>{help});
+        QVERIFY(game.window->findChildren<HelpWindow*>().isEmpty());
+
+        fakes.shell.fails = true;
+        game.window->HelpCallHelp()->trigger();
+        QCOMPARE(fakes.shell.opened.size(), 2);
+        const auto windows = game.window->findChildren<HelpWindow*>();
+        QCOMPARE(windows.size(), 1);
+        HelpWindow* window = windows.first();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(window->isWindow());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Справка — Головоломка «Квелт»"));
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("Браузер не открыл справку, она показана в окне игры."));
+        QCOMPARE(window->Browser()->source(), help);
+        QVERIFY(window->Browser()->toPlainText().contains(QStringLiteral("1. Цель игры")));
+        // Its pictures are the shipped ones.
+        const QImage start = window->Browser()->document()
+                                 ->resource(QTextDocument::ImageResource,
+                                            QUrl(QStringLiteral("help/start.png")))
+                                 .value<QImage>();
+        QVERIFY(!start.isNull());
+        QCOMPARE(start.convertToFormat(QImage::Format_RGB32),
+                 QImage(folder + QStringLiteral("/help/start.png")).convertToFormat(QImage::Format_RGB32));
+
+        game.window->HelpCallHelp()->trigger();
+        QCOMPARE(game.window->findChildren<HelpWindow*>().size(), 1);
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(game.window->findChildren<HelpWindow*>().isEmpty());
+
+        // Without the file there is nothing to show, and the player is told so.
+        QTemporaryDir empty;
+        platform::SetProgramFolder(empty.path());
+        game.window->HelpCallHelp()->trigger();
+        QVERIFY(game.window->findChildren<HelpWindow*>().isEmpty());
+        QVERIFY(platform::LastTold().contains(QStringLiteral("«Справка.html»")));
+        platform::SetMainWidget(nullptr);
+    }
+
+    // A link between sections, back and forward by their keys, Ctrl+F and Enter to find,
+    // Esc to close.
+    void helpWindowFollowsLinksGoesBackAndFinds() {
+        const QString folder = qEnvironmentVariable("KVELT_PROGRAM_DIR");
+        if (folder.isEmpty()) QSKIP("run through CTest, which names the program folder");
+        kvtest::Fakes fakes;
+        QPointer<HelpWindow> window =
+            new HelpWindow(QUrl::fromLocalFile(folder + QStringLiteral("/Справка.html")));
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTextBrowser* browser = window->Browser();
+        QVERIFY(!window->BackAction()->isEnabled());
+        QVERIFY(!window->ForwardAction()->isEnabled());
+
+        // The contents' entry «Мышь» is the first place the word stands.
+        const QTextCursor entry = browser->document()->find(QStringLiteral("Мышь"));
+        QVERIFY(!entry.isNull());
+        QVERIFY(entry.charFormat().isAnchor());
+        // A click in the word's middle, with nothing selected (a press on a selection drags it).
+        QTextCursor middle(browser->document());
+        middle.setPosition(entry.selectionStart() + 2);
+        QTest::mouseClick(browser->viewport(), Qt::LeftButton, {},
+                          browser->cursorRect(middle).center());
+        QCOMPARE(browser->source().fragment(), QStringLiteral("mouse"));
+        QVERIFY(browser->verticalScrollBar()->value() > 0);
+        QVERIFY(window->BackAction()->isEnabled());
+        QVERIFY(!window->ForwardAction()->isEnabled());
+
+        QTest::keySequence(window, QKeySequence(QKeySequence::Back));
+        QCOMPARE(browser->source().fragment(), QString());
+        QVERIFY(window->ForwardAction()->isEnabled());
+        QVERIFY(!window->BackAction()->isEnabled());
+        QTest::keySequence(window, QKeySequence(QKeySequence::Forward));
+        QCOMPARE(browser->source().fragment(), QStringLiteral("mouse"));
+
+        QTest::keySequence(window, QKeySequence(QKeySequence::Find));
+        QLineEdit* field = window->FindField();
+        QVERIFY(field->isVisible());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(field));
+        QTest::keyClicks(field, QStringLiteral("Esc"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("Esc"));
+        const int first = browser->textCursor().position();
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("Esc"));
+        QVERIFY(browser->textCursor().position() > first);
+        // From the end the search goes round to the top.
+        browser->moveCursor(QTextCursor::End);
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("F1"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("F1"));
+        QVERIFY(browser->textCursor().position() < first);
+        // A word that is not there keeps the selection and says so.
+        const int before = browser->textCursor().position();
+        field->clear();
+        QTest::keyClicks(field, QStringLiteral("Chess"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(browser->textCursor().position(), before);
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("F1"));
+        QCOMPARE(platform::LastTold(), QStringLiteral("В справке нет «Chess»."));
+
+        QTest::keyClick(field, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!window);
     }
 
     void enterClosesTheWindowFromTheOkButton() {

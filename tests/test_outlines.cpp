@@ -37,6 +37,7 @@ class PointerWatchingMessages final : public platform::MessageBoxes {
         waitWhileShown << (window && window->cursor().shape() == Qt::WaitCursor);
     }
     bool AskYesNo(const QString&) override { return false; }
+    void ShowCopyable(const QString&) override {}
     QStringList errors;
     QList<bool> waitWhileShown;
 };

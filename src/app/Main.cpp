@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include "app/MainWindow.h"
@@ -13,6 +14,9 @@
 namespace kv {
 
 void LoadQtTranslations(QApplication& app) {
+    // The game speaks Russian on any desktop: C, C.UTF-8 or en_US.UTF-8 alike get Russian
+    // names, numbers and dates wherever Qt asks the default locale.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     auto* translator = new QTranslator(&app);
     if (translator->load(QStringLiteral("qtbase_ru"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {

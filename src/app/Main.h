@@ -7,7 +7,8 @@ namespace kv {
 
 class frmForma;
 
-// Installs Qt's own Russian texts for the standard buttons of message boxes and dialogs.
+// Makes Russian the default locale and installs Qt's own Russian texts for the standard
+// buttons of message boxes and dialogs, whatever the system's locale.
 void LoadQtTranslations(QApplication& app);
 // Shows the main window, lays it out and prepares the puzzle. Returns the window.
 frmForma* Main();

@@ -32,7 +32,7 @@
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
 #include "windows/AboutWindow.h"
-#include "windows/OpenUrl.h"
+#include "windows/HelpWindow.h"
 
 // Resources compiled into a static library must be registered by hand.
 static void InitResources() { Q_INIT_RESOURCE(resources); }
@@ -319,7 +319,7 @@ void frmForma::IgraRedaktor_Click() {
     ClosePalettes();
     WhenIdle(ShowRedaktor);
 }
-void frmForma::HelpCallHelp_Click() { OpenURL(QStringLiteral("Справка.html")); }
+void frmForma::HelpCallHelp_Click() { CallHelp(); }
 void frmForma::HelpAbout_Click() { ShowAbout(); }
 
 // A menu closed by Esc or by a click elsewhere leaves the menu bar holding the keyboard,

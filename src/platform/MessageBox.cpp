@@ -31,4 +31,13 @@ std::unique_ptr<QMessageBox> NewMessageBox(QMessageBox::Icon icon, const QString
     return box;
 }
 
+std::unique_ptr<QMessageBox> NewCopyableMessageBox(const QString& text) {
+    auto box = NewMessageBox(QMessageBox::Information, QString(), QMessageBox::Ok);
+    // Plain, so that an address is shown as it is and not taken for markup.
+    box->setTextFormat(Qt::PlainText);
+    box->setText(text);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    return box;
+}
+
 }  // namespace kv::platform

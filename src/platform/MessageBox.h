@@ -16,4 +16,7 @@ int TitleBarWidth(const QString& title);
 std::unique_ptr<QMessageBox> NewMessageBox(QMessageBox::Icon icon, const QString& text,
                                            QMessageBox::StandardButtons buttons);
 
+// An information box with an OK button whose plain text the player can select and copy.
+std::unique_ptr<QMessageBox> NewCopyableMessageBox(const QString& text);
+
 }  // namespace kv::platform

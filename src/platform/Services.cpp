@@ -34,11 +34,12 @@ public:
         box->setDefaultButton(QMessageBox::No);
         return box->exec() == QMessageBox::Yes;
     }
+    void ShowCopyable(const QString& text) override { NewCopyableMessageBox(text)->exec(); }
 };
 
 class QtShell final : public Shell {
 public:
-    void Open(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    bool Open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
 class ThreadPoolJobs final : public JobRunner {

@@ -35,6 +35,8 @@ public:
     virtual void ShowError(const QString& text) = 0;
     // Warning icon, Yes and No with No the default; true for Yes.
     virtual bool AskYesNo(const QString& text) = 0;
+    // Information icon, one OK button; the player can select the text and copy it.
+    virtual void ShowCopyable(const QString& text) = 0;
 };
 
 class FileDialogs {
@@ -47,11 +49,12 @@ public:
                              const QString& pattern, const QString& folder) = 0;
 };
 
-// Opens a document or web address with the user's default application; reports nothing.
+// Opens a document or web address with the user's default application; false when the
+// desktop has nothing to open it with (no launcher, no browser it knows of).
 class Shell {
 public:
     virtual ~Shell() = default;
-    virtual void Open(const QUrl& url) = 0;
+    virtual bool Open(const QUrl& url) = 0;
 };
 
 // Runs long work away from the user-interface thread. work runs on a worker thread and

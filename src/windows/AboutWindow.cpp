@@ -147,9 +147,20 @@ void frmOprog::Label1_Click() {
     // The link keeps a pointer of its own, so it changes together with the window's.
     platform::SetPointer(this, platform::Pointer::Wait);
     platform::SetPointer(label1_, platform::Pointer::Wait);
-    SaveFileUrl(SiteAddress());
+    const bool opened = SaveFileUrl(SiteAddress());
     platform::SetPointer(label1_, platform::Pointer::PointingHand);
     platform::SetPointer(this, platform::Pointer::Default);
+    // With no browser the player can still copy the address into one elsewhere.
+    if (!opened) {
+        if (platform::MessageBoxes* messages = platform::services().messages) {
+            messages->ShowCopyable(SiteUnopenedText());
+        }
+    }
+}
+
+QString SiteUnopenedText() {
+    return QStringLiteral("Браузер не открылся. Адрес сайта можно выделить и скопировать:\n\n") +
+           SiteAddress();
 }
 
 void ShowAbout() {

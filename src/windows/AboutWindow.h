@@ -56,6 +56,8 @@ class frmOprog : public QDialog {
 
 // Where the site link leads.
 QString SiteAddress();
+// What the link says when no browser opens it: the address, for copying.
+QString SiteUnopenedText();
 
 // Shows frmOprog modally, a fresh window each time, centred on the screen.
 void ShowAbout();

@@ -32,10 +32,11 @@ QUrl DocumentUrl(const QString& document) {
         QDir::cleanPath(QDir(platform::ProgramFolder()).absoluteFilePath(document)));
 }
 
-void OpenURL(const QString& document) {
+bool OpenURL(const QString& document) {
     const QUrl url = DocumentUrl(document);
-    if (!url.isValid() || url.isEmpty()) return;
-    if (platform::Shell* shell = platform::services().shell) shell->Open(url);
+    if (!url.isValid() || url.isEmpty()) return false;
+    platform::Shell* shell = platform::services().shell;
+    return shell && shell->Open(url);
 }
 
 QByteArray RedirectPage(const QString& address, bool* ok) {
@@ -47,7 +48,7 @@ QByteArray RedirectPage(const QString& address, bool* ok) {
     return platform::ToCp1251(page, ok) + "\r\n";
 }
 
-void SaveFileUrl(const QString& address) {
+bool SaveFileUrl(const QString& address) {
     bool encodable = true;
     const QByteArray page = RedirectPage(address, &encodable);
     QString written;
@@ -67,7 +68,7 @@ void SaveFileUrl(const QString& address) {
     }
     if (platform::EventPump* events = platform::services().events) events->ProcessPendingEvents();
     // With no page to write the browser still gets where the link points.
-    OpenURL(written.isEmpty() ? address : written);
+    return OpenURL(written.isEmpty() ? address : written);
 }
 
 }  // namespace kv

@@ -8,12 +8,13 @@
 namespace kv {
 
 // Hands a document (a path relative to the program folder, an absolute path or a web
-// address) to the desktop; returns at once and reports nothing.
-void OpenURL(const QString& document);
+// address) to the desktop and returns at once: true when the desktop took it, false when
+// it has nothing to open it with, so that the caller can offer another way.
+bool OpenURL(const QString& document);
 // Writes a one-line redirect page to address into Examples as "0.html", "1.html", ...
 // (the first number whose file can be created) and opens it; when no page can be written,
-// opens the address itself.
-void SaveFileUrl(const QString& address);
+// opens the address itself. False as OpenURL.
+bool SaveFileUrl(const QString& address);
 
 // What OpenURL hands to the desktop for document.
 QUrl DocumentUrl(const QString& document);

@@ -27,8 +27,10 @@ public:
         questions << text;
         return answerYes;
     }
+    void ShowCopyable(const QString& text) override { copyable << text; }
     QStringList errors;
     QStringList questions;
+    QStringList copyable;
     bool answerYes = false;
 };
 
@@ -67,10 +69,16 @@ public:
     QString lastInitialName, lastDescription, lastPattern, lastFolder;
 };
 
+// Records what it is asked to open; with fails set it reports, as a desktop without a
+// browser does, that it could not.
 class FakeShell final : public kv::platform::Shell {
 public:
-    void Open(const QUrl& url) override { opened << url; }
+    bool Open(const QUrl& url) override {
+        opened << url;
+        return !fails;
+    }
     QList<QUrl> opened;
+    bool fails = false;
 };
 
 // Runs each job at once on the calling thread. With hold set the answer waits until Finish,
