@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
@@ -35,6 +36,15 @@ public:
     virtual void ShowError(const QString& text) = 0;
     // Warning icon, Yes and No with No the default; true for Yes.
     virtual bool AskYesNo(const QString& text) = 0;
+};
+
+// A question whose answers are the caller's own, for a choice that Yes and No cannot put.
+class Questions {
+public:
+    virtual ~Questions() = default;
+    // Question icon, one button per answer (the first the default) and "Отмена"; the index
+    // of the answer chosen, -1 for "Отмена" or the close box.
+    virtual int Choose(const QString& text, const QStringList& answers) = 0;
 };
 
 class FileDialogs {
@@ -80,6 +90,7 @@ struct Services {
     Shell* shell = nullptr;
     JobRunner* jobs = nullptr;
     StatusLine* status = nullptr;
+    Questions* questions = nullptr;
 };
 
 // The real file dialogs (Qt's own widget-based dialog, the same on every desktop).
