@@ -27,6 +27,7 @@
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
 #include "platform/Files.h"
+#include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
@@ -203,145 +204,121 @@ class BadInputTest : public QObject {
         QVERIFY(HomePosition.startsWith("0001.kvt\r\n 3 \r\n 1 \r\n 1 \r\n"));
     }
 
-    // An outline file that opens always loads: whatever its content, the board shows the
-    // cells on the board that the file lists and nothing else, with no message.
-    void outlineContentNeverRefused_data() {
+    // An outline file that is no sound outline (what the outline tool's check refuses) is
+    // refused as a file that cannot be opened: the message, why in the status line, and
+    // nothing changes. Odd files that are sound outlines load, no tiling being no damage.
+    void damagedOutlinesRefused_data() {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("name");  // what the caption shows after " - "
-        QTest::addColumn<int>("lastCell");
-        QTest::addColumn<QList<QPoint>>("black");  // cells drawn black, in any order
-        QTest::addColumn<QList<int>>("excluded");
+        QTest::addColumn<QList<QPoint>>("black");  // for a sound file: the cells drawn black
+        QTest::addColumn<bool>("damaged");
 
         const QByteArray name = platform::ToCp1251(QStringLiteral("Фигура"));
-        const QString shown = QStringLiteral("Фигура");
         const QByteArray block = CellText(Block());
-        const QList<QPoint> all = Block();
+        const QList<QPoint> none;
+        auto damaged = [&none](const char* row, const QByteArray& bytes) {
+            QTest::newRow(row) << bytes << none << true;
+        };
 
-        QTest::newRow("empty file")
-            << QByteArray() << QString() << 59 << QList<QPoint>{{0, 0}} << QList<int>{};
-        QTest::newRow("name only") << name << shown << 59 << QList<QPoint>{{0, 0}} << QList<int>{};
-        // Cut after the column of cell 7: its row and all later cells read as 0, the count
-        // as 0 (all sixty cells).
+        damaged("empty file", QByteArray());
+        damaged("name only", name);
         const QByteArray full = Outline(name, block, "0\r\n");
-        const QByteArray cut = full.left(name.size() + 2 + 4 * 7 + 2);
-        QTest::newRow("cut in the cell text")
-            << cut << shown << 59 << (Block(7) << QPoint(17, 0) << QPoint(0, 0)) << QList<int>{};
-        QTest::newRow("cut before the count")
-            << Outline(name, block, "") << shown << 59 << all << QList<int>{};
-        QTest::newRow("cut in the piece numbers")
-            << Outline(name, block, "2,5") << shown << 49 << Block(50) << QList<int>{5};
-        QTest::newRow("count not a number")
-            << Outline(name, block, "many\r\n") << shown << 59 << all << QList<int>{};
-        QTest::newRow("count 12") << Outline(name, block, "12\r\n") << shown << -1
-                                  << QList<QPoint>{} << QList<int>{};
-        QTest::newRow("count 13") << Outline(name, block, "13,1,2\r\n") << shown << -1
-                                  << QList<QPoint>{} << QList<int>{1, 2};
-        QTest::newRow("count -1") << Outline(name, block, "-1\r\n") << shown << 59 << all
-                                  << QList<int>{};
-        QTest::newRow("count beyond 64 bits")
-            << Outline(name, block, "99999999999999999999999999,3\r\n") << shown << -1
-            << QList<QPoint>{} << QList<int>{3};
-        QTest::newRow("piece numbers out of range")
-            << Outline(name, block, "3 0 13 -4\r\n") << shown << 44 << Block(45) << QList<int>{};
-        QTest::newRow("the same piece twice")
-            << Outline(name, block, "2,7,7\r\n") << shown << 49 << Block(50) << QList<int>{7};
-
-        // Eleven pieces left out: five cells, four of them off the board.
-        const QByteArray off = CellText({{35, 0}, {0, 24}, {-1, 5}, {34, 23}, {99, 99}});
-        QTest::newRow("cells off the board")
-            << Outline(name, off, "11,1,2,3,4,5,6,7,8,9,10,11\r\n") << shown << 4
-            << QList<QPoint>{{34, 23}} << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
-        QTest::newRow("fields with letters")
-            << Outline(name, "a1b2 3x4" + CellText(Block(3)), "10 1 2 3 4 5 6 7 8 9 10\r\n")
-            << shown << 9 << (Block(3) << QPoint(0, 0) << QPoint(3, 0))
-            << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
-
-        QList<QPoint> same(60, QPoint(12, 7));
-        QTest::newRow("the same cell sixty times")
-            << Outline(name, CellText(same), "0\r\n") << shown << 59 << QList<QPoint>{{12, 7}}
-            << QList<int>{};
-
-        // A stored byte below 32 decodes to 0: both characters of cell 0's column are such
-        // bytes, so the field has no digits and reads 0.
-        QByteArray low = Outline(name, block, "0\r\n");
+        damaged("cut in the cell text", full.left(name.size() + 2 + 4 * 7 + 2));
+        damaged("cut before the count", Outline(name, block, ""));
+        damaged("cut in the piece numbers", Outline(name, block, "2,5"));
+        damaged("count not a number", Outline(name, block, "many\r\n"));
+        damaged("count 12", Outline(name, block, "12\r\n"));
+        damaged("count 13", Outline(name, block, "13,1,2\r\n"));
+        damaged("count -1", Outline(name, block, "-1\r\n"));
+        damaged("count beyond 64 bits", Outline(name, block, "99999999999999999999999999,3\r\n"));
+        damaged("piece numbers out of range", Outline(name, block, "3 0 13 -4\r\n"));
+        damaged("the same piece twice", Outline(name, block, "2,7,7\r\n"));
+        damaged("cells off the board",
+                Outline(name, CellText({{35, 0}, {0, 24}, {-1, 5}, {34, 23}, {99, 99}}),
+                        "11,1,2,3,4,5,6,7,8,9,10,11\r\n"));
+        damaged("fields with letters", Outline(name, "a1b2" + CellText(Block(54)), "1,1\r\n"));
+        damaged("the same cell sixty times",
+                Outline(name, CellText(QList<QPoint>(60, QPoint(12, 7))), "0\r\n"));
+        QByteArray low = full;
         low[name.size() + 2] = '\x01';
-        low[name.size() + 3] = '\x1f';
-        QTest::newRow("bytes below 32 in the cell text")
-            << low << shown << 59 << (Block().mid(1) << QPoint(0, 5)) << QList<int>{};
-        const QByteArray controlName =
-            "A\tB\x01"
-            "C";
-        QTest::newRow("bytes below 32 in the name") << Outline(controlName, block, "0\r\n")
-                                                    << QStringLiteral(
-                                                           "A\tB\x01"
-                                                           "C")
-                                                    << 59 << all << QList<int>{};
-        // A line 2 that runs on without end: more cells than needed are ignored.
-        QTest::newRow("overlong cell text")
-            << Outline(name, block + QByteArray(100000, '7'), "0\r\n") << shown << 59 << all
-            << QList<int>{};
+        damaged("bytes below 32 in the cell text", low);
+        damaged("bytes below 32 in the name", Outline("A\tB\x01"
+                                                      "C",
+                                                      block, "0\r\n"));
+        damaged("overlong cell text", Outline(name, block + QByteArray(100000, '7'), "0\r\n"));
+        damaged("more cells than the count needs", Outline(name, block, "1,4\r\n"));
+        damaged("longer than any outline file", full + QByteArray(70000, 'x'));
+
+        // Sound, however odd.
         QTest::newRow("line feeds only")
-            << QByteArray(Outline(name, block, "1\n4\n")).replace("\r\n", "\n") << shown << 54
-            << Block(55) << QList<int>{4};
+            << QByteArray(Outline(name, CellText(Block(55)), "1\n4\n")).replace("\r\n", "\n")
+            << Block(55) << false;
+        QTest::newRow("zero-padded fields, pieces on lines of their own")
+            << Outline(name, CellText(Block(50), true), "2\r\n5\r\n7\r\n") << Block(50) << false;
+        QList<QPoint> apart;  // no two side by side: no tiling at all
+        for (int i = 0; apart.size() < 60; ++i) apart << QPoint(2 * (i % 17), 2 * (i / 17));
+        QTest::newRow("no tiling") << Outline(name, CellText(apart), "0\r\n") << apart << false;
     }
-    void outlineContentNeverRefused() {
+    void damagedOutlinesRefused() {
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, name);
-        QFETCH(int, lastCell);
         QFETCH(QList<QPoint>, black);
-        QFETCH(QList<int>, excluded);
+        QFETCH(bool, damaged);
         Game game;
         QVERIFY(game.ok);
+        QVERIFY(game.Start());
+        MoveFigury(20, 12);
+        const Snapshot before;
+        platform::Tell(QString());
         const QString path = ExamplesPath + "bad.kvt";
         QVERIFY(kvtest::WriteBytes(path, bytes));
 
-        QCOMPARE(OpenKvelt(path), 0);
+        QCOMPARE(OpenKvelt(path), damaged ? 1 : 0);
+        QCOMPARE(game.window.window->cursor().shape(), Qt::ArrowCursor);
+        if (damaged) {
+            QCOMPARE(game.fakes.messages.errors, QStringList{kCannotOpen});
+            QCOMPARE(platform::LastTold(), QStringLiteral("Файл «bad.kvt» повреждён: это не квелт."));
+            QVERIFY(Snapshot() == before);
+            return;
+        }
         QVERIFY(game.fakes.messages.errors.isEmpty());
-        QCOMPARE(OutlineLoaded, 1);
         QCOMPARE(OutlinePath, path);
-        QCOMPARE(MainForm()->windowTitle(), kTitle + " - " + name);
-        QCOMPARE(OutlineLastCell, lastCell);
+        QCOMPARE(MainForm()->windowTitle(), kTitle + QStringLiteral(" - Фигура"));
         QCOMPARE(BlackCells(), Sorted(black));
         QCOMPARE(OutlineGridCells(), Sorted(black));
-        for (int p = 1; p <= kPieces; ++p) QCOMPARE(PieceExcluded[p], int(excluded.contains(p)));
-        QCOMPARE(BoardSum(), 0);
-        QCOMPARE(game.window.window->cursor().shape(), Qt::ArrowCursor);
     }
 
-    // Bytes no one meant as an outline: loaded, and the board shows exactly the cells the
-    // load holds that lie on the board.
-    void garbageOutlinesLoadWithoutHarm() {
+    // Bytes no one meant as an outline: refused every time, and the library lists them
+    // as damaged. Some rounds hold digits and separators only, where counts and cells are
+    // read.
+    void garbageOutlinesRefusedWithoutHarm() {
         Game game;
         QVERIFY(game.ok);
+        QVERIFY(game.Start());
+        const Snapshot before;
         QRandomGenerator random(20240611);
         const QString path = ExamplesPath + "noise.kvt";
         for (int round = 0; round < 40; ++round) {
             QByteArray bytes(static_cast<qsizetype>(random.bounded(1, 2000)), Qt::Uninitialized);
             for (char& b : bytes) b = static_cast<char>(random.bounded(256));
-            // Some rounds with digits and separators only, where counts and cells are read.
             if (round % 2) {
                 for (char& b : bytes) b = "0123456789 ,-\r\n"[static_cast<uchar>(b) % 15];
             }
             QVERIFY(kvtest::WriteBytes(path, bytes));
-            QCOMPARE(OpenKvelt(path), 0);
-            QVERIFY(OutlineLastCell >= -1 && OutlineLastCell <= 59);
-            QList<QPoint> listed;
-            for (int i = 0; i <= OutlineLastCell; ++i) {
-                const QPoint cell(OutlineCellList[i][0], OutlineCellList[i][1]);
-                if (OnBoard(cell.x(), cell.y())) listed << cell;
-            }
-            QCOMPARE(BlackCells(), Sorted(listed));
-            QCOMPARE(OutlineGridCells(), Sorted(listed));
+            QCOMPARE(OpenKvelt(path), 1);
+            QVERIFY(Snapshot() == before);
+            frmList dialog;
+            QCOMPARE(OutlineFileNames.indexOf(QStringLiteral("noise.kvt")), 1);
+            QCOMPARE(dialog.lstKvelt()->item(1)->text(), QStringLiteral("2) noise.kvt (повреждён)"));
         }
-        QVERIFY(game.fakes.messages.errors.isEmpty());
+        QCOMPARE(game.fakes.messages.errors, QStringList(40, kCannotOpen));
     }
 
-    // A file the size of a film where an outline should be: the load ends in moments,
-    // and the caption and the library do not carry megabytes of name.
+    // A file the size of a film where an outline should be: refused in moments, having
+    // read no more of it than an outline file can hold.
     void hugeOutlineFile() {
         Game game;
         QVERIFY(game.ok);
         QVERIFY(game.Start());
+        const Snapshot before;
         const QString path = ExamplesPath + "huge.kvt";
         {
             QFile file(path);
@@ -351,11 +328,13 @@ class BadInputTest : public QObject {
         }
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(OpenKvelt(path), 0);
-        qInfo("16 MiB outline without a line end loaded in %lld ms", timer.elapsed());
-        QVERIFY(game.fakes.messages.errors.isEmpty());
-        QVERIFY(MainForm()->windowTitle().startsWith(kTitle + " - xxx"));
-        QCOMPARE(BlackCells(), QList<QPoint>{QPoint(0, 0)});
+        QCOMPARE(OpenKvelt(path), 1);
+        qInfo("16 MiB outline without a line end refused in %lld ms", timer.elapsed());
+        QCOMPARE(game.fakes.messages.errors, QStringList{kCannotOpen});
+        QVERIFY(Snapshot() == before);
+        frmList dialog;
+        QCOMPARE(OutlineFileNames.indexOf(QStringLiteral("huge.kvt")), 1);
+        QCOMPARE(dialog.lstKvelt()->item(1)->text(), QStringLiteral("2) huge.kvt (повреждён)"));
     }
 
     // Files that cannot be opened as outlines: a message, and nothing on the board changes.

@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPoint>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QtTest>
@@ -20,9 +21,11 @@
 #include "outlines/CodeTables.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
 #include "support/OutlineWriter.h"
+#include "support/Snapshot.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -35,31 +38,24 @@ namespace {
 struct Library {
     Library() { ExamplesPath = dir.path() + QLatin1Char('/'); }
 
-    // Writes an outline file as the game reads them: the name in Windows-1251, the cell
-    // text scrambled by the name's tables, the count with the excluded pieces, a scrambled
-    // last line. Cells beyond those given repeat the first; more cells than the count
-    // needs may be given.
+    // Writes a sound outline file in folder (Examples unless given): the name in
+    // Windows-1251, the cells scrambled by the name's tables, the count with the excluded
+    // pieces. The cells given come first; the rest of the 60 - 5n that the count needs
+    // fill the bottom rows from the left, past those given.
     QString Write(const QString& file, const QString& name, const QList<QPoint>& cells,
-                  const QList<int>& excluded = {}) const {
-        const QByteArray nameBytes = platform::ToCp1251(name);
-        const qsizetype needed = 60 - 5 * excluded.size();
-        QByteArray plain;
-        for (qsizetype i = 0; i < std::max(needed, cells.size()); ++i) {
-            const QPoint c = cells.value(i, cells.value(0));
-            plain += QByteArray::number(c.x()).rightJustified(2, ' ') +
-                     QByteArray::number(c.y()).rightJustified(2, ' ');
+                  const QList<int>& excluded = {}, const QString& folder = {}) const {
+        QList<QPoint> all = cells;
+        for (int i = 0; all.size() < 60 - 5 * excluded.size(); ++i) {
+            const QPoint filler(i % kColumns, kRows - 1 - i / kColumns);
+            if (!cells.contains(filler)) all << filler;
         }
-        QByteArray counts = QByteArray::number(excluded.size());
-        for (int p : excluded) counts += ',' + QByteArray::number(p);
-        MakeCodeTables(nameBytes);
-        const QByteArray bytes = nameBytes + "\r\n" + EncodeLine(plain) + "\r\n" + counts + "\r\n" +
-                                 EncodeLine("made for the tests") + "\r\n";
-        DiscardCodeTables();
-        return WriteRaw(file, bytes);
+        return WriteRaw(file, kvtest::OutlineBytes(platform::ToCp1251(name), all, excluded),
+                        folder);
     }
 
-    QString WriteRaw(const QString& file, const QByteArray& bytes) const {
-        const QString path = ExamplesPath + file;
+    QString WriteRaw(const QString& file, const QByteArray& bytes,
+                     const QString& folder = {}) const {
+        const QString path = (folder.isEmpty() ? ExamplesPath : folder) + file;
         QFile out(path);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
             qFatal("cannot write %s", qPrintable(path));
@@ -140,14 +136,14 @@ class ListDialogTest : public QObject {
         frmList dialog;
         // In the Russian order the Russian alphabet comes first.
         QCOMPARE(Entries(dialog),
-                 QStringList({QStringLiteral("1) "), QStringLiteral("2) автобус"),
-                              QStringLiteral("3) Арка"), QStringLiteral("4) береза"),
-                              QStringLiteral("5) Бочка"), QStringLiteral("6) Вал"),
-                              QStringLiteral("7) Apple"), QStringLiteral("8) zebra")}));
-        QCOMPARE(OutlineFileNames, QStringList({QStringLiteral("h.kvt"), QStringLiteral("e.kvt"),
-                                                QStringLiteral("d.kvt"), QStringLiteral("b.KVT"),
-                                                QStringLiteral("c.Kvt"), QStringLiteral("a.kvt"),
-                                                QStringLiteral("g.kvt"), QStringLiteral("f.kvt")}));
+                 QStringList({QStringLiteral("1) автобус"), QStringLiteral("2) Арка"),
+                              QStringLiteral("3) береза"), QStringLiteral("4) Бочка"),
+                              QStringLiteral("5) Вал"), QStringLiteral("6) Apple"),
+                              QStringLiteral("7) h.kvt (повреждён)"), QStringLiteral("8) zebra")}));
+        QCOMPARE(OutlineFileNames, QStringList({QStringLiteral("e.kvt"), QStringLiteral("d.kvt"),
+                                                QStringLiteral("b.KVT"), QStringLiteral("c.Kvt"),
+                                                QStringLiteral("a.kvt"), QStringLiteral("g.kvt"),
+                                                QStringLiteral("h.kvt"), QStringLiteral("f.kvt")}));
     }
 
     // Russian alphabetical order: Ё sorts with Е and before Ж, not after Я as its code
@@ -290,11 +286,10 @@ class ListDialogTest : public QObject {
 
     void previewDrawsTheWholeBoardAtFivePixelsACell() {
         Library lib;
-        // The four corner cells of the board, then what an outline excluding one piece
-        // holds beyond its 55 cells: that must not be drawn.
-        QList<QPoint> cells = {{0, 0}, {34, 0}, {0, 23}, {34, 23}};
-        while (cells.size() < 55) cells << QPoint(0, 0);
-        while (cells.size() < 60) cells << QPoint(20, 10);
+        // The four corner cells of the board and a block of 51 cells, (12, 9) to (21, 13)
+        // and (12, 14): the 55 cells of an outline that leaves one piece out.
+        const QList<QPoint> cells =
+            QList<QPoint>{{0, 0}, {34, 0}, {0, 23}, {34, 23}} + kvtest::BlockCells(51);
         lib.Write(QStringLiteral("0001.kvt"), QStringLiteral("Углы"), cells, {4});
         OutlineName = QStringLiteral("Углы");
         // A full outline whose last cell, (30, 20), lies apart from all the others.
@@ -310,10 +305,15 @@ class ListDialogTest : public QObject {
         QVERIFY(AllOf(c, 170, 0, 174, 4, Black()));
         QVERIFY(AllOf(c, 0, 115, 4, 119, Black()));
         QVERIFY(AllOf(c, 170, 115, 174, 119, Black()));
+        QVERIFY(AllOf(c, 60, 45, 109, 69, Black()));
+        QVERIFY(AllOf(c, 60, 70, 64, 74, Black()));
         // No grid and nothing beyond the squares.
         QVERIFY(AllOf(c, 5, 0, 169, 4, Background()));
-        QVERIFY(AllOf(c, 0, 5, 4, 114, Background()));
-        QVERIFY(AllOf(c, 5, 5, 169, 114, Background()));
+        QVERIFY(AllOf(c, 0, 5, 59, 114, Background()));
+        QVERIFY(AllOf(c, 110, 5, 169, 114, Background()));
+        QVERIFY(AllOf(c, 60, 5, 109, 44, Background()));
+        QVERIFY(AllOf(c, 65, 70, 109, 114, Background()));
+        QVERIFY(AllOf(c, 60, 75, 64, 114, Background()));
         QVERIFY(AllOf(c, 5, 115, 169, 119, Background()));
 
         dialog.lstKvelt()->setCurrentRow(0);
@@ -375,34 +375,127 @@ class ListDialogTest : public QObject {
         QVERIFY(AllOf(dialog.picSilet()->canvas(), 150, 100, 154, 104, Black()));
     }
 
-    // Both folders in one order; on an equal file name only the player's copy is listed,
-    // previewed and loaded.
-    void ownFolderListedWithTheShippedAndWinsOnEqualFileNames() {
+    // Every file of both folders in one order: a file name in both is listed twice, the
+    // player's copy marked, and each entry names, previews and loads its own file. A folder
+    // bearing an outline's file name is no outline and hides none.
+    void everyFileOfBothFoldersListedAndTheOwnMarked() {
         kvtest::GameWindow game;
         kvtest::Fakes fakes;
         Library lib;
         kvtest::OwnOutlines own;
-        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бета из поставки"), kSomeCells);
+        const QString rectangle = QStringLiteral("Прямоугольник 6х10");
+        lib.Write(QStringLiteral("b.kvt"), rectangle, kSomeCells);
         lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Гамма"), kSomeCells);
-        QVERIFY(kvtest::WriteBytes(own.path + "b.kvt",
-                                   kvtest::OutlineBytes(platform::ToCp1251(QStringLiteral("Бета")),
-                                                        kvtest::BlockCells(60, 0, 0))));
-        QVERIFY(kvtest::WriteBytes(own.path + "a.kvt",
-                                   kvtest::OutlineBytes(platform::ToCp1251(QStringLiteral("Альфа")),
-                                                        kvtest::BlockCells(60))));
+        lib.Write(QStringLiteral("b.kvt"), rectangle, kvtest::BlockCells(60, 0, 0), {}, own.path);
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Альфа"), kSomeCells, {}, own.path);
+        QVERIFY(QDir(own.path).mkdir(QStringLiteral("c.kvt")));
+        QVERIFY(QDir(own.path).mkdir(QStringLiteral("d.kvt")));
 
         frmList dialog;
         QCOMPARE(Entries(dialog),
-                 QStringList({QStringLiteral("1) Альфа"), QStringLiteral("2) Бета"),
-                              QStringLiteral("3) Гамма")}));
-        ClickEntry(dialog, 1);
+                 QStringList({QStringLiteral("1) Альфа (свой)"), QStringLiteral("2) Гамма"),
+                              QStringLiteral("3) Прямоугольник 6х10"),
+                              QStringLiteral("4) Прямоугольник 6х10 (свой)")}));
+        ClickEntry(dialog, 2);
         QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: b.kvt"));
+        QCOMPARE(dialog.lblNameFile()->toolTip(), QDir::toNativeSeparators(ExamplesPath + "b.kvt"));
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 50, 50, 74, 54, Black()));
+        QVERIFY(AllOf(dialog.picSilet()->canvas(), 0, 0, 4, 4, Background()));
+        ClickEntry(dialog, 3);
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: b.kvt"));
+        QCOMPARE(dialog.lblNameFile()->toolTip(), QDir::toNativeSeparators(own.path + "b.kvt"));
         // The player's block starts at the board's corner; the shipped one has no cell there.
         QVERIFY(AllOf(dialog.picSilet()->canvas(), 0, 0, 4, 4, Black()));
         dialog.OK_Click();
         QVERIFY(fakes.messages.errors.isEmpty());
         QCOMPARE(OutlinePath, own.path + QStringLiteral("b.kvt"));
-        QCOMPARE(OutlineName, QStringLiteral("Бета"));
+        QCOMPARE(OutlineName, rectangle);
+
+        frmList again;
+        ClickEntry(again, 1);
+        again.OK_Click();
+        QVERIFY(fakes.messages.errors.isEmpty());
+        QCOMPARE(OutlinePath, ExamplesPath + QStringLiteral("c.kvt"));
+    }
+
+    // The label shows the whole file name as far as it fits, cut in the middle, so that
+    // names alike at the start are still told apart; the tool tip holds the full path.
+    void longFileNameCutInTheMiddle() {
+        Library lib;
+        const QString file = QStringLiteral("Прямоугольник 6х10, третий вариант.kvt");
+        lib.Write(file, QStringLiteral("Прямоугольник 6х10"), kSomeCells);
+        OutlineName = QStringLiteral("Прямоугольник 6х10");
+        frmList dialog;
+        const QLabel* label = dialog.lblNameFile();
+        QVERIFY2(label->text().startsWith(QStringLiteral("Файл: Прям")), qPrintable(label->text()));
+        QVERIFY2(label->text().endsWith(QStringLiteral("т.kvt")), qPrintable(label->text()));
+        QVERIFY(label->text().contains(QChar(0x2026)));
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+        QCOMPARE(label->toolTip(), QDir::toNativeSeparators(ExamplesPath + file));
+    }
+
+    // A file that is no sound outline (what the outline tool's check refuses) is listed by
+    // its file name and marked; its preview says so, and OK refuses it and changes nothing.
+    // No tiling, or a name another file holds too, is no damage.
+    void damagedFilesMarkedAndRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("entry");  // after the number
+        QTest::addColumn<bool>("damaged");
+        QByteArray noise(3000, Qt::Uninitialized);
+        QRandomGenerator random(21);
+        for (char& b : noise) b = static_cast<char>(random.bounded(256));
+        const QByteArray name = platform::ToCp1251(QStringLiteral("Россыпь"));
+        // Sixty cells, no two side by side: no piece covers any two of them.
+        QList<QPoint> apart;
+        for (int i = 0; apart.size() < 60; ++i) apart << QPoint(2 * (i % 17), 2 * (i / 17));
+        QTest::newRow("empty file") << QByteArray() << "x.kvt (свой) (повреждён)" << true;
+        QTest::newRow("3000 random bytes") << noise << "x.kvt (свой) (повреждён)" << true;
+        QTest::newRow("a cell listed twice")
+            << kvtest::OutlineBytes(name, kvtest::BlockCells(59) << QPoint(12, 9))
+            << "x.kvt (свой) (повреждён)" << true;
+        QTest::newRow("no tiling") << kvtest::OutlineBytes(name, apart) << "Россыпь (свой)"
+                                   << false;
+        QTest::newRow("the name of another outline")
+            << kvtest::OutlineBytes(platform::ToCp1251(QStringLiteral("Арка")),
+                                    kvtest::BlockCells(60))
+            << "Арка (свой)" << false;
+    }
+    void damagedFilesMarkedAndRefused() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, entry);
+        QFETCH(bool, damaged);
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        kvtest::OwnOutlines own;
+        QVERIFY(PlayKvelt(lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells)));
+        platform::Tell(QString());
+        const QString path = lib.WriteRaw(QStringLiteral("x.kvt"), bytes, own.path);
+        const kvtest::Snapshot before;
+
+        frmList dialog;
+        QSignalSpy closed(&dialog, &QDialog::finished);
+        const int row = static_cast<int>(OutlineFilePaths.indexOf(path));
+        QVERIFY(row >= 0);
+        QCOMPARE(dialog.lstKvelt()->item(row)->text(), QStringLiteral("%1) ").arg(row + 1) + entry);
+        dialog.lstKvelt()->setCurrentRow(row);
+        const Canvas& c = dialog.picSilet()->canvas();
+        // A message at the top left, or the outline's cells.
+        QCOMPARE(AllOf(c, 0, 30, 174, 119, Background()), damaged);
+        QVERIFY(!AllOf(c, 0, 0, 174, 119, Background()));
+        dialog.OK_Click();
+        if (damaged) {
+            QCOMPARE(fakes.messages.errors, QStringList{QStringLiteral("Файл открыть не возможно.")});
+            QVERIFY2(platform::LastTold().contains(QStringLiteral("x.kvt")) &&
+                         platform::LastTold().contains(QStringLiteral("повреждён")),
+                     qPrintable(platform::LastTold()));
+            QCOMPARE(closed.count(), 0);
+            QVERIFY(kvtest::Snapshot() == before);
+        } else {
+            QVERIFY(fakes.messages.errors.isEmpty());
+            QCOMPARE(closed.count(), 1);
+            QCOMPARE(OutlinePath, path);
+        }
     }
 
     void okLoadsWithThePiecesSentHomeAndTheLowestInPlayLifted() {

@@ -435,28 +435,81 @@ class PositionsTest : public QObject {
         }
     }
 
-    // The player's outline folder is searched first, by the bare file name the file holds;
-    // without the player's copy the same position goes to the shipped outline.
-    void continueFindsThePlayersOwnOutlineFirst() {
+    // The bare file name the position holds is looked for in the player's outline folder
+    // and in Examples. With a file in both, the position goes on the one its pieces fit (a
+    // piece it never had in play, orientation 0, must be left out there), and the player
+    // chooses when both fit; a damaged copy or a folder of that name is no candidate.
+    void continueTakesTheOutlineThePiecesFit_data() {
+        QTest::addColumn<QByteArray>("own");      // the player's "0002.kvt": none when empty
+        QTest::addColumn<QByteArray>("shipped");  // the shipped one
+        QTest::addColumn<int>("answer");          // to the question, if asked
+        QTest::addColumn<QString>("loaded");      // "own", "shipped", or "" for nothing
+        QTest::addColumn<bool>("asked");
+        const QByteArray leavesOut12 = OutlineFile(QStringLiteral("Второй"), {1, 2});
+        const QByteArray ownLeavesOut12 = OutlineFile(QStringLiteral("Свой второй"), {1, 2});
+        const QByteArray ownLeavesOut1 = OutlineFile(QStringLiteral("Свой второй"), {1});
+        const QByteArray folder = "<folder>";
+        QTest::newRow("only the player's copy")
+            << ownLeavesOut12 << QByteArray() << -1 << "own" << false;
+        QTest::newRow("only the shipped one")
+            << QByteArray() << leavesOut12 << -1 << "shipped" << false;
+        QTest::newRow("fits the player's only")
+            << ownLeavesOut12 << OutlineFile(QStringLiteral("Второй"), {2}) << -1 << "own"
+            << false;
+        QTest::newRow("fits the shipped only") << ownLeavesOut1 << leavesOut12 << -1 << "shipped"
+                                               << false;
+        QTest::newRow("fits both, the player's chosen")
+            << ownLeavesOut12 << leavesOut12 << 0 << "own" << true;
+        QTest::newRow("fits both, the shipped chosen")
+            << ownLeavesOut12 << leavesOut12 << 1 << "shipped" << true;
+        QTest::newRow("fits both, cancelled") << ownLeavesOut12 << leavesOut12 << -1 << ""
+                                              << true;
+        QTest::newRow("the same file in both")
+            << leavesOut12 << leavesOut12 << -1 << "own" << false;
+        QTest::newRow("fits neither") << ownLeavesOut1 << OutlineFile(QStringLiteral("Второй"), {2})
+                                      << -1 << "" << false;
+        QTest::newRow("the player's copy damaged")
+            << QByteArray("junk") << leavesOut12 << -1 << "shipped" << false;
+        QTest::newRow("a folder in the player's folder")
+            << folder << leavesOut12 << -1 << "shipped" << false;
+    }
+    void continueTakesTheOutlineThePiecesFit() {
+        QFETCH(QByteArray, own);
+        QFETCH(QByteArray, shipped);
+        QFETCH(int, answer);
+        QFETCH(QString, loaded);
+        QFETCH(bool, asked);
         Game game;
         QVERIFY(game.ok);
-        kvtest::OwnOutlines own;
-        QVERIFY(kvtest::WriteBytes(own.path + "0002.kvt",
-                                   OutlineFile(QStringLiteral("Свой второй"), {1, 2})));
-        const QString path = game.root + "/own.fgr";
+        kvtest::OwnOutlines mine;
+        QVERIFY(QFile::remove(ExamplesPath + "0002.kvt"));
+        if (own == "<folder>") {
+            QVERIFY(QDir(mine.path).mkdir("0002.kvt"));
+        } else if (!own.isEmpty()) {
+            QVERIFY(kvtest::WriteBytes(mine.path + "0002.kvt", own));
+        }
+        if (!shipped.isEmpty()) QVERIFY(kvtest::WriteBytes(ExamplesPath + "0002.kvt", shipped));
+        const QString path = game.root + "/both.fgr";
         QVERIFY(kvtest::WriteBytes(path, PositionText("0002.kvt", kSecondPosition)));
-        game.ContinueFrom(path);
-        QVERIFY(game.fakes.messages.errors.isEmpty());
-        QCOMPARE(OutlinePath, own.path + "0002.kvt");
-        QCOMPARE(MainForm()->windowTitle(), QStringLiteral("Головоломка «Квелт» - Свой второй"));
-        QCOMPARE(PiecePos[5][0], kSecondPosition[12]);
+        game.fakes.questions.answer = answer;
+        const Snapshot before;
 
-        game.SaveAsTo(game.root + "/again.fgr");
-        QVERIFY(kvtest::ReadBytes(game.root + "/again.fgr").startsWith("0002.kvt\r\n"));
-        QVERIFY(QFile::remove(own.path + "0002.kvt"));
-        game.ContinueFrom(game.root + "/again.fgr");
+        game.ContinueFrom(path);
+        QCOMPARE(game.fakes.questions.asked.size(), asked ? 1 : 0);
+        if (asked) {
+            QVERIFY(game.fakes.questions.asked[0].contains("0002.kvt"));
+            QCOMPARE(game.fakes.questions.lastAnswers,
+                     QStringList({QStringLiteral("Свой"), QStringLiteral("Из поставки")}));
+        }
+        if (loaded.isEmpty()) {
+            QVERIFY(Snapshot() == before);
+            // Refused with a message unless the player cancelled.
+            QCOMPARE(game.fakes.messages.errors.size(), asked ? 0 : 1);
+            return;
+        }
         QVERIFY(game.fakes.messages.errors.isEmpty());
-        QCOMPARE(OutlinePath, ExamplesPath + "0002.kvt");
+        QCOMPARE(OutlinePath, (loaded == "own" ? mine.path : ExamplesPath) + "0002.kvt");
+        QCOMPARE(PositionPath, path);
         QCOMPARE(PiecePos[5][0], kSecondPosition[12]);
     }
 

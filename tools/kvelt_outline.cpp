@@ -46,9 +46,10 @@ Makes, shows, solves and checks the game's outline files (*.kvt).
       tilings that a symmetry of the outline maps onto each other once. --all prints every
       tiling, then the count. The exit status is 1 when there is no tiling.
   check DIR
-      Checks every *.kvt in DIR: it decodes, holds 60 - 5n distinct cells on the board,
-      leaves out only pieces 1 to 12, each once, no two files share a name, and the outline
-      has a tiling. One line per faulty file; the exit status is 1 if any is faulty.
+      Checks every *.kvt in DIR: it is at most 64 KiB, decodes, holds 60 - 5n distinct
+      cells on the board, leaves out only pieces 1 to 12, each once, no two files share a
+      name, and the outline has a tiling. One line per faulty file; the exit status is 1 if
+      any is faulty. The game refuses to load a file that fails before the last two checks.
 
 The drawing (ART.txt, UTF-8):
   line 1     the outline name (it must fit Windows-1251)
@@ -273,7 +274,8 @@ int Check(const QStringList& args) {
         if (!file.open(QIODevice::ReadOnly)) {
             fault = QStringLiteral("cannot read: %1").arg(file.errorString());
         } else {
-            const StrictOutline outline = ReadOutlineStrict(file.readAll());
+            // The game's own test of damage: what fails here, the game refuses to load.
+            const StrictOutline outline = CheckOutlineFile(ReadOutlineFile(file));
             fault = outline.fault;
             if (fault.isEmpty()) {
                 const auto [it, fresh] = names.emplace(outline.draft.name, name);

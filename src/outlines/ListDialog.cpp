@@ -1,6 +1,7 @@
 #include "outlines/ListDialog.h"
 
 #include <QCollator>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
+#include "outlines/OutlineWriter.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
@@ -26,6 +28,10 @@
 namespace kv {
 
 QStringList OutlineFileNames;
+QStringList OutlineFilePaths;
+
+QString OwnMark() { return QStringLiteral(" (свой)"); }
+QString DamagedMark() { return QStringLiteral(" (повреждён)"); }
 
 namespace {
 
@@ -38,6 +44,9 @@ struct AlfavitEntry {
     QString text;
     QString name;
     QString file;
+    QString path;
+    bool own = false;
+    bool damaged = false;
 };
 
 // Russian alphabetical order ignoring case: Ё with Е, before Ж, not after Я as by code.
@@ -50,12 +59,13 @@ QCollator Alphabet() {
 bool Before(const AlfavitEntry& a, const AlfavitEntry& b) {
     if (const int byName = a.nameKey.compare(b.nameKey)) return byName < 0;
     if (const int byFile = a.fileKey.compare(b.fileKey)) return byFile < 0;
-    return a.text < b.text;  // equal to the alphabet: still one fixed order
+    if (a.own != b.own) return b.own;  // the shipped copy of a file name first
+    return a.text < b.text;            // equal to the alphabet: still one fixed order
 }
 
 // The outlines of both folders, read for the list: name and file name of every "*.kvt"
-// file (any letter case) that opens; the others are left out silently. In no particular
-// order.
+// file (any letter case) that opens; the others are left out silently. A damaged file is
+// listed under its file name, as its first line may be anything. In no particular order.
 std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
     std::vector<AlfavitEntry> entries;
     for (const OutlineFileEntry& f : ListOutlineFiles()) {
@@ -63,9 +73,12 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
         // Why a file cannot be opened does not matter here (it is left out). Opened by its
         // bytes: its name may not be UTF-8.
         if (platform::OpenForReading(file, f.bytes) != platform::OpenResult::Opened) continue;
-        const QString name = platform::FromCp1251(ReadOutlineName(file));
+        const StrictOutline outline = CheckOutlineFile(ReadOutlineFile(file));
+        const bool damaged = !outline.fault.isEmpty();
+        const QString name = damaged ? f.file : outline.draft.name;
         entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.file),
-                           name + QLatin1Char('\\') + f.file, name, f.file});
+                           name + QLatin1Char('\\') + f.file, name, f.file, f.path, f.own,
+                           damaged});
     }
     return entries;
 }
@@ -146,6 +159,8 @@ void frmList::Form_Load() {
 
 void frmList::Form_Unload() {
     OutlineFileNames.clear();
+    OutlineFilePaths.clear();
+    damaged_.clear();
 }
 
 void frmList::done(int result) {
@@ -160,23 +175,31 @@ int frmList::SelectedIndex() const {
 
 void frmList::ListLoad() {
     lstKvelt_->clear();
-    OutlineFileNames.clear();
+    Form_Unload();
 
     // A missing folder simply lists nothing.
-    // Both outline folders; a file name in both is the player's own.
     std::vector<AlfavitEntry> lstAlfavit = ReadOutlines(Alphabet());
     std::sort(lstAlfavit.begin(), lstAlfavit.end(), Before);
 
     int remembered = -1;
     if (!lstAlfavit.empty()) {
         QStringList entries;
-        entries.reserve(static_cast<qsizetype>(lstAlfavit.size()));
-        OutlineFileNames.reserve(static_cast<qsizetype>(lstAlfavit.size()));
+        const auto count = static_cast<qsizetype>(lstAlfavit.size());
+        entries.reserve(count);
+        OutlineFileNames.reserve(count);
+        OutlineFilePaths.reserve(count);
+        damaged_.reserve(lstAlfavit.size());
         for (std::size_t i = 0; i < lstAlfavit.size(); ++i) {
             const AlfavitEntry& entry = lstAlfavit[i];
-            entries << QString::number(i + 1) + QStringLiteral(") ") + entry.name;
+            // Equal names are told apart by the marks and, once selected, by the file name.
+            entries << QString::number(i + 1) + QStringLiteral(") ") + entry.name +
+                           (entry.own ? OwnMark() : QString()) +
+                           (entry.damaged ? DamagedMark() : QString());
             OutlineFileNames << entry.file;
-            if (entry.name == OutlineName) remembered = static_cast<int>(i);
+            OutlineFilePaths << entry.path;
+            damaged_.push_back(entry.damaged);
+            // A damaged file is listed by its file name, which is no outline's name.
+            if (!entry.damaged && entry.name == OutlineName) remembered = static_cast<int>(i);
         }
         lstKvelt_->addItems(entries);
     }
@@ -186,19 +209,30 @@ void frmList::ListLoad() {
 
 void frmList::lstKvelt_Click() {
     const int index = SelectedIndex();
-    if (index < 0 || index >= OutlineFileNames.size() || index == shownIndex_) return;
+    if (index < 0 || index >= OutlineFilePaths.size() || index == shownIndex_) return;
     shownIndex_ = index;
     platform::SetPointer(this, platform::Pointer::Wait);
 
     const QString& f = OutlineFileNames[index];
-    lblNameFile_->setText(QStringLiteral("Файл: ") + f);
+    const QString& path = OutlineFilePaths[index];
+    // The whole file name, cut in the middle when it is too long: its start and its end
+    // tell similar names apart. The tool tip holds the folder as well.
+    const QString label = QStringLiteral("Файл: ");
+    const QFontMetrics metrics(lblNameFile_->font());
+    lblNameFile_->setText(label + metrics.elidedText(f, Qt::ElideMiddle,
+                                                     lblNameFile_->width() -
+                                                         metrics.horizontalAdvance(label)));
+    lblNameFile_->setToolTip(QDir::toNativeSeparators(path));
     Canvas& canvas = picSilet_->canvas();
     canvas.Clear();
 
-    QFile file(FindOutline(f));
+    QFile file(path);
     const platform::OpenResult opened = platform::OpenForReading(file);
     if (opened != platform::OpenResult::Opened) {
         canvas.Text(0, 0, platform::OpenFailureText(opened), messageFont_, 0);
+    } else if (damaged_[static_cast<std::size_t>(index)]) {
+        // What a damaged file holds is no outline: drawn, it would be junk.
+        canvas.Text(0, 0, QStringLiteral("Файл повреждён."), messageFont_, 0);
     } else {
         // The excluded pieces are not needed: only the count says how many cells there are.
         const OutlineContent content = ReadOutline(file, /*withPieces=*/false);
@@ -208,15 +242,15 @@ void frmList::lstKvelt_Click() {
             const int y = kPreviewCell * content.cells[i][1];
             canvas.FillRect(x, y, x + kPreviewCell - 1, y + kPreviewCell - 1, 0);
         }
-        file.close();
     }
+    file.close();
     platform::SetPointer(this, platform::Pointer::Default);
 }
 
 void frmList::OK_Click() {
     const int index = SelectedIndex();
-    if (index < 0 || index >= OutlineFileNames.size()) return;
-    if (PlayKvelt(FindOutline(OutlineFileNames[index]))) accept();
+    if (index < 0 || index >= OutlineFilePaths.size()) return;
+    if (PlayKvelt(OutlineFilePaths[index])) accept();
 }
 
 bool PlayKvelt(const QString& path) {

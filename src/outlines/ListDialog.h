@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -16,9 +17,14 @@ namespace kv {
 
 class PictureBox;
 
-// File name (without folder) of the outline at each position of lstKvelt; empty while the
-// library is closed.
+// File name (without folder) of the outline at each position of lstKvelt, and its full
+// path (the same file name may be in both folders); empty while the library is closed.
 extern QStringList OutlineFileNames;
+extern QStringList OutlineFilePaths;
+
+// The marks after an entry's name: a file of the player's own folder, a damaged file.
+QString OwnMark();
+QString DamagedMark();
 
 // Shows frmList modally over the main window.
 void ShowListKvelt();
@@ -77,6 +83,7 @@ class frmList : public QDialog {
 
     int shownIndex_ = -2;
     QByteArray previewName_;
+    std::vector<bool> damaged_;  // per list position
 };
 
 }  // namespace kv

@@ -1,10 +1,12 @@
 #include <QFile>
+#include <QFileInfo>
 #include <QWidget>
 #include <cstring>
 
 #include "model/Model.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
+#include "outlines/OutlineWriter.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
@@ -51,13 +53,24 @@ int OpenKvelt(const QString& path) {
     int result = 0;
     QFile file(path);
     const platform::OpenResult opened = platform::OpenForReading(file);
-    if (opened != platform::OpenResult::Opened) {
+    QByteArray bytes;
+    if (opened == platform::OpenResult::Opened) bytes = ReadOutlineFile(file);
+    // A damaged file would load as a stray black cell under a name of junk: it is refused
+    // like a file that does not open, and the status line says why.
+    const bool damaged =
+        opened == platform::OpenResult::Opened && !CheckOutlineFile(bytes).fault.isEmpty();
+    if (opened != platform::OpenResult::Opened || damaged) {
         if (auto* messages = platform::services().messages) {
-            messages->ShowError(platform::OpenFailureText(opened));
+            messages->ShowError(platform::OpenFailureText(
+                damaged ? platform::OpenResult::CannotOpen : opened));
+        }
+        if (damaged) {
+            platform::Tell(QStringLiteral("Файл «%1» повреждён: это не квелт.")
+                               .arg(QFileInfo(path).fileName()));
         }
         result = 1;
     } else {
-        const OutlineContent content = ReadOutline(file);
+        const OutlineContent content = ReadOutline(bytes);
         OutlineName = platform::FromCp1251(content.name);
         ClearOutlineGrid();
         for (int p = 1; p <= kPieces; ++p) PieceExcluded[p] = content.excluded[p];

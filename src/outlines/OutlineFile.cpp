@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "outlines/CodeTables.h"
+#include "outlines/OutlineWriter.h"
 #include "platform/TextFields.h"
 
 namespace kv {
@@ -65,6 +66,22 @@ OutlineContent ReadOutline(QIODevice& device, bool withPieces) {
     // Read as it goes rather than whole: a file with a line of gigabytes costs a chunk.
     platform::FieldReader reader(device);
     return ReadOutline(reader, withPieces);
+}
+
+QByteArray ReadOutlineFile(QIODevice& device) {
+    // A plain file says its size: no buffer of the whole limit for a file of 300 bytes.
+    const qint64 size = device.isSequential() ? kOutlineFileLimit : device.size();
+    return device.read(std::min<qint64>(size, kOutlineFileLimit) + 1);
+}
+
+StrictOutline CheckOutlineFile(const QByteArray& bytes) {
+    if (bytes.size() > kOutlineFileLimit) {
+        StrictOutline out;
+        out.fault = QStringLiteral("longer than %1 bytes, more than any outline file holds")
+                        .arg(kOutlineFileLimit);
+        return out;
+    }
+    return ReadOutlineStrict(bytes);
 }
 
 }  // namespace kv

@@ -9,6 +9,8 @@
 
 namespace kv {
 
+struct StrictOutline;
+
 struct OutlineContent {
     QByteArray name;      // line 1 as stored (Windows-1251)
     QByteArray cellText;  // line 2 decoded, as far as cells can be read from it
@@ -29,5 +31,19 @@ int CellField(const QByteArray& cellText, qsizetype pos);
 
 // Line 1 alone, as the library lists it.
 QByteArray ReadOutlineName(QIODevice& device);
+
+// The most an outline file can hold. Sixty cells and twelve pieces need a few hundred
+// bytes; only the name and the last line could be longer, and nothing sane makes them so.
+constexpr qsizetype kOutlineFileLimit = 64 * 1024;
+
+// The file from the start of device, up to one byte past kOutlineFileLimit: enough for
+// CheckOutlineFile to tell a file that is too long, and a 16 MiB file costs no more.
+QByteArray ReadOutlineFile(QIODevice& device);
+
+// Reads the bytes of an outline file as "kvelt-outline check" does, so that the game, the
+// library and the tool refuse the very same files: the fault is empty for a sound outline,
+// else says what damages it (too long, or a fault of ReadOutlineStrict). Whether the
+// outline has a tiling, or shares its name with another, is no damage and is not looked at.
+StrictOutline CheckOutlineFile(const QByteArray& bytes);
 
 }  // namespace kv

@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSet>
 #include <QStandardPaths>
 
 #include "platform/Files.h"
@@ -12,13 +11,11 @@ namespace kv {
 
 namespace {
 
-void AddFiles(const QString& folder, std::vector<OutlineFileEntry>& into, QSet<QString>& seen) {
+void AddFiles(const QString& folder, bool own, std::vector<OutlineFileEntry>& into) {
     QByteArray prefix = QFile::encodeName(folder);
     if (!prefix.endsWith('/')) prefix += '/';
     for (const platform::FolderFile& f : platform::ListFolder(folder, ".kvt")) {
-        if (seen.contains(f.name)) continue;
-        seen.insert(f.name);
-        into.push_back({f.name, folder + f.name, prefix + f.bytes});
+        into.push_back({f.name, folder + f.name, prefix + f.bytes, own});
     }
 }
 
@@ -34,17 +31,19 @@ QString UserExamplesPath() {
 
 std::vector<OutlineFileEntry> ListOutlineFiles() {
     std::vector<OutlineFileEntry> files;
-    QSet<QString> seen;
-    AddFiles(UserExamplesPath(), files, seen);  // first, so that its names win
-    AddFiles(ExamplesPath, files, seen);
+    AddFiles(UserExamplesPath(), true, files);
+    AddFiles(ExamplesPath, false, files);
     return files;
 }
 
-QString FindOutline(const QString& fileName) {
-    const QString own = UserExamplesPath() + fileName;
-    // Only a plain file counts: a folder of that name must not hide the shipped outline.
-    if (!fileName.isEmpty() && platform::IsPlainFile(own)) return own;
-    return ExamplesPath + fileName;
+QStringList FindOutlines(const QString& fileName) {
+    QStringList found;
+    if (fileName.isEmpty()) return found;
+    for (const QString& folder : {UserExamplesPath(), ExamplesPath}) {
+        // Only a plain file counts: a folder of that name must not pass for the outline.
+        if (platform::IsPlainFile(folder + fileName)) found << folder + fileName;
+    }
+    return found;
 }
 
 }  // namespace kv

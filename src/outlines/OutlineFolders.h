@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace kv {
@@ -18,15 +19,16 @@ struct OutlineFileEntry {
     QString file;      // file name, no folder, as the player reads it
     QString path;      // full path
     QByteArray bytes;  // full path as it is on disk: the name may not be UTF-8
+    bool own = false;  // from the player's folder
 };
 
-// The "*.kvt" files (any letter case) of both folders, in no particular order. A file name
-// found in both is listed once, from the player's folder: the player's own copy wins.
+// The "*.kvt" plain files (any letter case) of both folders, in no particular order. A file
+// name found in both is listed twice: neither copy hides the other.
 std::vector<OutlineFileEntry> ListOutlineFiles();
 
-// Full path of the outline with a bare file name: in the player's folder when a file of that
-// name is there, else in ExamplesPath (whether or not it exists, so that the loader tells why
-// it cannot be opened).
-QString FindOutline(const QString& fileName);
+// Full paths of the plain files named fileName (a bare file name): the player's first, then
+// the shipped one. Empty when neither folder holds such a file; a folder of that name is no
+// outline.
+QStringList FindOutlines(const QString& fileName);
 
 }  // namespace kv

@@ -1,7 +1,6 @@
 #include "outlines/OutlineWriter.h"
 
 #include <algorithm>
-#include <set>
 
 #include "model/Model.h"
 #include "outlines/CodeTables.h"
@@ -39,24 +38,27 @@ QString OutlineFault(const OutlineDraft& draft) {
                 .arg(ch, Hex(u));
         }
     }
-    std::set<int> pieces;
+    // Flags rather than sets: the library checks every file of both folders each time it opens.
+    bool listed[kPieces + 1] = {};
+    int left = 0;
     for (const int p : draft.excluded) {
         if (p < 1 || p > kPieces) {
             return QStringLiteral("unknown piece number %1 (pieces are 1 to 12)").arg(p);
         }
-        if (!pieces.insert(p).second) return QStringLiteral("piece %1 is listed twice").arg(p);
+        if (listed[p]) return QStringLiteral("piece %1 is listed twice").arg(p);
+        listed[p] = true;
+        ++left;
     }
-    if (pieces.size() == static_cast<std::size_t>(kPieces)) {
-        return QStringLiteral("all twelve pieces are left out");
-    }
-    std::set<BoardCell> seen;
+    if (left == kPieces) return QStringLiteral("all twelve pieces are left out");
+    bool seen[kColumns][kRows] = {};
     for (const auto& c : draft.cells) {
         if (!OnBoard(c.column, c.row)) {
             return QStringLiteral("cell %1 lies off the 35 x 24 board").arg(Cell(c));
         }
-        if (!seen.insert(c).second) return QStringLiteral("cell %1 is listed twice").arg(Cell(c));
+        if (seen[c.column][c.row]) return QStringLiteral("cell %1 is listed twice").arg(Cell(c));
+        seen[c.column][c.row] = true;
     }
-    const int inPlay = kPieces - static_cast<int>(pieces.size());
+    const int inPlay = kPieces - left;
     if (static_cast<int>(draft.cells.size()) != 5 * inPlay) {
         return QStringLiteral("wrong cell count: %1 cells, but %2 pieces in play cover %3")
             .arg(draft.cells.size())

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QThreadPool>
 #include <QWidget>
 
@@ -37,6 +38,21 @@ public:
     void ShowCopyable(const QString& text) override { NewCopyableMessageBox(text)->exec(); }
 };
 
+class QtQuestions final : public Questions {
+public:
+    int Choose(const QString& text, const QStringList& answers) override {
+        const auto box = NewMessageBox(QMessageBox::Question, text, QMessageBox::Cancel);
+        box->button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+        QList<QAbstractButton*> buttons;
+        for (const QString& answer : answers) {
+            buttons << box->addButton(answer, QMessageBox::AcceptRole);
+        }
+        if (!buttons.isEmpty()) box->setDefaultButton(qobject_cast<QPushButton*>(buttons[0]));
+        box->exec();
+        return static_cast<int>(buttons.indexOf(box->clickedButton()));
+    }
+};
+
 class QtShell final : public Shell {
 public:
     bool Open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
@@ -65,6 +81,7 @@ QtEventPump gEvents;
 ThreadPoolJobs gJobs;
 QtMessageBoxes gMessages;
 QtShell gShell;
+QtQuestions gQuestions;
 
 Services MakeDefaults() {
     Services s;
@@ -73,6 +90,7 @@ Services MakeDefaults() {
     s.shell = &gShell;
     s.files = DefaultFileDialogs();
     s.jobs = &gJobs;
+    s.questions = &gQuestions;
     return s;
 }
 

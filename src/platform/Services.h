@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
@@ -37,6 +38,15 @@ public:
     virtual bool AskYesNo(const QString& text) = 0;
     // Information icon, one OK button; the player can select the text and copy it.
     virtual void ShowCopyable(const QString& text) = 0;
+};
+
+// A question whose answers are the caller's own, for a choice that Yes and No cannot put.
+class Questions {
+public:
+    virtual ~Questions() = default;
+    // Question icon, one button per answer (the first the default) and "Отмена"; the index
+    // of the answer chosen, -1 for "Отмена" or the close box.
+    virtual int Choose(const QString& text, const QStringList& answers) = 0;
 };
 
 class FileDialogs {
@@ -83,6 +93,7 @@ struct Services {
     Shell* shell = nullptr;
     JobRunner* jobs = nullptr;
     StatusLine* status = nullptr;
+    Questions* questions = nullptr;
 };
 
 // The real file dialogs (Qt's own widget-based dialog, the same on every desktop).

@@ -4,13 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 #include "model/History.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
+#include "outlines/OutlineWriter.h"
 #include "platform/Files.h"
 #include "platform/OpenSave.h"
 #include "platform/Services.h"
@@ -69,6 +72,62 @@ void ApplyPosition(const PositionContent& content) {
         PiecePos[p][1] = content.pos[p][1];
         PieceOrientation[p] = content.orientation[p];
     }
+}
+
+// An outline file the position may have been saved on, read ahead: which pieces are in
+// play is known only from the outline.
+struct Candidate {
+    QString path;
+    QByteArray bytes;
+    bool sound = false;  // opens and is no damaged file
+    bool fits = false;   // and the position's pieces fit it
+};
+
+Candidate ReadAhead(const QString& path, const PositionContent& content) {
+    Candidate candidate{path, {}};
+    QFile file(path);
+    if (platform::OpenForReading(file) != platform::OpenResult::Opened) return candidate;
+    candidate.bytes = ReadOutlineFile(file);
+    candidate.sound = CheckOutlineFile(candidate.bytes).fault.isEmpty();
+    candidate.fits = candidate.sound && PositionFits(content, ReadOutline(candidate.bytes).excluded);
+    return candidate;
+}
+
+// The outline file to continue on, looked for by its file name in the player's folder and
+// in Examples. When both hold it, the one the pieces fit; when they fit both, the player
+// chooses. nullopt when Continue stops here (the player has been told why, or cancelled).
+std::optional<QString> ChooseOutline(const QString& fileName, const PositionContent& content) {
+    const QStringList paths = FindOutlines(fileName);
+    // In neither folder: the loader says why it cannot be opened.
+    if (paths.isEmpty()) return ExamplesPath + fileName;
+    std::vector<Candidate> candidates;
+    for (const QString& path : paths) candidates.push_back(ReadAhead(path, content));
+
+    std::vector<const Candidate*> fitting;
+    for (const Candidate& c : candidates) {
+        if (c.fits) fitting.push_back(&c);
+    }
+    if (fitting.empty()) {
+        const bool anySound = std::any_of(candidates.begin(), candidates.end(),
+                                          [](const Candidate& c) { return c.sound; });
+        // None opens as an outline: the loader says why.
+        if (!anySound) return candidates.front().path;
+        ShowError(kCannotOpen);
+        platform::Tell(QStringLiteral("Фигуры положения не помещаются в квелт «%1».").arg(fileName));
+        return std::nullopt;
+    }
+    // Two copies of the same file are one outline: nothing to ask.
+    if (fitting.size() == 1 || fitting[0]->bytes == fitting[1]->bytes) return fitting[0]->path;
+    auto* questions = platform::services().questions;
+    const int answer =
+        questions ? questions->Choose(
+                        QStringLiteral("Квелт «%1» есть и среди своих, и среди поставляемых, "
+                                       "и фигуры подходят к обоим. Какой открыть?")
+                            .arg(fileName),
+                        {QStringLiteral("Свой"), QStringLiteral("Из поставки")})
+                  : -1;
+    if (answer < 0 || answer >= static_cast<int>(fitting.size())) return std::nullopt;
+    return fitting[static_cast<std::size_t>(answer)]->path;
 }
 
 }  // namespace
@@ -217,21 +276,10 @@ void Prodolgit() {
         return;
     }
 
-    // The player's own outline folder first, then Examples.
-    const QString outlinePath = FindOutline(platform::FromCp1251(content->outlineName));
-    {
-        // Which pieces are in play is known only from the outline: read it ahead to check
-        // the position against it. If it cannot be opened, the loader below says why.
-        QFile outline(outlinePath);
-        if (platform::OpenForReading(outline) == platform::OpenResult::Opened) {
-            const OutlineContent ahead = ReadOutline(outline);
-            if (!PositionFits(*content, ahead.excluded)) {
-                ShowError(kCannotOpen);
-                return;
-            }
-        }
-    }
-    if (OpenKvelt(outlinePath) != 0) return;
+    const std::optional<QString> outlinePath =
+        ChooseOutline(platform::FromCp1251(content->outlineName), *content);
+    if (!outlinePath) return;
+    if (OpenKvelt(*outlinePath) != 0) return;
 
     // Checked again against the outline now loaded: had its file changed since it was read
     // ahead, the pieces go home rather than off the board.

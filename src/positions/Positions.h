@@ -34,7 +34,8 @@ std::optional<PositionContent> ReadPosition(QIODevice& device);
 std::optional<PositionContent> ReadPosition(const QByteArray& bytes);
 
 // True when every piece in play (excluded[p] other than 1) has an orientation from 1 to its
-// OrientationCount and all five cells on the board.
+// OrientationCount and all five cells on the board. So a piece the position never had in
+// play (orientation 0) must be one that the outline leaves out.
 bool PositionFits(const PositionContent& content, const int excluded[kPieces + 1]);
 
 // The text after the last "\" or "/" of a path.

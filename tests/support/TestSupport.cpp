@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "app/MainWindow.h"
 #include "model/History.h"
@@ -31,6 +32,7 @@ Fakes::Fakes() {
     s.files = &files;
     s.shell = &shell;
     s.jobs = &jobs;
+    s.questions = &questions;
 }
 
 Fakes::~Fakes() {
@@ -38,12 +40,18 @@ Fakes::~Fakes() {
     kv::platform::services().victory = nullptr;
 }
 
-OwnOutlines::OwnOutlines() : oldHome(qgetenv("XDG_DATA_HOME")) {
+OwnOutlines::OwnOutlines()
+    : oldHome(qgetenv("XDG_DATA_HOME")), testMode(QStandardPaths::isTestModeEnabled()) {
+    // Test mode would put the folder under ~/.qttest, shared by every test run.
+    QStandardPaths::setTestModeEnabled(false);
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
     path = kv::UserExamplesPath();
 }
 
-OwnOutlines::~OwnOutlines() { qputenv("XDG_DATA_HOME", oldHome); }
+OwnOutlines::~OwnOutlines() {
+    qputenv("XDG_DATA_HOME", oldHome);
+    QStandardPaths::setTestModeEnabled(testMode);
+}
 
 void FreshModel() {
     kv::ResetModel();

@@ -34,6 +34,19 @@ public:
     bool answerYes = false;
 };
 
+// Records each question; answers with answer (-1: "Отмена").
+class FakeQuestions final : public kv::platform::Questions {
+public:
+    int Choose(const QString& text, const QStringList& answers) override {
+        asked << text;
+        lastAnswers = answers;
+        return answer;
+    }
+    QStringList asked;
+    QStringList lastAnswers;
+    int answer = -1;
+};
+
 class FakeVictory final : public kv::platform::VictoryPresenter {
 public:
     void ShowVictory() override { ++shown; }
@@ -119,6 +132,7 @@ struct Fakes {
     FakeFiles files;
     FakeShell shell;
     FakeJobs jobs;
+    FakeQuestions questions;
 };
 
 // The player's outline folder ($XDG_DATA_HOME/kvelt/Examples) in a fresh temporary folder
@@ -129,6 +143,7 @@ struct OwnOutlines {
     QTemporaryDir home;
     QString path;
     QByteArray oldHome;
+    bool testMode = false;
 };
 
 // The model with its piece set built and nothing on the board.
