@@ -137,6 +137,28 @@ class HintsTest : public QObject {
         QVERIFY(WellPlaced(h)[1] && !WellPlaced(h)[2]);
     }
 
+    // Over the home columns the U and the Y wait at home wholly inside the outline, where no
+    // tiling keeps them both. Sending them home would move nothing: the plan places pieces
+    // instead, in a tiling that is free to move them.
+    void piecesAtHomeAreNeverTakenAway() {
+        Cells outline;
+        for (int r = 9; r < 14; ++r) {
+            for (const int left : {0, 29}) {
+                for (int c = left; c < left + 6; ++c) outline.push_back({c, r});
+            }
+        }
+        const HintPosition h = Puzzle(outline);
+        const std::array<bool, 13> well = WellPlaced(h);
+        QVERIFY(well[4] && well[10] && AtHome(h.pieces[4]) && AtHome(h.pieces[10]));
+        QVERIFY(TilingKeeping(h, well).empty());
+        const HintPlan plan = PlanHint(h);
+        QVERIFY(plan.remove.empty());
+        CheckTiling(h, plan.solution, {});
+        HintPosition moved = h;
+        moved.pieces[4].column += 1;
+        QVERIFY(!AtHome(moved.pieces[4]));
+    }
+
     // The set taken away is a smallest one, and of those the first in piece order, as found
     // by asking the outline solver about every set in turn (the empty set first: whether a
     // tiling keeps every well-placed piece).
