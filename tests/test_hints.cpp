@@ -154,6 +154,34 @@ class HintsTest : public QObject {
         const HintPlan plan = PlanHint(h);
         QVERIFY(plan.remove.empty());
         CheckTiling(h, plan.solution, {});
+        // With a piece put in its place beside them, clear of them, and the other pieces out
+        // of the way, that piece is kept and they are not.
+        const auto clear = [&h](const PiecePlacement& t) {
+            const Cells cells = CellsOf(t);
+            for (const int p : {4, 10}) {
+                for (const BoardCell& c : CellsOf(h.pieces[p])) {
+                    if (p == t.piece || std::count(cells.begin(), cells.end(), c) != 0) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        const auto found = std::find_if(plan.solution.begin(), plan.solution.end(), clear);
+        QVERIFY(found != plan.solution.end());
+        const PiecePlacement put = *found;
+        HintPosition next = h;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (p != 4 && p != 10) next.pieces[p] = {p, 1, 16, 2};
+        }
+        next.pieces[put.piece] = put;
+        const std::array<bool, 13> nextWell = WellPlaced(next);
+        QVERIFY(nextWell[put.piece] && nextWell[4] && nextWell[10]);
+        const HintPlan then = PlanHint(next);
+        QVERIFY(then.remove.empty());
+        std::array<bool, 13> kept{};
+        kept[put.piece] = true;
+        CheckTiling(next, then.solution, kept);
         HintPosition moved = h;
         moved.pieces[4].column += 1;
         QVERIFY(!AtHome(moved.pieces[4]));

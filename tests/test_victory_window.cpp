@@ -114,14 +114,23 @@ private slots:
     // outline's black cells as the board shows them on the screen, and on the screen.
     void leavesTheOutlineInSight_data() {
         QTest::addColumn<QRect>("cells");
-        QTest::newRow("6 x 10 in the middle") << QRect(12, 9, 10, 6);
-        QTest::newRow("top rows") << QRect(12, 0, 10, 6);
-        QTest::newRow("bottom rows") << QRect(12, 18, 10, 6);
-        QTest::newRow("left columns, full height") << QRect(0, 0, 2, 24);
+        QTest::addColumn<bool>("low");  // the main window at the screen's bottom edge
+        QTest::newRow("6 x 10 in the middle") << QRect(12, 9, 10, 6) << false;
+        QTest::newRow("top rows") << QRect(12, 0, 10, 6) << false;
+        QTest::newRow("left columns, full height") << QRect(0, 0, 2, 24) << false;
+        QTest::newRow("6 x 10, no room below") << QRect(12, 9, 10, 6) << true;
+        QTest::newRow("bottom rows, no room below") << QRect(12, 18, 10, 6) << true;
     }
     void leavesTheOutlineInSight() {
         QFETCH(QRect, cells);
+        QFETCH(bool, low);
         kvtest::GameWindow game;
+        if (low) {
+            const QRect area = game.window->screen()->availableGeometry();
+            game.window->move(game.window->x(),
+                              area.bottom() + 1 - game.window->frameGeometry().height());
+            QTRY_COMPARE(game.window->frameGeometry().bottom(), area.bottom());
+        }
         QList<QPoint> outlineCells;
         for (int c = cells.left(); c <= cells.right(); ++c) {
             for (int r = cells.top(); r <= cells.bottom(); ++r) outlineCells << QPoint(c, r);
