@@ -137,6 +137,56 @@ class HintsTest : public QObject {
         QVERIFY(WellPlaced(h)[1] && !WellPlaced(h)[2]);
     }
 
+    // Over the home columns the U and the Y wait at home wholly inside the outline, where no
+    // tiling keeps them both. Sending them home would move nothing: the plan places pieces
+    // instead, in a tiling that is free to move them.
+    void piecesAtHomeAreNeverTakenAway() {
+        Cells outline;
+        for (int r = 9; r < 14; ++r) {
+            for (const int left : {0, 29}) {
+                for (int c = left; c < left + 6; ++c) outline.push_back({c, r});
+            }
+        }
+        const HintPosition h = Puzzle(outline);
+        const std::array<bool, 13> well = WellPlaced(h);
+        QVERIFY(well[4] && well[10] && AtHome(h.pieces[4]) && AtHome(h.pieces[10]));
+        QVERIFY(TilingKeeping(h, well).empty());
+        const HintPlan plan = PlanHint(h);
+        QVERIFY(plan.remove.empty());
+        CheckTiling(h, plan.solution, {});
+        // With a piece put in its place beside them, clear of them, and the other pieces out
+        // of the way, that piece is kept and they are not.
+        const auto clear = [&h](const PiecePlacement& t) {
+            const Cells cells = CellsOf(t);
+            for (const int p : {4, 10}) {
+                for (const BoardCell& c : CellsOf(h.pieces[p])) {
+                    if (p == t.piece || std::count(cells.begin(), cells.end(), c) != 0) {
+                        return false;
+                    }
+                }
+            }
+            return true;
+        };
+        const auto found = std::find_if(plan.solution.begin(), plan.solution.end(), clear);
+        QVERIFY(found != plan.solution.end());
+        const PiecePlacement put = *found;
+        HintPosition next = h;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (p != 4 && p != 10) next.pieces[p] = {p, 1, 16, 2};
+        }
+        next.pieces[put.piece] = put;
+        const std::array<bool, 13> nextWell = WellPlaced(next);
+        QVERIFY(nextWell[put.piece] && nextWell[4] && nextWell[10]);
+        const HintPlan then = PlanHint(next);
+        QVERIFY(then.remove.empty());
+        std::array<bool, 13> kept{};
+        kept[put.piece] = true;
+        CheckTiling(next, then.solution, kept);
+        HintPosition moved = h;
+        moved.pieces[4].column += 1;
+        QVERIFY(!AtHome(moved.pieces[4]));
+    }
+
     // The set taken away is a smallest one, and of those the first in piece order, as found
     // by asking the outline solver about every set in turn (the empty set first: whether a
     // tiling keeps every well-placed piece).

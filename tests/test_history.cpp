@@ -3,6 +3,7 @@
 // come in while a move is still being finished. Hints solving an outline and the solution
 // taken back are played by the end-to-end test.
 #include <QAction>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "app/MainWindow.h"
@@ -10,12 +11,17 @@
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "model/Podskazka.h"
+#include "outlines/Solver.h"
+#include "platform/Services.h"
 #include "support/PlaySupport.h"
 #include "support/Snapshot.h"
 #include "support/TestSupport.h"
 
+Q_DECLARE_METATYPE(QList<kvtest::Laid>)
+
 using namespace kv;
 using kvtest::CellsOf;
+using kvtest::Laid;
 using kvtest::Snapshot;
 
 namespace {
@@ -27,6 +33,56 @@ QList<QPoint> Rectangle6x10() {
         for (int c = 12; c < 22; ++c) cells << QPoint(c, r);
     }
     return cells;
+}
+
+QList<QPoint> Block(int left, int top, int width, int height) {
+    QList<QPoint> cells;
+    for (int r = top; r < top + height; ++r) {
+        for (int c = left; c < left + width; ++c) cells << QPoint(c, r);
+    }
+    return cells;
+}
+
+// Piece p laid on exactly these cells.
+Laid Fit(int p, const QList<QPoint>& cells) {
+    const QSet<QPoint> want(cells.begin(), cells.end());
+    for (int o = 1; o <= 8; ++o) {
+        for (int k = 0; k < 5; ++k) {
+            const int c = cells[0].x() - PieceCells[p][k][o][0];
+            const int r = cells[0].y() - PieceCells[p][k][o][1];
+            QSet<QPoint> got;
+            for (int j = 0; j < 5; ++j) {
+                got.insert({c + PieceCells[p][j][o][0], r + PieceCells[p][j][o][1]});
+            }
+            if (got == want) return {p, o, c, r};
+        }
+    }
+    return {p, 0, 0, 0};
+}
+
+// The pieces the outline solver's first tiling leaves out.
+QList<int> LeftOut(const QList<QPoint>& outline) {
+    std::vector<BoardCell> cells;
+    for (const QPoint& c : outline) cells.push_back({c.x(), c.y()});
+    std::array<bool, 13> all{};
+    std::fill(all.begin() + 1, all.end(), true);
+    const std::optional<Tiling> tiling = PentominoSolver(cells, all).First();
+    bool used[kPieces + 1] = {};
+    for (const PiecePlacement& t : *tiling) used[t.piece] = true;
+    QList<int> out;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (!used[p]) out << p;
+    }
+    return out;
+}
+
+const QString kLetters = QStringLiteral("?XITUVWZLNYFP");
+
+bool AtHome(int p) {
+    int c = 0;
+    int r = 0;
+    HomePlace(p, c, r);
+    return PiecePos[p][0] == c && PiecePos[p][1] == r && PieceOrientation[p] == 1;
 }
 
 }  // namespace
@@ -129,19 +185,59 @@ class HistoryTest : public QObject {
         QVERIFY(Snapshot() == seen[seen.size() - 3]);
     }
 
-    // Taking a covering move back shows nothing; doing it again shows the victory window.
-    void redoneCoveringMoveShowsVictory() {
+    // Undo and redo walk the steps without playing them: a covering move taken back and
+    // done again, or a start again taken back to a covered board, shows no victory window;
+    // the status line tells the outline is covered.
+    void undoAndRedoNeverShowVictory() {
         QList<int> others;
         for (int p = 2; p <= kPieces; ++p) others << p;
         kvtest::StartPlay(others, {{4, 0}, {3, 1}, {4, 1}, {5, 1}, {4, 2}});
         player->Key(Qt::Key_Right);
         QCOMPARE(fakes->victory.shown, 1);
         Undo();
-        QCOMPARE(fakes->victory.shown, 1);
         QCOMPARE(PiecePos[1][0], 3);
+        platform::Tell(QString());
         Redo(false);
-        QCOMPARE(fakes->victory.shown, 2);
         QCOMPARE(PiecePos[1][0], 4);
+        QCOMPARE(platform::LastTold(), QStringLiteral("Квелт собран"));
+        player->Key(Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(!OutlineCovered());
+        platform::Tell(QString());
+        Undo();
+        QVERIFY(OutlineCovered());
+        QCOMPARE(platform::LastTold(), QStringLiteral("Квелт собран"));
+        QCOMPARE(fakes->victory.shown, 1);
+    }
+
+    // A set piece turned and nothing else: start again turns it back without moving it, and
+    // taking that back and doing it again must redraw it in each orientation.
+    void turnedSetPieceRedrawnByUndoAndRedo() {
+        Select(5);  // the V at home, turned where it stands
+        player->Key(Qt::Key_Space);
+        player->Key(Qt::Key_Right);
+        player->Key(Qt::Key_Return);
+        QCOMPARE(PieceOrientation[5], 2);
+        QVERIFY(!Proverka());
+        const QList<QPoint> turned = CellsOf(5);
+        Select(1);
+        const Snapshot before;
+        player->Key(Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(PieceOrientation[5], 1);
+        const Snapshot after;
+        const QList<QPoint> home = CellsOf(5);
+        QPoint only;  // a cell the turned V covers and the V at home does not
+        for (const QPoint& c : turned) {
+            if (!home.contains(c)) only = c;
+        }
+        const QPoint pixel = kvtest::CellCentre(only.x(), only.y());
+        const QRgb v = kvtest::Rgb(PieceColor[5]);
+        QVERIFY(BoardCanvas->Pixel(pixel.x(), pixel.y()) != v);
+        Undo();
+        QCOMPARE(BoardCanvas->Pixel(pixel.x(), pixel.y()), v);
+        QVERIFY(Snapshot() == before);
+        Redo(true);
+        QVERIFY(BoardCanvas->Pixel(pixel.x(), pixel.y()) != v);
+        QVERIFY(Snapshot() == after);
     }
 
     // A piece that no tiling keeps goes home, and nothing else moves.
@@ -154,6 +250,7 @@ class HistoryTest : public QObject {
         const Snapshot before;
         const int t[2] = {PiecePos[3][0], PiecePos[3][1]};
         w()->IgraPodskazka()->trigger();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Фигура X лежала неверно — отправлена домой"));
         QCOMPARE(QPoint(PiecePos[1][0], PiecePos[1][1]), QPoint(3, 1));
         QCOMPARE(PieceOrientation[1], 1);
         QCOMPARE(PiecePos[3][0], t[0]);
@@ -178,6 +275,117 @@ class HistoryTest : public QObject {
         }
         QVERIFY(OutlineCovered());
         QCOMPARE(fakes->victory.shown, 1);
+    }
+
+    // Ctrl+H again and again: every hint changes the board and says what it did, a piece it
+    // places lies in the outline over no other piece, a piece it sends home is at home, the
+    // pieces the outline leaves out never move, and the outline ends covered.
+    void hintsCoverTheOutline_data() {
+        QTest::addColumn<QList<QPoint>>("outline");
+        QTest::addColumn<QList<int>>("excluded");
+        QTest::addColumn<QList<Laid>>("laid");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<int>("hints");
+        QTest::newRow("6 x 10") << Rectangle6x10() << QList<int>() << QList<Laid>()
+                                << QStringLiteral("Фигура X поставлена на место") << 12;
+        // The U and the Y wait at home inside it.
+        QTest::newRow("over the home columns") << (Block(0, 9, 6, 5) + Block(29, 9, 6, 5))
+                                               << QList<int>() << QList<Laid>() << QString() << 16;
+        const QList<QPoint> small = Block(14, 10, 6, 5);
+        QTest::newRow("leaving pieces out") << small << LeftOut(small) << QList<Laid>()
+                                            << QString() << 6;
+        // The X and the W each cut a corner cell off: both must go, the X first.
+        QTest::newRow("two wrong pieces")
+            << Rectangle6x10() << QList<int>()
+            << QList<Laid>{Fit(1, {{13, 9}, {12, 10}, {13, 10}, {14, 10}, {13, 11}}),
+                           Fit(6, {{19, 14}, {20, 14}, {20, 13}, {21, 13}, {21, 12}})}
+            << QStringLiteral("Фигура X лежала неверно — отправлена домой") << 14;
+    }
+    void hintsCoverTheOutline() {
+        QFETCH(QList<QPoint>, outline);
+        QFETCH(QList<int>, excluded);
+        QFETCH(QList<Laid>, laid);
+        QFETCH(QString, first);
+        QFETCH(int, hints);
+        for (const Laid& l : laid) QVERIFY(l.orientation != 0);
+        kvtest::StartPlay(excluded, outline, laid);
+        const Snapshot start;
+        int given = 0;
+        while (!OutlineCovered()) {
+            QVERIFY2(++given <= hints, "the hints did not cover the outline");
+            const Snapshot before;
+            player->Key(Qt::Key_H, Qt::ControlModifier);
+            QVERIFY2(!(Snapshot() == before), qPrintable(QString::number(given)));
+            const QString told = platform::LastTold();
+            if (given == 1 && !first.isEmpty()) QCOMPARE(told, first);
+            static const QRegularExpression placed(
+                QStringLiteral("^Фигур[аы] ([A-Z](, [A-Z])*) поставлен[аы] на место$"));
+            static const QRegularExpression home(
+                QStringLiteral("^Фигура ([A-Z]) лежала неверно — отправлена домой$"));
+            if (const auto m = home.match(told); m.hasMatch()) {
+                QVERIFY(AtHome(kLetters.indexOf(m.captured(1))));
+                continue;
+            }
+            const auto m = placed.match(told);
+            QVERIFY2(m.hasMatch(), qPrintable(told));
+            for (const QString& letter : m.captured(1).split(QStringLiteral(", "))) {
+                const int p = kLetters.indexOf(letter);
+                QVERIFY(PieceExcluded[p] == 0);
+                for (const QPoint& c : CellsOf(p)) {
+                    QCOMPARE(OutlineCells[c.x()][c.y()], 1);
+                    // A set piece's cells hold its number alone; the current one's no other.
+                    QCOMPARE(BoardCells[c.x()][c.y()], p == CurrentPiece ? 0 : p);
+                }
+            }
+        }
+        for (const int p : excluded) {
+            QCOMPARE(PiecePos[p][0], start.pos[p][0]);
+            QCOMPARE(PiecePos[p][1], start.pos[p][1]);
+        }
+        QCOMPARE(fakes->victory.shown, 1);
+    }
+
+    // What the «Игра» items allow follows the board: nothing to hint or solve on a covered
+    // outline, nothing to start again with every piece at home; a disabled item's shortcut
+    // does nothing. On an outline without a tiling both commands say so and move nothing.
+    void itemsFollowTheBoard() {
+        QVERIFY(w()->IgraPodskazka()->isEnabled() && w()->IgraReshenie()->isEnabled());
+        QVERIFY(!w()->IgraZanovo()->isEnabled());
+        platform::Tell(QString());
+        const Snapshot loaded;
+        player->Key(Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(Snapshot() == loaded);
+        QVERIFY(platform::LastTold().isEmpty());
+        player->Key(Qt::Key_Right);
+        QVERIFY(w()->IgraZanovo()->isEnabled());
+
+        w()->IgraReshenie()->trigger();
+        QVERIFY(OutlineCovered());
+        QCOMPARE(platform::LastTold(), QStringLiteral("Все фигуры поставлены по решению"));
+        QCOMPARE(fakes->victory.shown, 1);
+        QVERIFY(!w()->IgraPodskazka()->isEnabled() && !w()->IgraReshenie()->isEnabled());
+        const Snapshot solved;
+        player->Key(Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(Snapshot() == solved);
+        QCOMPARE(platform::LastTold(), QStringLiteral("Все фигуры поставлены по решению"));
+        Podskazka();  // reached past the menu, it says why it does nothing
+        QCOMPARE(platform::LastTold(), QStringLiteral("Квелт уже собран"));
+        QVERIFY(Snapshot() == solved);
+        Undo();
+        QVERIFY(w()->IgraPodskazka()->isEnabled() && w()->IgraReshenie()->isEnabled());
+        Undo();
+        QVERIFY(!w()->IgraZanovo()->isEnabled());
+
+        kvtest::StartPlay({1}, Rectangle6x10());  // 60 cells for 55 of the pieces
+        const Snapshot unsolvable;
+        for (QAction* item : {w()->IgraPodskazka(), w()->IgraReshenie()}) {
+            platform::Tell(QString());
+            item->trigger();
+            QCOMPARE(platform::LastTold(),
+                     QStringLiteral("У квелта нет решения: фигуры его не покрывают"));
+            QVERIFY(Snapshot() == unsolvable);
+            QVERIFY(!w()->IgraOtmena()->isEnabled());
+        }
     }
 
     // Starting again looks exactly like a fresh load and can be taken back.

@@ -86,15 +86,16 @@ class MenusTest : public QObject {
             {QStringLiteral("Выход"), {}}};
         const QList<Item> help = {{QStringLiteral("Вызов справки"), QKeySequence(Qt::Key_F1)},
                                   {QStringLiteral("О программе"), {}}};
-        // Nothing to take back or do again before the first step.
+        // Nothing to take back or do again before the first step; on the empty board no
+        // piece is in play to hint, solve or start again with.
         const QList<Item> igra = {
             {QStringLiteral("Отменить"), QKeySequence(Qt::CTRL | Qt::Key_Z), false},
             {QStringLiteral("Повторить"), QKeySequence(Qt::CTRL | Qt::Key_Y), false,
              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
             {QString(), {}},
-            {QStringLiteral("Подсказка"), QKeySequence(Qt::CTRL | Qt::Key_H)},
-            {QStringLiteral("Решение"), {}},
-            {QStringLiteral("Начать заново"), QKeySequence(Qt::CTRL | Qt::Key_N)},
+            {QStringLiteral("Подсказка"), QKeySequence(Qt::CTRL | Qt::Key_H), false},
+            {QStringLiteral("Решение"), {}, false},
+            {QStringLiteral("Начать заново"), QKeySequence(Qt::CTRL | Qt::Key_N), false},
             {QString(), {}},
             {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
         auto check = [](QMenu* m, const QList<Item>& expected) {

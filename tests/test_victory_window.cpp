@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "app/MainWindow.h"
+#include "support/PlaySupport.h"
 #include "support/TestSupport.h"
 #include "view/PictureBox.h"
 #include "windows/VictoryWindow.h"
@@ -107,6 +108,55 @@ private slots:
         QVERIFY2(qAbs(frame.center().x() - area.center().x()) <= 1 &&
                      qAbs(frame.center().y() - area.center().y()) <= 1,
                  qPrintable(QStringLiteral("frame at %1,%2").arg(frame.x()).arg(frame.y())));
+    }
+
+    // Shown over a covered outline, the window leaves it in sight: its frame stays off the
+    // outline's black cells as the board shows them on the screen, and on the screen.
+    void leavesTheOutlineInSight_data() {
+        QTest::addColumn<QRect>("cells");
+        QTest::addColumn<bool>("low");  // the main window at the screen's bottom edge
+        QTest::newRow("6 x 10 in the middle") << QRect(12, 9, 10, 6) << false;
+        QTest::newRow("top rows") << QRect(12, 0, 10, 6) << false;
+        QTest::newRow("left columns, full height") << QRect(0, 0, 2, 24) << false;
+        QTest::newRow("6 x 10, no room below") << QRect(12, 9, 10, 6) << true;
+        QTest::newRow("bottom rows, no room below") << QRect(12, 18, 10, 6) << true;
+    }
+    void leavesTheOutlineInSight() {
+        QFETCH(QRect, cells);
+        QFETCH(bool, low);
+        kvtest::GameWindow game;
+        if (low) {
+            const QRect area = game.window->screen()->availableGeometry();
+            game.window->move(game.window->x(),
+                              area.bottom() + 1 - game.window->frameGeometry().height());
+            QTRY_COMPARE(game.window->frameGeometry().bottom(), area.bottom());
+        }
+        QList<QPoint> outlineCells;
+        for (int c = cells.left(); c <= cells.right(); ++c) {
+            for (int r = cells.top(); r <= cells.bottom(); ++r) outlineCells << QPoint(c, r);
+        }
+        kvtest::StartPlay({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}, outlineCells);
+        const QImage& board = BoardCanvas->Image();
+        QRect black;
+        for (int y = 0; y < board.height(); ++y) {
+            for (int x = 0; x < board.width(); ++x) {
+                if ((board.pixel(x, y) | 0xFF000000u) == 0xFF000000u) black |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY(!black.isEmpty());
+        PictureBox* pole = game.window->picPole();
+        const QRect outline(pole->mapToGlobal(pole->FromClient(black.topLeft())), black.size());
+
+        const std::unique_ptr<frmEnd> window = VictoryWindowPresenter::Load();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(window->size(), QSize(584, 151));
+        const QRect frame = window->frameGeometry();
+        QVERIFY2(!frame.intersects(outline),
+                 qPrintable(QStringLiteral("frame y %1..%2, outline y %3..%4")
+                                .arg(frame.top()).arg(frame.bottom())
+                                .arg(outline.top()).arg(outline.bottom())));
+        QVERIFY(game.window->screen()->availableGeometry().contains(frame));
     }
 
     void firstFrameComesAfterATenthOfASecond() {

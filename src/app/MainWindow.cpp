@@ -219,6 +219,10 @@ void frmForma::BuildIgra() {
 void frmForma::UpdateIgra() {
     igraOtmena_->setEnabled(CanOtmena());
     igraPovtor_->setEnabled(CanPovtor());
+    // Every change of the board passes through the history, so these follow it too.
+    igraPodskazka_->setEnabled(CanPodskazka());
+    igraReshenie_->setEnabled(CanPodskazka());
+    igraZanovo_->setEnabled(CanNachatZanovo());
 }
 
 void frmForma::LayOut() {

@@ -15,7 +15,6 @@ namespace {
 
 struct Entry {
     Arrangement arrangement;
-    bool moved = false;
 };
 
 // steps[0] is the arrangement after the load; steps[index] is the one on the board.
@@ -80,18 +79,30 @@ void ShowArrangement(const Arrangement& a) {
     if (InPlay(CurrentPiece)) ShowFigury(-1);
 }
 
+namespace {
+
+// Walking the list is no move of play: a covered outline is told, never celebrated again.
+void WalkTo(std::size_t to) {
+    index = to;
+    ShowArrangement(steps[index].arrangement);
+    Notify();
+    if (OutlineCovered()) platform::Tell(QStringLiteral("Квелт собран"));
+}
+
+}  // namespace
+
 void StartHistory() {
-    steps.assign(1, {ArrangementNow(), false});
+    steps.assign(1, {ArrangementNow()});
     index = 0;
     Notify();
 }
 
-void RecordStep(bool moved) {
+void RecordStep(bool) {
     if (compoundDepth > 0 || steps.empty()) return;
     const Arrangement now = ArrangementNow();
     if (now == steps[index].arrangement) return;
     steps.resize(index + 1);
-    steps.push_back({now, moved});
+    steps.push_back({now});
     ++index;
     Notify();
 }
@@ -104,25 +115,32 @@ bool CanPovtor() {
 }
 
 void Otmena() {
-    if (!CanOtmena()) return;
-    --index;
-    ShowArrangement(steps[index].arrangement);
-    Notify();
+    if (CanOtmena()) WalkTo(index - 1);
 }
 
 void Povtor() {
-    if (!CanPovtor()) return;
-    ++index;
-    ShowArrangement(steps[index].arrangement);
-    Notify();
-    if (!steps[index].moved || !OutlineCovered()) return;
-    BeginFinishing();
-    if (auto* victory = platform::services().victory) victory->ShowVictory();
-    EndFinishing();
+    if (CanPovtor()) WalkTo(index + 1);
+}
+
+bool CanNachatZanovo() {
+    if (!InPlay(CurrentPiece)) return false;
+    for (int p = 1; p <= kPieces; ++p) {
+        int column = 0;
+        int row = 0;
+        HomePlace(p, column, row);
+        if (InPlay(p) && (PiecePos[p][0] != column || PiecePos[p][1] != row ||
+                          PieceOrientation[p] != 1)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void NachatZanovo() {
-    if (!InPlay(CurrentPiece)) return;
+    if (!CanNachatZanovo()) {
+        if (InPlay(CurrentPiece)) platform::Tell(QStringLiteral("Все фигуры уже дома"));
+        return;
+    }
     const Arrangement before = ArrangementNow();
     FiguryPoMestam();
     Arrangement home = ArrangementNow();
@@ -140,7 +158,7 @@ CompoundStep::CompoundStep() {
     // Entered at once, so that «Отменить» is there for the player while the step is made.
     if (compoundDepth++ == 0 && !steps.empty()) {
         steps.resize(index + 1);
-        steps.push_back({ArrangementNow(), false});
+        steps.push_back({ArrangementNow()});
         ++index;
         open_ = true;
         Notify();
@@ -152,12 +170,12 @@ CompoundStep::~CompoundStep() {
     Close(false);
 }
 
-void CompoundStep::Close(bool moved) {
+void CompoundStep::Close(bool) {
     if (closed_) return;
     closed_ = true;
     --compoundDepth;
     if (open_) {
-        steps[index] = {ArrangementNow(), moved};
+        steps[index] = {ArrangementNow()};
         if (steps[index].arrangement == steps[index - 1].arrangement) {
             steps.pop_back();
             --index;

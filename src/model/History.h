@@ -29,15 +29,19 @@ void ShowArrangement(const Arrangement& arrangement);
 void StartHistory();
 // The arrangement on the board now is one more step; steps taken back are forgotten. A step
 // that changed nothing, and any step before StartHistory, is not kept. moved: the step ended
-// with a move, so doing it again runs the victory test as the move did.
+// with a move (undo and redo treat every step alike: neither runs the victory test).
 void RecordStep(bool moved);
 
 bool CanOtmena();
 bool CanPovtor();
 // Takes back the last step / does again the step last taken back; nothing when there is none.
+// The status line says so when the board they leave covers the outline.
 void Otmena();
 void Povtor();
-// Every piece in play home in orientation 1, the lowest-numbered current: one step.
+// Whether some piece in play is away from home or turned.
+bool CanNachatZanovo();
+// Every piece in play home in orientation 1, the lowest-numbered current: one step; nothing
+// when every piece is at home already.
 void NachatZanovo();
 
 // Operations run while one is open make one step, entered at once and filled in by Close

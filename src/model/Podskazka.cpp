@@ -1,10 +1,12 @@
 #include "model/Podskazka.h"
 
+#include <QStringList>
 #include <algorithm>
 
 #include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
+#include "platform/Services.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
@@ -57,19 +59,42 @@ void MoveSetPiece(const PiecePlacement& t) {
     ShowFigury(-1);
 }
 
-void SendHome(int p) {
+PiecePlacement HomeOf(int p) {
     PiecePlacement home{p, 1, 0, 0};
     HomePlace(p, home.column, home.row);
+    return home;
+}
+
+void SendHome(int p) {
     if (p == CurrentPiece) {
-        MoveCurrentTo(home);
+        MoveCurrentTo(HomeOf(p));
     } else {
-        MoveSetPiece(home);
+        MoveSetPiece(HomeOf(p));
     }
 }
 
-// Nothing to do for a hint: no piece in play, the outline covered, or no tiling at all.
-bool NothingToDo(const HintPlan& plan) {
-    return plan.solution.empty();
+// The piece letters of the game's messages, pieces 1..12.
+QString Letters(const std::vector<int>& pieces) {
+    static const char kLetters[] = "?XITUVWZLNYFP";
+    QStringList letters;
+    for (const int p : pieces) letters << QString(QLatin1Char(kLetters[p]));
+    return letters.join(QStringLiteral(", "));
+}
+
+// Why a hint or the solution has nothing to put on the board, or an empty text when it has.
+QString NothingToDo(const HintPlan* plan) {
+    if (!InPlay(CurrentPiece)) return QStringLiteral("На поле нет фигур");
+    if (OutlineCovered()) return QStringLiteral("Квелт уже собран");
+    if (plan && plan->solution.empty()) {
+        return QStringLiteral("У квелта нет решения: фигуры его не покрывают");
+    }
+    return {};
+}
+
+bool Refused(const HintPlan* plan) {
+    const QString why = NothingToDo(plan);
+    if (!why.isEmpty()) platform::Tell(why);
+    return !why.isEmpty();
 }
 
 }  // namespace
@@ -88,13 +113,20 @@ HintPosition PositionNow() {
     return position;
 }
 
+bool CanPodskazka() {
+    return NothingToDo(nullptr).isEmpty();
+}
+
 void Podskazka() {
-    if (!InPlay(CurrentPiece) || OutlineCovered()) return;
+    if (Refused(nullptr)) return;
     const HintPlan plan = PlanHint(PositionNow());
-    if (NothingToDo(plan)) return;
+    if (Refused(&plan)) return;
     CompoundStep step;
     if (!plan.remove.empty()) {
+        // Never a piece at home: the plan leaves those out of the sets it takes away.
         const int wrong = plan.remove.front();
+        platform::Tell(QStringLiteral("Фигура %1 лежала неверно — отправлена домой")
+                           .arg(Letters({wrong})));
         const bool current = wrong == CurrentPiece;
         SendHome(wrong);
         step.Close(current);
@@ -111,17 +143,53 @@ void Podskazka() {
         }
         if (q == 0) return;
     }
-    // Pieces in the way go home: those on q's place, and those under the current piece,
-    // which must lie clear before it is set down for q.
-    std::vector<BoardCell> blocked = CellsOf(target[q]);
-    if (q != CurrentPiece) {
-        const std::vector<BoardCell> current = CellsOf(PlacementNow(CurrentPiece));
-        blocked.insert(blocked.end(), current.begin(), current.end());
-    }
-    for (int p = 1; p <= kPieces; ++p) {
-        if (InPlay(p) && p != q && p != CurrentPiece && Meet(CellsOf(PlacementNow(p)), blocked)) {
-            SendHome(p);
+    // Pieces in the way go home: those on the places being filled, and those under the
+    // current piece, which must lie clear before it is set down for q. One whose home is
+    // itself in the way, or taken, would come back onto a place or a piece: it goes to its
+    // own place instead, and its place is then in the way too.
+    bool placing[kPieces + 1] = {};
+    placing[q] = true;
+    std::vector<int> home;
+    for (bool grew = true; grew;) {
+        grew = false;
+        std::vector<BoardCell> blocked;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (!placing[p]) continue;
+            const std::vector<BoardCell> cells = CellsOf(target[p]);
+            blocked.insert(blocked.end(), cells.begin(), cells.end());
         }
+        if (q != CurrentPiece) {
+            const std::vector<BoardCell> current = CellsOf(PlacementNow(CurrentPiece));
+            blocked.insert(blocked.end(), current.begin(), current.end());
+        }
+        home.clear();
+        std::vector<BoardCell> taken = blocked;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (!InPlay(p) || placing[p] || p == CurrentPiece) continue;
+            const std::vector<BoardCell> cells = CellsOf(PlacementNow(p));
+            if (Meet(cells, blocked)) {
+                home.push_back(p);
+            } else {
+                taken.insert(taken.end(), cells.begin(), cells.end());
+            }
+        }
+        for (const int p : home) {
+            if (Meet(CellsOf(HomeOf(p)), taken)) {
+                placing[p] = grew = true;
+                break;
+            }
+        }
+    }
+    std::vector<int> placed;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (placing[p]) placed.push_back(p);
+    }
+    platform::Tell(placed.size() == 1
+                       ? QStringLiteral("Фигура %1 поставлена на место").arg(Letters(placed))
+                       : QStringLiteral("Фигуры %1 поставлены на место").arg(Letters(placed)));
+    for (const int p : home) MoveSetPiece(HomeOf(p));
+    for (const int p : placed) {
+        if (p != q) MoveSetPiece(target[p]);
     }
     if (q != CurrentPiece) {
         UstanovkaFigury(+1);
@@ -133,15 +201,19 @@ void Podskazka() {
 }
 
 void ShowReshenie() {
-    if (!InPlay(CurrentPiece) || OutlineCovered()) return;
+    if (Refused(nullptr)) return;
     const HintPlan plan = PlanHint(PositionNow());
-    if (NothingToDo(plan)) return;
+    if (Refused(&plan)) return;
     Arrangement solved = ArrangementNow();
     for (const PiecePlacement& t : plan.solution) {
         solved.pos[t.piece][0] = t.column;
         solved.pos[t.piece][1] = t.row;
         solved.orientation[t.piece] = t.orientation;
     }
+    platform::Tell(plan.remove.empty()
+                       ? QStringLiteral("Все фигуры поставлены по решению")
+                       : QStringLiteral("Все фигуры поставлены по решению; неверно лежали: %1")
+                             .arg(Letters(plan.remove)));
     CompoundStep step;
     ShowArrangement(solved);
     // Moved where it lies: the victory test runs as after any move.

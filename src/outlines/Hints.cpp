@@ -5,6 +5,7 @@
 #include <set>
 
 #include "model/Model.h"
+#include "model/Operations.h"
 
 namespace kv {
 
@@ -19,7 +20,20 @@ bool Orientable(const PiecePlacement& t) {
     return t.orientation >= 1 && t.orientation <= 8;
 }
 
+std::set<BoardCell> CellSet(const PiecePlacement& t) {
+    std::set<BoardCell> cells;
+    for (int k = 0; k < 5; ++k) cells.insert(CellOf(t, k));
+    return cells;
+}
+
 }  // namespace
+
+bool AtHome(const PiecePlacement& t) {
+    if (!Orientable(t) || t.piece < 1 || t.piece > kPieces) return false;
+    PiecePlacement home{t.piece, 1, 0, 0};
+    HomePlace(t.piece, home.column, home.row);
+    return CellSet(t) == CellSet(home);
+}
 
 std::array<bool, 13> WellPlaced(const HintPosition& position) {
     std::map<BoardCell, int> outline, covered;  // covered: how many pieces in play lie there
@@ -76,9 +90,17 @@ HintPlan PlanHint(const HintPosition& position) {
     const std::vector<PiecePlacement> any = TilingKeeping(position, {});
     if (any.empty()) return plan;
 
+    // Pieces waiting at home inside the outline were never placed, and sending them home
+    // would move nothing: they are kept only when a tiling allows it.
+    std::array<bool, 13> away = well;
     std::vector<int> placed;
     for (int p = 1; p <= kPieces; ++p) {
-        if (well[p]) placed.push_back(p);
+        away[p] = well[p] && !AtHome(position.pieces[p]);
+        if (away[p]) placed.push_back(p);
+    }
+    if (away != well) {
+        plan.solution = TilingKeeping(position, away);
+        if (!plan.solution.empty()) return plan;
     }
     const int m = static_cast<int>(placed.size());
     // Smaller sets first, each size in lexicographic order, so the first set that works
@@ -87,7 +109,7 @@ HintPlan PlanHint(const HintPosition& position) {
         std::vector<int> pick(size);
         for (int i = 0; i < size; ++i) pick[i] = i;
         while (true) {
-            std::array<bool, 13> keep = well;
+            std::array<bool, 13> keep = away;
             for (const int i : pick) keep[placed[i]] = false;
             plan.solution = TilingKeeping(position, keep);
             if (!plan.solution.empty()) {

@@ -28,13 +28,17 @@ std::array<bool, 13> WellPlaced(const HintPosition& position);
 std::vector<PiecePlacement> TilingKeeping(const HintPosition& position,
                                           const std::array<bool, 13>& keep);
 
+// Whether the piece covers the cells of its home place (orientation 1 there).
+bool AtHome(const PiecePlacement& t);
+
 struct HintPlan {
     // A tiling by every piece in play, ordered by piece number, keeping every well-placed
-    // piece not in remove. Empty when the outline has no tiling at all.
+    // piece not in remove, and those at home only if some tiling keeps them all. Empty when
+    // the outline has no tiling at all.
     std::vector<PiecePlacement> solution;
-    // A smallest set of well-placed pieces without which a tiling keeps the rest, ascending;
-    // of several such sets the one whose lowest pieces are lowest. Empty when the solution
-    // keeps every well-placed piece.
+    // A smallest set of well-placed pieces away from home without which a tiling keeps the
+    // rest, ascending; of several such sets the one whose lowest pieces are lowest. Empty
+    // when the solution keeps every well-placed piece away from home.
     std::vector<int> remove;
 };
 

@@ -8,8 +8,11 @@
 #include <QShowEvent>
 #include <QTime>
 #include <QTimer>
+#include <algorithm>
 #include <cmath>
 
+#include "model/Model.h"
+#include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
 
@@ -93,6 +96,68 @@ void frmEnd::Timer1_Timer() {
     pass(TextColor, 0);  // the green word in front
 }
 
+void frmEnd::KeepClearOf(const QRect& outline, const QRect& board) {
+    outline_ = outline;
+    board_ = board;
+    PlaceClear();
+}
+
+void frmEnd::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    PlaceClear();
+}
+
+void frmEnd::PlaceClear() {
+    if (outline_.isEmpty()) return;
+    const QScreen* screen = parentWidget() && parentWidget()->screen() ? parentWidget()->screen()
+                                                                        : this->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // Until the window manager has framed it, its frame is taken to be the main window's.
+    QMargins frame(0, 0, 0, 0);
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (isVisible() && frameGeometry() != geometry()) {
+        frame = QMargins(geometry().left() - frameGeometry().left(),
+                         geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    } else if (owner) {
+        const QRect o = owner->frameGeometry();
+        const QRect g = owner->geometry();
+        frame = QMargins(g.left() - o.left(), g.top() - o.top(), o.right() - g.right(),
+                         o.bottom() - g.bottom());
+    }
+    const QSize outer = size().grownBy(frame);
+    const int middle = board_.center().x() - outer.width() / 2;
+    const int besideY = outline_.center().y() - outer.height() / 2;
+    // In order of preference; each is pushed back onto the screen before it is judged.
+    const QPoint candidates[] = {
+        {middle, board_.bottom() + 1},
+        {middle, board_.top() - outer.height()},
+        {middle, outline_.bottom() + 1},
+        {middle, outline_.top() - outer.height()},
+        {outline_.right() + 1, besideY},
+        {outline_.left() - outer.width(), besideY},
+    };
+    QRect best;
+    qint64 hidden = -1;
+    for (const QPoint& c : candidates) {
+        const int x = std::clamp(c.x(), area.left(),
+                                 std::max(area.left(), area.right() + 1 - outer.width()));
+        const int y = std::clamp(c.y(), area.top(),
+                                 std::max(area.top(), area.bottom() + 1 - outer.height()));
+        const QRect place(QPoint(x, y), outer);
+        const QRect covered = place.intersected(outline_);
+        const qint64 h = covered.isEmpty() ? 0 : qint64(covered.width()) * covered.height();
+        if (hidden < 0 || h < hidden) {
+            best = place;
+            hidden = h;
+        }
+        if (h == 0) break;
+    }
+    move(best.topLeft());
+}
+
 void frmEnd::done(int result) {
     // Unloading ends the animation.
     timer1_->stop();
@@ -101,7 +166,36 @@ void frmEnd::done(int result) {
 
 
 std::unique_ptr<frmEnd> VictoryWindowPresenter::Load() {
-    return std::make_unique<frmEnd>(platform::MainWidget());
+    auto window = std::make_unique<frmEnd>(platform::MainWidget());
+    window->KeepClearOf(OutlineOnScreen(), BoardOnScreen());
+    return window;
+}
+
+namespace {
+const QWidget* Board() {
+    const QWidget* main = platform::MainWidget();
+    return main ? main->findChild<QWidget*>(QStringLiteral("picPole")) : nullptr;
+}
+}  // namespace
+
+QRect VictoryWindowPresenter::BoardOnScreen() {
+    const QWidget* board = Board();
+    return board ? QRect(board->mapToGlobal(QPoint(0, 0)), board->size()) : QRect();
+}
+
+QRect VictoryWindowPresenter::OutlineOnScreen() {
+    const auto* board = qobject_cast<const PictureBox*>(Board());
+    if (!board || CellSize <= 0) return {};
+    QRect cells;
+    for (int c = 0; c < kColumns; ++c) {
+        for (int r = 0; r < kRows; ++r) {
+            if (OutlineCells[c][r] != 0) cells |= QRect(c, r, 1, 1);
+        }
+    }
+    if (cells.isEmpty()) return {};
+    // Grid lines included: the black outline reaches them.
+    const QPoint topLeft = board->mapToGlobal(board->FromClient(cells.topLeft() * CellSize));
+    return QRect(topLeft, cells.size() * CellSize + QSize(1, 1));
 }
 
 void VictoryWindowPresenter::ShowVictory() {

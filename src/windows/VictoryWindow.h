@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QRect>
 #include <memory>
 
 #include "platform/Services.h"
@@ -29,10 +30,20 @@ public:
     const int* LetterDrop() const { return letterDrop_; }
     static QFont PictureFont();
 
+    // Places the window where it leaves outline (a screen rectangle) in sight: below or
+    // above board (the board area on the screen), else beside the outline, else where it
+    // hides least of it; again once shown, when its frame is known. An empty outline keeps
+    // it in the middle of the screen.
+    void KeepClearOf(const QRect& outline, const QRect& board);
+
     void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Form_Load();
+    void PlaceClear();
 
     PictureBox* picture1_ = nullptr;
     QPushButton* ok_ = nullptr;
@@ -40,13 +51,19 @@ private:
     int LetterCount = 0;
     std::uint32_t TextColor = 0;
     int letterDrop_[19] = {};
+    QRect outline_;
+    QRect board_;
 };
 
 // Shows frmEnd modally, a fresh window each time.
 class VictoryWindowPresenter final : public platform::VictoryPresenter {
 public:
-    // Loads a new window owned by the main window, ready to be shown.
+    // Loads a new window owned by the main window, ready to be shown clear of the outline.
     static std::unique_ptr<frmEnd> Load();
+    // The outline's bounding rectangle on the screen, and the board's; empty without a
+    // board or an outline.
+    static QRect OutlineOnScreen();
+    static QRect BoardOnScreen();
     void ShowVictory() override;
 };
 

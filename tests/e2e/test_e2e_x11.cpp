@@ -430,6 +430,10 @@ class E2eX11 : public QObject {
             QVERIFY(QTest::qWaitForWindowExposed(&probe));
             probe.IgraOtmena()->setEnabled(otmena);
             probe.IgraPovtor()->setEnabled(povtor);
+            // As on an outline in play, not covered, a piece away from home.
+            for (QAction* a : {probe.IgraPodskazka(), probe.IgraReshenie(), probe.IgraZanovo()}) {
+                a->setEnabled(true);
+            }
             title = probe.menuBar()->actionGeometry(probe.Igra()->menuAction()).center();
             QTest::mouseClick(probe.menuBar(), Qt::LeftButton, {}, title);
             QMenu* menu = probe.Igra();

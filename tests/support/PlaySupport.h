@@ -18,9 +18,16 @@
 
 namespace kvtest {
 
+// A piece where a loaded position puts it: piece, orientation 1..8, reference cell.
+struct Laid {
+    int piece, orientation, column, row;
+};
+
 // The board as a freshly loaded outline leaves it: outline drawn black, the pieces in play
-// at home and set down, the lowest-numbered of them current and lifted, no steps to take back.
-inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outline = {}) {
+// at home (or as laid) and set down, the lowest-numbered of them current and lifted, no
+// steps to take back.
+inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outline = {},
+                      const QList<Laid>& laid = {}) {
     kv::ClearOutlineGrid();
     for (int p : excluded) kv::PieceExcluded[p] = 1;
     kv::NewPole();
@@ -32,6 +39,11 @@ inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outl
     }
     kv::ShowKvelt();
     kv::FiguryPoMestam();
+    for (const Laid& l : laid) {
+        kv::PieceOrientation[l.piece] = l.orientation;
+        kv::PiecePos[l.piece][0] = l.column;
+        kv::PiecePos[l.piece][1] = l.row;
+    }
     kv::ShowAllFigury();
     kv::CurrentPiece = kv::FirstPieceInPlay();
     kv::UstanovkaFigury(-1);
