@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,10 +44,9 @@ public:
         if (!form || form->StatusLine()->text() == text) return;
         QLabel* line = form->StatusLine();
         line->setText(text);
-        // A screen reader reads the label by its name: the message is the name.
+        // A screen reader reads the label by its name: the message is the name, and the
+        // change of name (QAccessible::NameChanged) is what makes it speak.
         line->setAccessibleName(text);
-        QAccessibleEvent event(line, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&event);
     }
 };
 LabelStatusLine gStatusLine;
