@@ -273,6 +273,17 @@ void frmForma::picPole_KeyDown(int keyCode) {
             }
             VyborFigury();
             return;
+        // Also items of «Игра», whose shortcuts take these keys first; here when the key
+        // reaches the board itself.
+        case platform::VK_NEXT:
+            TurnCurrent(Turn::Clockwise);
+            return;
+        case platform::VK_PRIOR:
+            TurnCurrent(Turn::Anticlockwise);
+            return;
+        case platform::VK_HOME:
+            TurnCurrent(Turn::Mirror);
+            return;
         case platform::VK_SPACE:
             if (CurrentPiece > 1) {
                 VyborPovorota();
