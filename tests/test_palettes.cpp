@@ -14,6 +14,7 @@
 #include "support/PlaySupport.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
+#include "view/Palettes.h"
 #include "view/PictureBox.h"
 
 using namespace kv;
@@ -439,6 +440,13 @@ class PalettesTest : public QObject {
         QLabel* line = w()->StatusLine();
         QCOMPARE(a11y(line, QAccessible::Name), QStringLiteral("Проба связи"));
         QVERIFY(!a11y(line, QAccessible::Description).isEmpty());
+        // Each piece's guidance fits the status line whole.
+        for (int p = 1; p <= kPieces; ++p) {
+            CurrentPiece = p;
+            const QString guidance = PieceGuidance();
+            QVERIFY(guidance.startsWith(QLatin1Char(PieceLetters[p])));
+            QVERIFY2(line->fontMetrics().horizontalAdvance(guidance) <= line->width(), qPrintable(guidance));
+        }
     }
 
     void orientationMouse() {

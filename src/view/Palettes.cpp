@@ -272,11 +272,12 @@ QString PieceGuidance() {
     if (p < 1 || p > kPieces) return {};
     QString turns;
     if (p == 2) {
-        turns = QStringLiteral("; Пробел, PgUp, PgDn или колесо — встать или лечь");
+        turns = QStringLiteral("; Пробел, PgUp, PgDn, колесо — встать или лечь");
     } else if (p > 2) {
-        turns = QStringLiteral("; колесо, PgUp, PgDn — поворот, Home — отражение, Пробел — все положения");
+        turns = QStringLiteral("; PgUp, PgDn, колесо — поворот, Home — отражение");
     }
-    return QStringLiteral("%1: щёлкните клетку или перетащите%2; Enter или буква — другая фигура")
+    // Short enough for the status line of the window at its design width.
+    return QStringLiteral("%1: щёлкните клетку или перетащите%2; Enter — другая фигура")
         .arg(Letter(p), turns);
 }
 
