@@ -1,4 +1,5 @@
 // Mouse and keys on the board, played through the real main window.
+#include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
 
@@ -443,6 +444,17 @@ class BoardInputTest : public QObject {
         QCOMPARE(PiecePos[5][0], 3);
         QCOMPARE(fakes->events.calls, 0);
         QCOMPARE(w()->BoardPressed, 0);
+
+        // So does anything that takes the focus away, a dialog opened by a shortcut say.
+        player->DragCells({3, 15}, {{20, 17}}, false);
+        QVERIFY(w()->Dragging());
+        QLineEdit elsewhere(w()->Client());
+        elsewhere.show();
+        elsewhere.setFocus();
+        QVERIFY(!w()->Dragging());
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(board()->canvas().Image(), before);
+        QVERIFY(!CanOtmena());
     }
 
     // A press and a release on one cell is the specified click, however the pointer wavers

@@ -149,6 +149,12 @@ void frmForma::EndDrag(bool cancel) {
     FinishMove();
 }
 
+// A dialog opened by a shortcut in the middle of a drag (the library, Continue) takes the
+// focus: the drag is put back first, so that what the dialog loads finds no step open.
+void frmForma::picPole_LostFocus() {
+    if (Dragging()) EndDrag(true);
+}
+
 void frmForma::picPole_MouseUp(Qt::MouseButton button, int x, int y) {
     const int code = platform::MouseButtonCode(button);
     if (!BoardPlayable() || code == 0) return;

@@ -97,6 +97,7 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     };
     picPole_->onMouseMove = [this](Qt::MouseButtons b, int x, int y) { picPole_MouseMove(b, x, y); };
     picPole_->onWheel = [this](int angleDelta) { picPole_Wheel(angleDelta); };
+    picPole_->onLostFocus = [this] { picPole_LostFocus(); };
     picPole_->setAccessibleName(QStringLiteral("Игровое поле"));
     ConnectPalettes(picVyborFigury_, picPovorot_, picPole_);
 

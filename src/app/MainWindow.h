@@ -63,6 +63,7 @@ public:
     void picPole_KeyDown(int keyCode);
     void picPole_MouseMove(Qt::MouseButtons buttons, int x, int y);
     void picPole_Wheel(int angleDelta);
+    void picPole_LostFocus();
     int BoardPressed = 0;
     // True from the moment a pressed piece leaves its cell until the release or Esc.
     bool Dragging() const { return drag_.step != nullptr; }
