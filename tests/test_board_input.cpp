@@ -483,6 +483,9 @@ class BoardInputTest : public QObject {
         player->Key(Qt::Key_R);  // no piece's letter
         player->TypedKey(Qt::Key(0x041A), QStringLiteral("к"));  // on the R key
         QCOMPARE(CurrentPiece, 7);
+        player->Key(Qt::Key_T, Qt::ControlModifier);  // a command's letter, not the T's
+        player->Key(Qt::Key_T, Qt::AltModifier);
+        QCOMPARE(CurrentPiece, 7);
         QVERIFY(CanOtmena());
         Otmena();
         QCOMPARE(CurrentPiece, 1);

@@ -48,7 +48,14 @@ int VirtualKeyCode(int qtKey) {
     }
 }
 
-int VirtualKeyCode(const QKeyEvent* event) { return event ? VirtualKeyCode(event->key()) : 0; }
+int VirtualKeyCode(const QKeyEvent* event) {
+    if (!event) return 0;
+    const int code = VirtualKeyCode(event->key());
+    // A letter with Ctrl or Alt is a command (Ctrl+Z with nothing to take back reaches the
+    // board), never a piece's letter.
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    return command && code >= 'A' && code <= 'Z' ? 0 : code;
+}
 
 int MouseButtonCode(Qt::MouseButton button) {
     switch (button) {
