@@ -136,8 +136,9 @@ BENCHMARK(BM_HeldArrowBurst)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMic
 
 void SendMouse(QWidget* target, QEvent::Type type, int c, int r, Qt::MouseButtons buttons) {
     const QPointF at(c * kv::CellSize + kv::CellSize / 2, r * kv::CellSize + kv::CellSize / 2);
-    QMouseEvent event(type, at, target->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
-                      buttons, Qt::NoModifier);
+    QMouseEvent event(type, at, target->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                      Qt::NoModifier);
     QApplication::sendEvent(target, &event);
 }
 
@@ -196,8 +197,9 @@ void BM_TurnToBoardImage(benchmark::State& state) {
     long long turns = 0;
     for (auto _ : state) {
         if (wheel) {
-            QWheelEvent event(at, board->mapToGlobal(at), QPoint(), QPoint(0, clockwise ? -120 : 120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent event(at, board->mapToGlobal(at), QPoint(),
+                              QPoint(0, clockwise ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
             QApplication::sendEvent(board, &event);
         } else {
             SendKey(board, clockwise ? Qt::Key_PageDown : Qt::Key_PageUp, false);

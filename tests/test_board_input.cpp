@@ -42,8 +42,9 @@ class BoardInputTest : public QObject {
             bool plain = true;
             for (int y = 1; y < CellSize; ++y) {
                 for (int x = 1; x < CellSize; ++x) {
-                    plain = plain && board()->canvas().Pixel(c.x() * CellSize + x, c.y() * CellSize + y) ==
-                                         kvtest::Rgb(PieceColor[p]);
+                    plain = plain &&
+                            board()->canvas().Pixel(c.x() * CellSize + x, c.y() * CellSize + y) ==
+                                kvtest::Rgb(PieceColor[p]);
                 }
             }
             const bool hand = p == CurrentPiece && c == QPoint(PiecePos[p][0], PiecePos[p][1]);
@@ -398,7 +399,8 @@ class BoardInputTest : public QObject {
         QCOMPARE(Pos(), QPoint(3, 10));
         QCOMPARE(PiecePos[5][0], 3);
         QCOMPARE(board()->canvas().Image(), before);
-        QCOMPARE(Told(), QStringLiteral("Другую фигуру взять нельзя: X лежит на другой фигуре. Сдвиньте её."));
+        QCOMPARE(Told(), QStringLiteral(
+                             "Другую фигуру взять нельзя: X лежит на другой фигуре. Сдвиньте её."));
         QCOMPARE(w()->BoardPressed, 0);
         // The current piece itself still drags off the other one.
         player->DragCells({3, 10}, {{3, 11}, {13, 11}});
@@ -476,11 +478,12 @@ class BoardInputTest : public QObject {
         player->Key(Qt::Key_T);
         QCOMPARE(CurrentPiece, 3);
         QVERIFY(Told().startsWith(QStringLiteral("T: ")));
-        player->TypedKey(Qt::Key(0x0427), QStringLiteral("ч"));  // on the X key of a Russian keyboard
+        player->TypedKey(Qt::Key(0x0427),
+                         QStringLiteral("ч"));  // on the X key of a Russian keyboard
         QCOMPARE(CurrentPiece, 1);
         player->TypedKey(Qt::Key(0x042F), QStringLiteral("я"));  // Z
         QCOMPARE(CurrentPiece, 7);
-        player->Key(Qt::Key_R);  // no piece's letter
+        player->Key(Qt::Key_R);                                  // no piece's letter
         player->TypedKey(Qt::Key(0x041A), QStringLiteral("к"));  // on the R key
         QCOMPARE(CurrentPiece, 7);
         player->Key(Qt::Key_T, Qt::ControlModifier);  // a command's letter, not the T's
@@ -526,7 +529,8 @@ class BoardInputTest : public QObject {
         QFETCH(int, turn);
         player->Key(Qt::Key(PieceLetters[piece]));
         QCOMPARE(CurrentPiece, piece);
-        const QList<int> starts = piece == 2 ? QList<int>{1, 2} : QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+        const QList<int> starts =
+            piece == 2 ? QList<int>{1, 2} : QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
         for (int start : starts) {
             if (start != PieceOrientation[piece]) Povorot(start);
             StartHistory();
@@ -550,7 +554,9 @@ class BoardInputTest : public QObject {
                 for (int k = 0; k < 5; ++k) {
                     const int x = PieceCells[piece][k][start][0];
                     const int y = PieceCells[piece][k][start][1];
-                    const QPoint want = turn == 0 ? QPoint(-y, x) : turn == 1 ? QPoint(y, -x) : QPoint(-x, y);
+                    const QPoint want = turn == 0   ? QPoint(-y, x)
+                                        : turn == 1 ? QPoint(y, -x)
+                                                    : QPoint(-x, y);
                     QCOMPARE(QPoint(PieceCells[piece][k][o][0], PieceCells[piece][k][o][1]), want);
                 }
             }
@@ -583,8 +589,16 @@ class BoardInputTest : public QObject {
     void aTurnIntoPlaceWins() {
         QList<int> excluded;
         for (int p = 3; p <= 12; ++p) excluded << p;
-        kvtest::StartPlay(excluded, {{10, 9}, {9, 10}, {10, 10}, {11, 10}, {10, 11},
-                                     {13, 8}, {13, 9}, {13, 10}, {13, 11}, {13, 12}});
+        kvtest::StartPlay(excluded, {{10, 9},
+                                     {9, 10},
+                                     {10, 10},
+                                     {11, 10},
+                                     {10, 11},
+                                     {13, 8},
+                                     {13, 9},
+                                     {13, 10},
+                                     {13, 11},
+                                     {13, 12}});
         QVERIFY(player->KeyTo(10, 10));
         player->Key(Qt::Key_I);
         QVERIFY(player->KeyTo(13, 10));  // lying across the column it must fill

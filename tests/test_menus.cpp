@@ -236,7 +236,8 @@ class MenusTest : public QObject {
         player.Key(Qt::Key_X);
         player.Key(Qt::Key_PageUp);
         QCOMPARE(PieceOrientation[1], 1);
-        QCOMPARE(platform::LastTold(), QStringLiteral("X не поворачивается: у неё одно положение."));
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("X не поворачивается: у неё одно положение."));
     }
 
     void helpOpensTheDocumentBesideTheProgramFromAnyFolder() {

@@ -420,19 +420,24 @@ class PalettesTest : public QObject {
         QCOMPARE(tipAt(pieces(), 11 * 48 + 1), QStringLiteral("P"));
         QCOMPARE(tipAt(pieces(), 6 * 48 + 20), QString());  // the Z is out of play
         QCOMPARE(a11y(pieces(), QAccessible::Name), QStringLiteral("Палитра фигур"));
-        QVERIFY(a11y(pieces(), QAccessible::Description).startsWith(QStringLiteral("Выбрана фигура X.")));
+        QVERIFY(a11y(pieces(), QAccessible::Description)
+                    .startsWith(QStringLiteral("Выбрана фигура X.")));
         player->Key(Qt::Key_Right);
-        QVERIFY(a11y(pieces(), QAccessible::Description).startsWith(QStringLiteral("Выбрана фигура I.")));
+        QVERIFY(a11y(pieces(), QAccessible::Description)
+                    .startsWith(QStringLiteral("Выбрана фигура I.")));
         player->Key(Qt::Key_Escape);
 
         Select(8);
         QCOMPARE(a11y(board(), QAccessible::Name), QStringLiteral("Игровое поле"));
-        QCOMPARE(a11y(board(), QAccessible::Description),
-                 QStringLiteral("В руке фигура L, опорная клетка: столбец 32, строка 6; ни на что не налегает"));
+        QCOMPARE(
+            a11y(board(), QAccessible::Description),
+            QStringLiteral(
+                "В руке фигура L, опорная клетка: столбец 32, строка 6; ни на что не налегает"));
         player->Key(Qt::Key_Space);
         QCOMPARE(tipAt(turns(), 3 * 48 + 20), QStringLiteral("L, положение 4"));
         QCOMPARE(a11y(turns(), QAccessible::Name), QStringLiteral("Палитра поворотов"));
-        QVERIFY(a11y(turns(), QAccessible::Description).startsWith(QStringLiteral("Фигура L, выбрано положение 1 из 8.")));
+        QVERIFY(a11y(turns(), QAccessible::Description)
+                    .startsWith(QStringLiteral("Фигура L, выбрано положение 1 из 8.")));
         player->Key(Qt::Key_Escape);
 
         // What a screen reader reads of the status line is its name: each message in turn.
@@ -445,7 +450,8 @@ class PalettesTest : public QObject {
             CurrentPiece = p;
             const QString guidance = PieceGuidance();
             QVERIFY(guidance.startsWith(QLatin1Char(PieceLetters[p])));
-            QVERIFY2(line->fontMetrics().horizontalAdvance(guidance) <= line->width(), qPrintable(guidance));
+            QVERIFY2(line->fontMetrics().horizontalAdvance(guidance) <= line->width(),
+                     qPrintable(guidance));
         }
     }
 

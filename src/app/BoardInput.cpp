@@ -28,7 +28,8 @@ int CellOf(int pixel) {
 
 bool IsCellOfCurrent(int c, int r) {
     for (int k = 0; k < 5; ++k) {
-        if (PieceCellColumn(CurrentPiece, k) == c && PieceCellRow(CurrentPiece, k) == r) return true;
+        if (PieceCellColumn(CurrentPiece, k) == c && PieceCellRow(CurrentPiece, k) == r)
+            return true;
     }
     return false;
 }
@@ -125,7 +126,8 @@ void frmForma::DragTo(int x, int y) {
     column = std::clamp(column, -left, kColumns - 1 - right);
     row = std::clamp(row, -top, kRows - 1 - bottom);
     const bool atEdge = column != wantColumn || row != wantRow;
-    if (atEdge && !drag_.atEdge) platform::Tell(QStringLiteral("Дальше край поля: фигура с поля не уходит."));
+    if (atEdge && !drag_.atEdge)
+        platform::Tell(QStringLiteral("Дальше край поля: фигура с поля не уходит."));
     if (!atEdge && drag_.atEdge) Guide();
     drag_.atEdge = atEdge;
     if (column != PiecePos[p][0] || row != PiecePos[p][1]) ShiftFigury(column, row);
@@ -307,7 +309,8 @@ void frmForma::picPole_KeyDown(int keyCode) {
             if (!letter) return;
             const int p = static_cast<int>(letter - PieceLetters);
             if (PieceExcluded[p] == 1) {
-                platform::Tell(QStringLiteral("Фигуры %1 в этом квелте нет.").arg(QLatin1Char(*letter)));
+                platform::Tell(
+                    QStringLiteral("Фигуры %1 в этом квелте нет.").arg(QLatin1Char(*letter)));
                 return;
             }
             PickPiece(p);

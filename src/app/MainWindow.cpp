@@ -95,7 +95,9 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     picPole_->onKeyDown = [this](QKeyEvent* event) {
         picPole_KeyDown(platform::VirtualKeyCode(event));
     };
-    picPole_->onMouseMove = [this](Qt::MouseButtons b, int x, int y) { picPole_MouseMove(b, x, y); };
+    picPole_->onMouseMove = [this](Qt::MouseButtons b, int x, int y) {
+        picPole_MouseMove(b, x, y);
+    };
     picPole_->onWheel = [this](int angleDelta) { picPole_Wheel(angleDelta); };
     picPole_->onLostFocus = [this] { picPole_LostFocus(); };
     picPole_->setAccessibleName(QStringLiteral("Игровое поле"));
@@ -105,8 +107,8 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
     statusLine_->setAccessibleName(QStringLiteral("Строка состояния"));
-    statusLine_->setAccessibleDescription(
-        QStringLiteral("Подсказки игры: что можно сделать с фигурой и почему действие не выполнено"));
+    statusLine_->setAccessibleDescription(QStringLiteral(
+        "Подсказки игры: что можно сделать с фигурой и почему действие не выполнено"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(statusLine_, 1);
     platform::services().status = &gStatusLine;
@@ -224,8 +226,7 @@ void frmForma::BuildTurnItems() {
     igraVlevo_ = igra_->addAction(QStringLiteral("Повернуть против часовой стрелки"), this,
                                   &frmForma::IgraVlevo_Click);
     igraVlevo_->setShortcut(QKeySequence(Qt::Key_PageUp));
-    igraOtrazit_ =
-        igra_->addAction(QStringLiteral("Отразить"), this, &frmForma::IgraOtrazit_Click);
+    igraOtrazit_ = igra_->addAction(QStringLiteral("Отразить"), this, &frmForma::IgraOtrazit_Click);
     igraOtrazit_->setShortcut(QKeySequence(Qt::Key_Home));
     igraVpravo_->setObjectName(QStringLiteral("IgraVpravo"));
     igraVlevo_->setObjectName(QStringLiteral("IgraVlevo"));

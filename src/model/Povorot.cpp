@@ -33,9 +33,9 @@ void TurnTo(int orientation) {
 
 // Where orientation o puts a definition offset (x, y): the eight transforms.
 QPoint Transformed(int o, int x, int y) {
-    static constexpr int kMatrix[9][4] = {{0, 0, 0, 0},   {1, 0, 0, 1},   {0, -1, 1, 0},
-                                          {-1, 0, 0, -1}, {0, 1, -1, 0},  {0, -1, -1, 0},
-                                          {1, 0, 0, -1},  {0, 1, 1, 0},   {-1, 0, 0, 1}};
+    static constexpr int kMatrix[9][4] = {{0, 0, 0, 0},   {1, 0, 0, 1},  {0, -1, 1, 0},
+                                          {-1, 0, 0, -1}, {0, 1, -1, 0}, {0, -1, -1, 0},
+                                          {1, 0, 0, -1},  {0, 1, 1, 0},  {-1, 0, 0, 1}};
     const int* m = kMatrix[o];
     return {m[0] * x + m[1] * y, m[2] * x + m[3] * y};
 }

@@ -53,7 +53,8 @@ int VirtualKeyCode(const QKeyEvent* event) {
     const int code = VirtualKeyCode(event->key());
     // A letter with Ctrl or Alt is a command (Ctrl+Z with nothing to take back reaches the
     // board), never a piece's letter.
-    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool command =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     return command && code >= 'A' && code <= 'Z' ? 0 : code;
 }
 

@@ -53,12 +53,14 @@ QString Letter(int p) {
 void DescribeHighlight(PictureBox* palette) {
     if (palette == picVyborFigury) {
         palette->setAccessibleDescription(
-            QStringLiteral("Выбрана фигура %1. Стрелки влево и вправо — другая, Enter — взять, Esc — закрыть")
+            QStringLiteral(
+                "Выбрана фигура %1. Стрелки влево и вправо — другая, Enter — взять, Esc — закрыть")
                 .arg(Letter(PaletteCursor + 1)));
     } else {
         palette->setAccessibleDescription(
-            QStringLiteral("Фигура %1, выбрано положение %2 из %3. Стрелки влево и вправо — другое, "
-                           "Enter — повернуть, Esc — закрыть")
+            QStringLiteral(
+                "Фигура %1, выбрано положение %2 из %3. Стрелки влево и вправо — другое, "
+                "Enter — повернуть, Esc — закрыть")
                 .arg(Letter(CurrentPiece))
                 .arg(PaletteCursor + 1)
                 .arg(OrientationCount[CurrentPiece]));

@@ -1084,14 +1084,17 @@ private slots:
     // buttons 5 and 4, Page Down, Home and Page Up, and the letters Е and Ч (the T and X keys).
     void dragWheelAndKeysUnderARussianLayout() {
         Run(QStringLiteral("setxkbmap"), {QStringLiteral("ru")});
-        const auto latin = qScopeGuard([this] { Run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}); });
-        QVERIFY2(Run(QStringLiteral("setxkbmap"), {QStringLiteral("-query")}).contains(QStringLiteral("ru")),
+        const auto latin =
+            qScopeGuard([this] { Run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}); });
+        QVERIFY2(Run(QStringLiteral("setxkbmap"), {QStringLiteral("-query")})
+                     .contains(QStringLiteral("ru")),
                  "the Russian layout could not be set");
         const QString window = StartOnRectangle();
         QVERIFY(!window.isEmpty());
         QImage shot;
         std::optional<Board> found;
-        QVERIFY2(WaitForScreen([&](const QImage& s) { return (found = FindBoard(s)).has_value(); }, shot),
+        QVERIFY2(WaitForScreen([&](const QImage& s) { return (found = FindBoard(s)).has_value(); },
+                               shot),
                  "no board on the screen");
         const Board b = *found;
         const QRgb v = PieceRgb(5);
@@ -1116,8 +1119,9 @@ private slots:
         PointerTo(b.Centre(20, 18));
         Xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
         // Grabbed by its right end: the hand at (18, 18), the V lying from (18, 16) to (20, 18).
-        QVERIFY2(WaitForScreen(vAt({{18, 16}, {18, 17}, {19, 18}, {20, 18}}, {{3, 15}, {5, 17}}), shot),
-                 "the drag did not bring the V under the pointer");
+        QVERIFY2(
+            WaitForScreen(vAt({{18, 16}, {18, 17}, {19, 18}, {20, 18}}, {{3, 15}, {5, 17}}), shot),
+            "the drag did not bring the V under the pointer");
         QVERIFY(CountInCell(shot, b, 18, 18, kWhite) > 30);
         QVERIFY(CountInCell(shot, b, 3, 1, kWhite) == 0);  // the X set down, the V in the hand
         Screenshot(QStringLiteral("dragged.png"));
@@ -1130,21 +1134,30 @@ private slots:
                  "wheel button 4 did not turn the V back");
 
         Key(window, QStringLiteral("Next"));
-        QVERIFY2(WaitForScreen(vAt({{18, 20}, {20, 18}}, {{18, 16}}), shot), "Page Down did not turn the V");
+        QVERIFY2(WaitForScreen(vAt({{18, 20}, {20, 18}}, {{18, 16}}), shot),
+                 "Page Down did not turn the V");
         Key(window, QStringLiteral("Home"));  // mirrored: it opens to the left now
-        QVERIFY2(WaitForScreen(vAt({{16, 18}, {18, 20}}, {{20, 18}}), shot), "Home did not mirror the V");
+        QVERIFY2(WaitForScreen(vAt({{16, 18}, {18, 20}}, {{20, 18}}), shot),
+                 "Home did not mirror the V");
         Key(window, QStringLiteral("Prior"));
-        QVERIFY2(WaitForScreen(vAt({{20, 18}, {18, 20}}, {{16, 18}}), shot), "Page Up did not turn the V");
+        QVERIFY2(WaitForScreen(vAt({{20, 18}, {18, 20}}, {{16, 18}}), shot),
+                 "Page Up did not turn the V");
 
         Key(window, QStringLiteral("Cyrillic_ie"));  // Е, on the T key
-        QVERIFY2(WaitForScreen([&](const QImage& s) {
-                     return CountInCell(s, b, 3, 9, kWhite) > 30 && CountInCell(s, b, 18, 18, kWhite) == 0;
-                 }, shot),
+        QVERIFY2(WaitForScreen(
+                     [&](const QImage& s) {
+                         return CountInCell(s, b, 3, 9, kWhite) > 30 &&
+                                CountInCell(s, b, 18, 18, kWhite) == 0;
+                     },
+                     shot),
                  "Е did not take the T");
         Key(window, QStringLiteral("Cyrillic_che"));  // Ч, on the X key
-        QVERIFY2(WaitForScreen([&](const QImage& s) {
-                     return CountInCell(s, b, 3, 1, kWhite) > 30 && CountInCell(s, b, 3, 9, kWhite) == 0;
-                 }, shot),
+        QVERIFY2(WaitForScreen(
+                     [&](const QImage& s) {
+                         return CountInCell(s, b, 3, 1, kWhite) > 30 &&
+                                CountInCell(s, b, 3, 9, kWhite) == 0;
+                     },
+                     shot),
                  "Ч did not take the X");
         CloseGame(window);
     }

@@ -100,7 +100,8 @@ struct Player {
         Press(w->picPole(), Qt::LeftButton, CellCentre(from.x(), from.y()));
         for (const QPoint& c : through) Move(w->picPole(), CellCentre(c.x(), c.y()));
         if (release && !through.isEmpty()) {
-            Release(w->picPole(), Qt::LeftButton, CellCentre(through.last().x(), through.last().y()));
+            Release(w->picPole(), Qt::LeftButton,
+                    CellCentre(through.last().x(), through.last().y()));
         }
     }
     // The wheel over the board's centre, turned by delta eighths of a degree (120 a notch).
