@@ -182,7 +182,9 @@ class AboutTest : public QObject {
         for (const char* word :
              {"F1", "F4", "Ctrl</kbd>+<kbd>O", "Ctrl</kbd>+<kbd>S", "Enter", "Esc", "Пробел", "←",
               "Левая", "Средняя", "Правая", "Палитра фигур", "Палитра поворотов", "Список квелтов",
-              "Сохранить как...", "Продолжить", "kvelt-outline encode", "Examples", "60 − 5·n"}) {
+              "Сохранить как...", "Продолжить", "kvelt-outline encode", "Examples", "60 − 5·n",
+              "Перетаскивание", "Колесо мыши", "PgDn", "PgUp", "Home", "Буква фигуры",
+              "Повернуть по часовой стрелке", "Повернуть против часовой стрелки", "Отразить"}) {
             QVERIFY2(text.contains(QString::fromUtf8(word)), word);
         }
     }

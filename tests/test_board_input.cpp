@@ -1,10 +1,12 @@
 // Mouse and keys on the board, played through the real main window.
+#include <QLineEdit>
 #include <QScreen>
 #include <QtTest>
 
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
+#include "platform/Services.h"
 #include "platform/SystemColors.h"
 #include "support/PlaySupport.h"
 #include "support/TestSupport.h"
@@ -33,6 +35,29 @@ class BoardInputTest : public QObject {
     }
     bool PaletteOpen() const {
         return w()->picVyborFigury()->isVisible() || w()->picPovorot()->isVisible();
+    }
+    // Every cell of piece p where it stands shows its colour, its reference cell the hand.
+    bool DrawnAt(int p) const {
+        for (const QPoint& c : CellsOf(p)) {
+            bool plain = true;
+            for (int y = 1; y < CellSize; ++y) {
+                for (int x = 1; x < CellSize; ++x) {
+                    plain = plain &&
+                            board()->canvas().Pixel(c.x() * CellSize + x, c.y() * CellSize + y) ==
+                                kvtest::Rgb(PieceColor[p]);
+                }
+            }
+            const bool hand = p == CurrentPiece && c == QPoint(PiecePos[p][0], PiecePos[p][1]);
+            if (plain == hand) return false;
+        }
+        return true;
+    }
+    static QString Told() { return platform::LastTold(); }
+    // The X alone in play, with an outline that it covers at (10, 10).
+    void StartXPuzzle() {
+        QList<int> excluded;
+        for (int p = 2; p <= 12; ++p) excluded << p;
+        kvtest::StartPlay(excluded, {{10, 9}, {9, 10}, {10, 10}, {11, 10}, {10, 11}});
     }
 
   private slots:
@@ -319,6 +344,274 @@ class BoardInputTest : public QObject {
         // Turning into place is no move: the test runs only after a move.
         player->Key(Qt::Key_Space);
         player->Key(Qt::Key_Space);
+        QCOMPARE(fakes->victory.shown, 3);
+    }
+    // The grabbed cell stays under the pointer; the drag draws as it goes but is one step
+    // with one victory test, at the release.
+    void aDragKeepsTheGrabbedCellUnderThePointer() {
+        StartXPuzzle();
+        player->DragCells({4, 1}, {{10, 10}}, false);  // grabbed one cell right of the hand
+        QCOMPARE(Pos(), QPoint(9, 10));
+        QVERIFY(w()->Dragging());
+        QVERIFY(DrawnAt(1));
+        QCOMPARE(board()->canvas().Pixel(3 * CellSize + 3, 1 * CellSize + 3),
+                 kvtest::Rgb(platform::COLOR_BTNFACE));
+        player->Move(board(), CellCentre(11, 10));  // over the outline, covering it: no test yet
+        QCOMPARE(Pos(), QPoint(10, 10));
+        player->Move(board(), CellCentre(14, 13));
+        player->Release(board(), Qt::LeftButton, CellCentre(14, 13));
+        QCOMPARE(Pos(), QPoint(13, 13));
+        QVERIFY(!w()->Dragging());
+        QCOMPARE(fakes->events.calls, 1);
+        QCOMPARE(fakes->victory.shown, 0);
+        QVERIFY(DrawnAt(1));
+        QVERIFY(CanOtmena());
+        Otmena();
+        QCOMPARE(Pos(), QPoint(3, 1));
+        QVERIFY(!CanOtmena());  // the whole drag was one step
+        QVERIFY(DrawnAt(1));
+
+        player->DragCells({3, 2}, {{8, 8}, {10, 11}});  // ends on the outline
+        QCOMPARE(Pos(), QPoint(10, 10));
+        QCOMPARE(fakes->victory.shown, 1);
+    }
+
+    // A press on another piece takes it first, by the click's rule; while the current piece
+    // lies on a set piece nothing is grabbed, and the release moves nothing either.
+    void aDragTakesAnotherPieceUnlessTheCurrentOneOverlaps() {
+        player->DragCells({5, 17}, {{20, 17}, {20, 18}});  // the V, grabbed at its right end
+        QCOMPARE(CurrentPiece, 5);
+        QCOMPARE(Pos(), QPoint(18, 18));
+        for (const QPoint& c : CellsOf(1)) QCOMPARE(BoardCells[c.x()][c.y()], 1);
+        for (const QPoint& c : CellsOf(5)) QCOMPARE(BoardCells[c.x()][c.y()], 0);
+        QVERIFY(DrawnAt(5));
+        QVERIFY(Told().startsWith(QStringLiteral("V: ")));
+        Otmena();  // the exchange and the move together
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(PiecePos[5][0], 3);
+        QVERIFY(!CanOtmena());
+
+        QVERIFY(player->KeyTo(3, 10));  // the X over the T
+        QVERIFY(Proverka());
+        const QImage before = board()->canvas().Image().copy();
+        player->DragCells({5, 17}, {{20, 17}, {20, 18}});
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(Pos(), QPoint(3, 10));
+        QCOMPARE(PiecePos[5][0], 3);
+        QCOMPARE(board()->canvas().Image(), before);
+        QCOMPARE(Told(), QStringLiteral(
+                             "Другую фигуру взять нельзя: X лежит на другой фигуре. Сдвиньте её."));
+        QCOMPARE(w()->BoardPressed, 0);
+        // The current piece itself still drags off the other one.
+        player->DragCells({3, 10}, {{3, 11}, {13, 11}});
+        QCOMPARE(Pos(), QPoint(13, 11));
+        QVERIFY(!Proverka());
+    }
+
+    void aDragStopsAtTheEdgeOfTheBoard() {
+        player->DragCells({3, 1}, {{10, 5}}, false);
+        player->Move(board(), QPoint(-40, CellCentre(0, 5).y()));  // left of the board
+        QCOMPARE(Pos(), QPoint(1, 5));
+        QCOMPARE(Told(), QStringLiteral("Дальше край поля: фигура с поля не уходит."));
+        player->Move(board(), QPoint(-40, -40));
+        QCOMPARE(Pos(), QPoint(1, 1));
+        player->Move(board(), CellCentre(20, 20));
+        QCOMPARE(Pos(), QPoint(20, 20));
+        QVERIFY(Told().startsWith(QStringLiteral("X: ")));
+        // Released far right of the board: the piece lies at the edge, where it stopped.
+        player->Move(board(), QPoint(900, CellCentre(0, 22).y()));
+        player->Release(board(), Qt::LeftButton, QPoint(900, CellCentre(0, 22).y()));
+        QCOMPARE(Pos(), QPoint(33, 22));
+        QVERIFY(DrawnAt(1));
+        QCOMPARE(fakes->events.calls, 1);
+    }
+
+    void escPutsBackWhatTheDragChanged() {
+        const QImage before = board()->canvas().Image().copy();
+        player->DragCells({3, 15}, {{20, 17}, {21, 19}}, false);  // the V, by its top cell
+        QCOMPARE(CurrentPiece, 5);
+        player->Key(Qt::Key_Space);  // no palette in the middle of a drag
+        QVERIFY(!PaletteOpen());
+        player->Key(Qt::Key_Escape);
+        QVERIFY(!w()->Dragging());
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(PiecePos[5][0], 3);
+        QCOMPARE(PiecePos[5][1], 17);
+        QCOMPARE(board()->canvas().Image(), before);
+        QVERIFY(!CanOtmena());
+        // The button comes up later: nothing more happens.
+        player->Move(board(), CellCentre(25, 5));
+        player->Release(board(), Qt::LeftButton, CellCentre(25, 5));
+        QCOMPARE(Pos(), QPoint(3, 1));
+        QCOMPARE(PiecePos[5][0], 3);
+        QCOMPARE(fakes->events.calls, 0);
+        QCOMPARE(w()->BoardPressed, 0);
+
+        // So does anything that takes the focus away, a dialog opened by a shortcut say.
+        player->DragCells({3, 15}, {{20, 17}}, false);
+        QVERIFY(w()->Dragging());
+        QLineEdit elsewhere(w()->Client());
+        elsewhere.show();
+        elsewhere.setFocus();
+        QVERIFY(!w()->Dragging());
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(board()->canvas().Image(), before);
+        QVERIFY(!CanOtmena());
+    }
+
+    // A press and a release on one cell is the specified click, however the pointer wavers
+    // inside the cell; so is a press on a free cell released on another.
+    void clicksStayClicks() {
+        const QPoint onX = CellCentre(4, 1);
+        player->Press(board(), Qt::LeftButton, onX);
+        player->Move(board(), onX + QPoint(3, 2));
+        player->Release(board(), Qt::LeftButton, onX + QPoint(3, 2));
+        QCOMPARE(Pos(), QPoint(4, 1));  // the click on its own cell moved the hand there
+        QCOMPARE(fakes->events.calls, 1);
+        player->DragCells({20, 5}, {{21, 5}, {22, 6}});
+        QCOMPARE(Pos(), QPoint(22, 6));
+        QCOMPARE(fakes->events.calls, 2);
+        QVERIFY(!w()->Dragging());
+    }
+
+    void lettersTakeTheirPieceUnderEitherLayout() {
+        player->Key(Qt::Key_T);
+        QCOMPARE(CurrentPiece, 3);
+        QVERIFY(Told().startsWith(QStringLiteral("T: ")));
+        player->TypedKey(Qt::Key(0x0427),
+                         QStringLiteral("ч"));  // on the X key of a Russian keyboard
+        QCOMPARE(CurrentPiece, 1);
+        player->TypedKey(Qt::Key(0x042F), QStringLiteral("я"));  // Z
+        QCOMPARE(CurrentPiece, 7);
+        player->Key(Qt::Key_R);                                  // no piece's letter
+        player->TypedKey(Qt::Key(0x041A), QStringLiteral("к"));  // on the R key
+        QCOMPARE(CurrentPiece, 7);
+        player->Key(Qt::Key_T, Qt::ControlModifier);  // a command's letter, not the T's
+        player->Key(Qt::Key_T, Qt::AltModifier);
+        QCOMPARE(CurrentPiece, 7);
+        QVERIFY(CanOtmena());
+        Otmena();
+        QCOMPARE(CurrentPiece, 1);
+
+        QList<int> excluded = {6};
+        kvtest::StartPlay(excluded);
+        player->Key(Qt::Key_W);
+        QCOMPARE(CurrentPiece, 1);
+        QCOMPARE(Told(), QStringLiteral("Фигуры W в этом квелте нет."));
+        QVERIFY(player->KeyTo(3, 10));  // over the T
+        player->Key(Qt::Key_P);
+        QCOMPARE(CurrentPiece, 1);
+        QVERIFY(Told().startsWith(QStringLiteral("Другую фигуру взять нельзя")));
+        player->Key(Qt::Key_Return);
+        QVERIFY(!PaletteOpen());
+        QVERIFY(Told().startsWith(QStringLiteral("Другую фигуру взять нельзя")));
+    }
+
+    void turnsFollowTheOrientationTable_data() {
+        QTest::addColumn<int>("piece");
+        QTest::addColumn<int>("input");  // a key, or a wheel turn in eighths of a degree
+        QTest::addColumn<int>("turn");   // 0 clockwise, 1 anticlockwise, 2 mirror
+        for (int p = 1; p <= kPieces; ++p) {
+            const char letter = PieceLetters[p];
+            QTest::addRow("%c PgDn", letter) << p << int(Qt::Key_PageDown) << 0;
+            QTest::addRow("%c PgUp", letter) << p << int(Qt::Key_PageUp) << 1;
+            QTest::addRow("%c Home", letter) << p << int(Qt::Key_Home) << 2;
+            QTest::addRow("%c wheel towards", letter) << p << -120 << 0;
+            QTest::addRow("%c wheel away", letter) << p << 120 << 1;
+        }
+    }
+    // What the screen shows: each cell's offset turned a quarter clockwise (x, y) -> (-y, x),
+    // anticlockwise (y, -x), or mirrored left to right (-x, y); the I only lies or stands,
+    // the X never turns. The reference cell is kept as Povorot keeps it.
+    void turnsFollowTheOrientationTable() {
+        QFETCH(int, piece);
+        QFETCH(int, input);
+        QFETCH(int, turn);
+        player->Key(Qt::Key(PieceLetters[piece]));
+        QCOMPARE(CurrentPiece, piece);
+        const QList<int> starts =
+            piece == 2 ? QList<int>{1, 2} : QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+        for (int start : starts) {
+            if (start != PieceOrientation[piece]) Povorot(start);
+            StartHistory();
+            const int was[2] = {PiecePos[piece][0], PiecePos[piece][1]};
+            if (input == 120 || input == -120) {
+                player->Wheel(input);
+            } else {
+                player->Key(Qt::Key(input));
+            }
+            const int o = PieceOrientation[piece];
+            if (piece == 1 || (piece == 2 && turn == 2)) {
+                QCOMPARE(o, start);
+                QVERIFY(!CanOtmena());
+                QVERIFY(Told().startsWith(piece == 1 ? QStringLiteral("X не поворачивается")
+                                                     : QStringLiteral("I только лежит или стоит")));
+                continue;
+            }
+            if (piece == 2) {
+                QCOMPARE(o, 3 - start);
+            } else {
+                for (int k = 0; k < 5; ++k) {
+                    const int x = PieceCells[piece][k][start][0];
+                    const int y = PieceCells[piece][k][start][1];
+                    const QPoint want = turn == 0   ? QPoint(-y, x)
+                                        : turn == 1 ? QPoint(y, -x)
+                                                    : QPoint(-x, y);
+                    QCOMPARE(QPoint(PieceCells[piece][k][o][0], PieceCells[piece][k][o][1]), want);
+                }
+            }
+            QCOMPARE(Pos(), QPoint(std::clamp(was[0], 2, 32), std::clamp(was[1], 2, 21)));
+            QVERIFY(DrawnAt(piece));
+            QVERIFY(CanOtmena());  // one step
+            Otmena();
+            QCOMPARE(PieceOrientation[piece], start);
+            QVERIFY(!CanOtmena());
+        }
+        QVERIFY(!PaletteOpen());
+    }
+
+    // Wheel notches add up in 120ths; half a notch turns nothing until the other half comes.
+    void theWheelCountsWholeNotches() {
+        player->Key(Qt::Key_L);
+        player->Wheel(60);
+        QCOMPARE(PieceOrientation[8], 1);
+        player->Wheel(60);
+        QCOMPARE(PieceOrientation[8], 4);  // a quarter anticlockwise
+        player->Wheel(-60);
+        player->Wheel(-60);
+        QCOMPARE(PieceOrientation[8], 1);
+        player->Wheel(-360);  // three notches at once
+        QCOMPARE(PieceOrientation[8], 4);
+    }
+
+    // Unlike a turn through the palette, a turn by key or wheel ends the puzzle when it
+    // covers the outline; taken back and done again it shows the victory once more.
+    void aTurnIntoPlaceWins() {
+        QList<int> excluded;
+        for (int p = 3; p <= 12; ++p) excluded << p;
+        kvtest::StartPlay(excluded, {{10, 9},
+                                     {9, 10},
+                                     {10, 10},
+                                     {11, 10},
+                                     {10, 11},
+                                     {13, 8},
+                                     {13, 9},
+                                     {13, 10},
+                                     {13, 11},
+                                     {13, 12}});
+        QVERIFY(player->KeyTo(10, 10));
+        player->Key(Qt::Key_I);
+        QVERIFY(player->KeyTo(13, 10));  // lying across the column it must fill
+        QCOMPARE(fakes->victory.shown, 0);
+        player->Key(Qt::Key_PageDown);
+        QCOMPARE(PieceOrientation[2], 2);
+        QCOMPARE(fakes->victory.shown, 1);
+        player->Key(Qt::Key_PageUp);
+        QCOMPARE(fakes->victory.shown, 1);
+        player->Wheel(-120);
+        QCOMPARE(fakes->victory.shown, 2);
+        player->Key(Qt::Key_Z, Qt::ControlModifier);
+        player->Key(Qt::Key_Y, Qt::ControlModifier);
         QCOMPARE(fakes->victory.shown, 3);
     }
 };

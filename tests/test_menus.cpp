@@ -16,6 +16,7 @@
 #include "outlines/Outline.h"
 #include "platform/Files.h"
 #include "settings/Settings.h"
+#include "support/PlaySupport.h"
 #include "support/TestSupport.h"
 #include "view/PictureBox.h"
 
@@ -96,6 +97,10 @@ class MenusTest : public QObject {
             {QStringLiteral("Подсказка"), QKeySequence(Qt::CTRL | Qt::Key_H), false},
             {QStringLiteral("Решение"), {}, false},
             {QStringLiteral("Начать заново"), QKeySequence(Qt::CTRL | Qt::Key_N), false},
+            {QString(), {}},
+            {QStringLiteral("Повернуть по часовой стрелке"), QKeySequence(Qt::Key_PageDown)},
+            {QStringLiteral("Повернуть против часовой стрелки"), QKeySequence(Qt::Key_PageUp)},
+            {QStringLiteral("Отразить"), QKeySequence(Qt::Key_Home)},
             {QString(), {}},
             {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
         auto check = [](QMenu* m, const QList<Item>& expected) {
@@ -200,6 +205,40 @@ class MenusTest : public QObject {
         Press(w, Qt::Key_S);
         Press(w, Qt::Key_O);
         QCOMPARE(resume.count(), 1);
+    }
+
+    // The turn items act on the current piece from the menu and by their keys, also with the
+    // orientation palette open (it closes first).
+    void turnItemsTurnTheCurrentPiece() {
+        kvtest::Fakes fakes;
+        kvtest::GameWindow game;
+        frmForma* w = game.window;
+        QVERIFY(kvtest::Activate(w));
+        kvtest::StartPlay();
+        kvtest::Player player(w);
+        player.Key(Qt::Key_T);
+        QCOMPARE(CurrentPiece, 3);
+        w->IgraVpravo()->trigger();
+        QCOMPARE(PieceOrientation[3], 2);
+        w->IgraOtrazit()->trigger();
+        QCOMPARE(PieceOrientation[3], 7);
+        w->IgraVlevo()->trigger();
+        QCOMPARE(PieceOrientation[3], 6);
+        player.Key(Qt::Key_Space);
+        QVERIFY(w->picPovorot()->isVisible());
+        player.Key(Qt::Key_PageDown);
+        QVERIFY(!w->picPovorot()->isVisible());
+        QCOMPARE(PieceOrientation[3], 7);
+        QCOMPARE(QApplication::focusWidget(), w->picPole());
+        player.Key(Qt::Key_Home);
+        QCOMPARE(PieceOrientation[3], 2);
+        player.Key(Qt::Key_PageUp);
+        QCOMPARE(PieceOrientation[3], 1);
+        player.Key(Qt::Key_X);
+        player.Key(Qt::Key_PageUp);
+        QCOMPARE(PieceOrientation[1], 1);
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("X не поворачивается: у неё одно положение."));
     }
 
     void helpOpensTheDocumentBesideTheProgramFromAnyFolder() {

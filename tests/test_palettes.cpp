@@ -1,15 +1,20 @@
 // The piece palette and the orientation palette, played through the real main window.
+#include <QAccessible>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QToolTip>
 #include <QtTest>
 
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
+#include "platform/Services.h"
 #include "platform/SystemColors.h"
 #include "support/PlaySupport.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
+#include "view/Palettes.h"
 #include "view/PictureBox.h"
 
 using namespace kv;
@@ -380,6 +385,74 @@ class PalettesTest : public QObject {
         QVERIFY(!turns()->isVisible());
         QCOMPARE(board()->canvas().Image(), image);
         QCOMPARE(PieceOrientation[4], 1);
+    }
+
+    // A piece of four shapes turned by key into orientation 5..8 opens its palette on the
+    // entry of the same shape, so the arrows still walk it.
+    void aShapeBeyondTheEntriesIsHighlightedByItsTwin() {
+        Select(4);
+        player->Key(Qt::Key_Home);  // the U mirrored: orientation 8, the shape of 1
+        QCOMPARE(PieceOrientation[4], 8);
+        player->Key(Qt::Key_PageDown);  // orientation 5, the shape of 2
+        QCOMPARE(PieceOrientation[4], 5);
+        player->Key(Qt::Key_Space);
+        QCOMPARE(PaletteCursor, 1);
+        QCOMPARE(HighlightedEntries(turns(), 4), QList<int>{1});
+        player->Key(Qt::Key_Right);
+        QCOMPARE(HighlightedEntries(turns(), 4), QList<int>{2});
+    }
+
+    // Each entry's tool tip names its piece; the palettes, the board and the status line
+    // tell a screen reader what they are and what they show, the status line as it changes.
+    void tipsAndAccessibleTexts() {
+        auto tipAt = [](PictureBox* palette, int x) {
+            QHelpEvent help(QEvent::ToolTip, palette->FromClient({x, 30}),
+                            palette->mapToGlobal(palette->FromClient({x, 30})));
+            QApplication::sendEvent(palette, &help);
+            return help.isAccepted() && QToolTip::isVisible() ? QToolTip::text() : QString();
+        };
+        auto a11y = [](QObject* o, QAccessible::Text t) {
+            return QAccessible::queryAccessibleInterface(o)->text(t);
+        };
+        PieceExcluded[7] = 1;
+        player->Key(Qt::Key_Return);
+        QCOMPARE(tipAt(pieces(), 2 * 48 + 20), QStringLiteral("T"));
+        QCOMPARE(tipAt(pieces(), 11 * 48 + 1), QStringLiteral("P"));
+        QCOMPARE(tipAt(pieces(), 6 * 48 + 20), QString());  // the Z is out of play
+        QCOMPARE(a11y(pieces(), QAccessible::Name), QStringLiteral("Палитра фигур"));
+        QVERIFY(a11y(pieces(), QAccessible::Description)
+                    .startsWith(QStringLiteral("Выбрана фигура X.")));
+        player->Key(Qt::Key_Right);
+        QVERIFY(a11y(pieces(), QAccessible::Description)
+                    .startsWith(QStringLiteral("Выбрана фигура I.")));
+        player->Key(Qt::Key_Escape);
+
+        Select(8);
+        QCOMPARE(a11y(board(), QAccessible::Name), QStringLiteral("Игровое поле"));
+        QCOMPARE(
+            a11y(board(), QAccessible::Description),
+            QStringLiteral(
+                "В руке фигура L, опорная клетка: столбец 32, строка 6; ни на что не налегает"));
+        player->Key(Qt::Key_Space);
+        QCOMPARE(tipAt(turns(), 3 * 48 + 20), QStringLiteral("L, положение 4"));
+        QCOMPARE(a11y(turns(), QAccessible::Name), QStringLiteral("Палитра поворотов"));
+        QVERIFY(a11y(turns(), QAccessible::Description)
+                    .startsWith(QStringLiteral("Фигура L, выбрано положение 1 из 8.")));
+        player->Key(Qt::Key_Escape);
+
+        // What a screen reader reads of the status line is its name: each message in turn.
+        platform::Tell(QStringLiteral("Проба связи"));
+        QLabel* line = w()->StatusLine();
+        QCOMPARE(a11y(line, QAccessible::Name), QStringLiteral("Проба связи"));
+        QVERIFY(!a11y(line, QAccessible::Description).isEmpty());
+        // Each piece's guidance fits the status line whole.
+        for (int p = 1; p <= kPieces; ++p) {
+            CurrentPiece = p;
+            const QString guidance = PieceGuidance();
+            QVERIFY(guidance.startsWith(QLatin1Char(PieceLetters[p])));
+            QVERIFY2(line->fontMetrics().horizontalAdvance(guidance) <= line->width(),
+                     qPrintable(guidance));
+        }
     }
 
     void orientationMouse() {

@@ -45,7 +45,13 @@ frmForma* gMainForm = nullptr;
 class LabelStatusLine final : public platform::StatusLine {
 public:
     void Show(const QString& text) override {
-        if (frmForma* form = MainForm()) form->StatusLine()->setText(text);
+        frmForma* form = MainForm();
+        if (!form || form->StatusLine()->text() == text) return;
+        QLabel* line = form->StatusLine();
+        line->setText(text);
+        // A screen reader reads the label by its name: the message is the name, and the
+        // change of name (QAccessible::NameChanged) is what makes it speak.
+        line->setAccessibleName(text);
     }
 };
 LabelStatusLine gStatusLine;
@@ -105,12 +111,20 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     picPole_->onKeyDown = [this](QKeyEvent* event) {
         picPole_KeyDown(platform::VirtualKeyCode(event));
     };
+    picPole_->onMouseMove = [this](Qt::MouseButtons b, int x, int y) {
+        picPole_MouseMove(b, x, y);
+    };
+    picPole_->onWheel = [this](int angleDelta) { picPole_Wheel(angleDelta); };
+    picPole_->onLostFocus = [this] { picPole_LostFocus(); };
+    picPole_->setAccessibleName(QStringLiteral("Игровое поле"));
     ConnectPalettes(picVyborFigury_, picPovorot_, picPole_);
 
     // Below the board area, so that the area keeps its designed size and pixels.
     statusLine_ = new QLabel(this);
     statusLine_->setObjectName(QStringLiteral("StatusLine"));
     statusLine_->setAccessibleName(QStringLiteral("Строка состояния"));
+    statusLine_->setAccessibleDescription(QStringLiteral(
+        "Подсказки игры: что можно сделать с фигурой и почему действие не выполнено"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(statusLine_, 1);
     platform::services().status = &gStatusLine;
@@ -195,6 +209,7 @@ void frmForma::BuildIgra() {
     igraZanovo_ =
         igra_->addAction(QStringLiteral("Начать заново"), this, &frmForma::IgraZanovo_Click);
     igraZanovo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    BuildTurnItems();
     igra_->addSeparator();
     igraRedaktor_ = igra_->addAction(QStringLiteral("Редактор квелтов..."), this,
                                      &frmForma::IgraRedaktor_Click);
@@ -214,6 +229,28 @@ void frmForma::BuildIgra() {
     }
     HistoryChanged = [this] { UpdateIgra(); };
     UpdateIgra();
+}
+
+// Turning without the palette. Page Down, Page Up and Home: no specified key and no piece
+// letter, and the same keys under every keyboard layout; Page Down turns as the wheel turned
+// towards the player does.
+void frmForma::BuildTurnItems() {
+    igra_->addSeparator();
+    igraVpravo_ = igra_->addAction(QStringLiteral("Повернуть по часовой стрелке"), this,
+                                   &frmForma::IgraVpravo_Click);
+    igraVpravo_->setShortcut(QKeySequence(Qt::Key_PageDown));
+    igraVlevo_ = igra_->addAction(QStringLiteral("Повернуть против часовой стрелки"), this,
+                                  &frmForma::IgraVlevo_Click);
+    igraVlevo_->setShortcut(QKeySequence(Qt::Key_PageUp));
+    igraOtrazit_ = igra_->addAction(QStringLiteral("Отразить"), this, &frmForma::IgraOtrazit_Click);
+    igraOtrazit_->setShortcut(QKeySequence(Qt::Key_Home));
+    igraVpravo_->setObjectName(QStringLiteral("IgraVpravo"));
+    igraVlevo_->setObjectName(QStringLiteral("IgraVlevo"));
+    igraOtrazit_->setObjectName(QStringLiteral("IgraOtrazit"));
+    for (QAction* action : {igraVpravo_, igraVlevo_, igraOtrazit_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+    }
 }
 
 void frmForma::UpdateIgra() {

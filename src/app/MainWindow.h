@@ -3,6 +3,10 @@
 
 #include <QElapsedTimer>
 #include <QMainWindow>
+#include <memory>
+
+#include "model/History.h"
+#include "model/Operations.h"
 
 class QAction;
 class QLabel;
@@ -44,6 +48,9 @@ public:
     QAction* IgraPodskazka() const { return igraPodskazka_; }
     QAction* IgraReshenie() const { return igraReshenie_; }
     QAction* IgraZanovo() const { return igraZanovo_; }
+    QAction* IgraVpravo() const { return igraVpravo_; }
+    QAction* IgraVlevo() const { return igraVlevo_; }
+    QAction* IgraOtrazit() const { return igraOtrazit_; }
     QAction* IgraRedaktor() const { return igraRedaktor_; }
     QMenu* Help() const { return help_; }
     QAction* HelpCallHelp() const { return helpCallHelp_; }
@@ -62,7 +69,12 @@ public:
     void picPole_MouseDown(Qt::MouseButton button, int x, int y);
     void picPole_MouseUp(Qt::MouseButton button, int x, int y);
     void picPole_KeyDown(int keyCode);
+    void picPole_MouseMove(Qt::MouseButtons buttons, int x, int y);
+    void picPole_Wheel(int angleDelta);
+    void picPole_LostFocus();
     int BoardPressed = 0;
+    // True from the moment a pressed piece leaves its cell until the release or Esc.
+    bool Dragging() const { return drag_.step != nullptr; }
 
     // Menu handlers.
     void Menu_Click();
@@ -76,6 +88,9 @@ public:
     void IgraPodskazka_Click();
     void IgraReshenie_Click();
     void IgraZanovo_Click();
+    void IgraVpravo_Click();
+    void IgraVlevo_Click();
+    void IgraOtrazit_Click();
     void IgraRedaktor_Click();
     void HelpCallHelp_Click();
     void HelpAbout_Click();
@@ -95,6 +110,29 @@ private:
     void ScheduleLayOut();
     // The board as the model stands, at the new size: grid, outline, set pieces, current piece.
     void RedrawPole();
+    void BuildTurnItems();
+    // Board input helpers (BoardInput.cpp).
+    void TurnCurrent(Turn turn);
+    void PickPiece(int p);
+    void StartDrag(int column, int row);
+    void DragTo(int x, int y);
+    void EndDrag(bool cancel);
+    void Guide();
+
+    // A press of the left button on the board and the drag that may follow it.
+    struct Drag {
+        bool pressed = false;  // the left button went down on a cell of the board
+        int column = 0;        // the cell of that press
+        int row = 0;
+        bool refused = false;  // the press grabbed nothing that may move: the release does nothing
+        int dx = 0;            // the grabbed cell, counted from the reference cell
+        int dy = 0;
+        bool atEdge = false;
+        Arrangement before;
+        std::unique_ptr<CompoundStep> step;  // open while a piece is dragged
+    };
+    Drag drag_;
+    int wheelAngle_ = 0;  // the wheel's turn not yet spent on quarter turns, in eighths of a degree
 
     QWidget* client_ = nullptr;
     PictureBox* picPole_ = nullptr;
@@ -114,6 +152,9 @@ private:
     QAction* igraPodskazka_ = nullptr;
     QAction* igraReshenie_ = nullptr;
     QAction* igraZanovo_ = nullptr;
+    QAction* igraVpravo_ = nullptr;
+    QAction* igraVlevo_ = nullptr;
+    QAction* igraOtrazit_ = nullptr;
     QAction* igraRedaktor_ = nullptr;
     QMenu* help_ = nullptr;
     QAction* helpCallHelp_ = nullptr;

@@ -30,6 +30,9 @@ extern int CurrentPiece;
 // Highlighted entry of whichever palette is open, 0-based.
 extern int PaletteCursor;
 
+// The pieces' letters, piece 1 first at index 1.
+inline constexpr char PieceLetters[] = "?XITUVWZLNYFP";
+
 // The twelve definition strings, piece 1 first: five cells of column and row offsets.
 extern const char* const PieceDefinitions[kPieces];
 

@@ -20,18 +20,27 @@ bool OutlineCovered() {
     return true;
 }
 
-void MoveFigury(int column, int row) {
+bool ShiftFigury(int column, int row) {
     const int p = CurrentPiece;
     const int o = PieceOrientation[p];
     for (int k = 0; k < 5; ++k) {
-        if (!OnBoard(column + PieceCells[p][k][o][0], row + PieceCells[p][k][o][1])) return;
+        if (!OnBoard(column + PieceCells[p][k][o][0], row + PieceCells[p][k][o][1])) return false;
     }
     ShowFigury(0);
     PiecePos[p][0] = column;
     PiecePos[p][1] = row;
     ShowFigury(-1);
+    return true;
+}
+
+void MoveFigury(int column, int row) {
+    if (!ShiftFigury(column, row)) return;
     // Recorded before the yield: a move made by a queued event is the next step.
     RecordStep(true);
+    FinishMove();
+}
+
+void FinishMove() {
     BeginFinishing();
     auto& svc = platform::services();
     if (svc.events) svc.events->ProcessPendingEvents();

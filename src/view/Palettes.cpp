@@ -8,6 +8,7 @@
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Keys.h"
+#include "platform/Services.h"
 #include "platform/SystemColors.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -61,6 +62,41 @@ void OpenPalette(PictureBox* palette) {
     palette->setFocus();
 }
 
+QString Letter(int p) {
+    return QString(QLatin1Char(PieceLetters[p]));
+}
+
+// For a screen reader: which entry the highlight is on.
+void DescribeHighlight(PictureBox* palette) {
+    if (palette == picVyborFigury) {
+        palette->setAccessibleDescription(
+            QStringLiteral(
+                "Выбрана фигура %1. Стрелки влево и вправо — другая, Enter — взять, Esc — закрыть")
+                .arg(Letter(PaletteCursor + 1)));
+    } else {
+        palette->setAccessibleDescription(
+            QStringLiteral(
+                "Фигура %1, выбрано положение %2 из %3. Стрелки влево и вправо — другое, "
+                "Enter — повернуть, Esc — закрыть")
+                .arg(Letter(CurrentPiece))
+                .arg(PaletteCursor + 1)
+                .arg(OrientationCount[CurrentPiece]));
+    }
+}
+
+// Do orientations a and b of piece p cover the same cells?
+bool SameShape(int p, int a, int b) {
+    for (int k = 0; k < 5; ++k) {
+        bool found = false;
+        for (int j = 0; j < 5 && !found; ++j) {
+            found = PieceCells[p][k][a][0] == PieceCells[p][j][b][0] &&
+                    PieceCells[p][k][a][1] == PieceCells[p][j][b][1];
+        }
+        if (!found) return false;
+    }
+    return true;
+}
+
 // Moves the highlight to entry i of a palette with the given number of entries.
 void MoveHighlight(PictureBox* palette, int i, int entries) {
     // The strip right of the last entry holds none; nor does a position beyond the palette,
@@ -69,6 +105,7 @@ void MoveHighlight(PictureBox* palette, int i, int entries) {
     Highlight(palette, PaletteCursor, platform::COLOR_BTNFACE);
     PaletteCursor = i;
     Highlight(palette, PaletteCursor, 0);
+    DescribeHighlight(palette);
 }
 
 // The entry under palette position x; -1 left of the palette, where division would
@@ -101,6 +138,7 @@ void picVyborFigury_MouseUp(int x) {
         RecordStep(false);
     }
     picVyborFigury_LostFocus();
+    GuideOnBoard();
 }
 
 void picVyborFigury_KeyDown(int keyCode) {
@@ -138,6 +176,7 @@ void picPovorot_MouseUp(int x) {
     const int o = i + 1;
     if (o != PieceOrientation[CurrentPiece]) Povorot(o);
     picPovorot_LostFocus();
+    GuideOnBoard();
 }
 
 void picPovorot_KeyDown(int keyCode) {
@@ -152,6 +191,7 @@ void picPovorot_KeyDown(int keyCode) {
         case platform::VK_RETURN:
             if (PaletteCursor + 1 != PieceOrientation[CurrentPiece]) Povorot(PaletteCursor + 1);
             picPovorot_LostFocus();
+            GuideOnBoard();
             break;
         case platform::VK_SPACE:
         case platform::VK_ESCAPE:
@@ -174,6 +214,19 @@ void Hook(PictureBox* palette, void (*move)(int), void (*up)(int), void (*key)(i
     palette->onLostFocus = [palette, lost]() {
         if (palette->isVisible()) lost();
     };
+}
+
+// The letter of the piece an entry shows, as its tool tip.
+QString PieceEntryTip(int x) {
+    const int n = EntryAt(x) + 1;
+    if (n < 1 || n > kPieces || PieceExcluded[n] != 0) return {};
+    return Letter(n);
+}
+
+QString OrientationEntryTip(int x) {
+    const int i = EntryAt(x);
+    if (i < 0 || i >= OrientationEntries()) return {};
+    return QStringLiteral("%1, положение %2").arg(Letter(CurrentPiece)).arg(i + 1);
 }
 
 }  // namespace
@@ -209,6 +262,12 @@ void ConnectPalettes(PictureBox* pieces, PictureBox* orientations, PictureBox* b
          picVyborFigury_LostFocus);
     Hook(orientations, picPovorot_MouseMove, picPovorot_MouseUp, picPovorot_KeyDown,
          picPovorot_LostFocus);
+    pieces->toolTipAt = [](int x, int) { return PieceEntryTip(x); };
+    orientations->toolTipAt = [](int x, int) { return OrientationEntryTip(x); };
+    pieces->setAccessibleName(QStringLiteral("Палитра фигур"));
+    pieces->setAccessibleDescription(QStringLiteral("Выбор фигуры, которую взять в руку"));
+    orientations->setAccessibleName(QStringLiteral("Палитра поворотов"));
+    orientations->setAccessibleDescription(QStringLiteral("Выбор положения текущей фигуры"));
 }
 
 void ClosePalettes() {
@@ -225,6 +284,7 @@ void VyborFigury() {
     }
     PaletteCursor = CurrentPiece - 1;
     Highlight(picVyborFigury, PaletteCursor, 0);
+    DescribeHighlight(picVyborFigury);
     OpenPalette(picVyborFigury);
 }
 
@@ -239,8 +299,50 @@ void VyborPovorota() {
     picPovorot->Place(turnCentre - width / 2, picPovorot->y(), width, picPovorot->height());
     for (int o = 1; o <= n; ++o) DrawMiniature(picPovorot, CurrentPiece, o, MiniatureLeft(o - 1));
     PaletteCursor = PieceOrientation[CurrentPiece] - 1;
+    // A turn by key may leave a piece of four shapes in orientation 5..8, beyond the entries:
+    // the highlight goes to the entry of the same shape, so the keys can still walk the palette.
+    for (int e = 0; PaletteCursor >= n && e < n; ++e) {
+        if (SameShape(CurrentPiece, e + 1, PieceOrientation[CurrentPiece])) PaletteCursor = e;
+    }
     Highlight(picPovorot, PaletteCursor, 0);
+    DescribeHighlight(picPovorot);
     OpenPalette(picPovorot);
+}
+
+QString PieceGuidance() {
+    const int p = CurrentPiece;
+    if (p < 1 || p > kPieces) return {};
+    QString turns;
+    if (p == 2) {
+        turns = QStringLiteral("; Пробел, PgUp, PgDn, колесо — встать или лечь");
+    } else if (p > 2) {
+        turns = QStringLiteral("; PgUp, PgDn, колесо — поворот, Home — отражение");
+    }
+    // Short enough for the status line of the window at its design width.
+    return QStringLiteral("%1: щёлкните клетку или перетащите%2; Enter — другая фигура")
+        .arg(Letter(p), turns);
+}
+
+QString PickRefusal() {
+    if (!Proverka()) return {};
+    return QStringLiteral("Другую фигуру взять нельзя: %1 лежит на другой фигуре. Сдвиньте её.")
+        .arg(Letter(CurrentPiece));
+}
+
+void GuideOnBoard() {
+    platform::Tell(PieceGuidance());
+    if (picPole) picPole->setAccessibleDescription(BoardDescription());
+}
+
+QString BoardDescription() {
+    const int p = CurrentPiece;
+    if (p < 1 || p > kPieces) return QStringLiteral("Фигур на поле нет");
+    return QStringLiteral("В руке фигура %1, опорная клетка: столбец %2, строка %3; %4")
+        .arg(Letter(p))
+        .arg(PiecePos[p][0] + 1)
+        .arg(PiecePos[p][1] + 1)
+        .arg(Proverka() ? QStringLiteral("лежит на другой фигуре")
+                        : QStringLiteral("ни на что не налегает"));
 }
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 #pragma once
 
 class QRect;
+#include <QString>
 
 namespace kv {
 
@@ -23,5 +24,14 @@ void ClosePalettes();
 void VyborFigury();
 // Toggles piece 2, or opens the orientation palette for pieces 3..12.
 void VyborPovorota();
+
+// What the player can do next with the current piece, for the status line.
+QString PieceGuidance();
+// Why the current piece cannot be exchanged now; empty when it can.
+QString PickRefusal();
+// The board's accessible description: the current piece and where it lies.
+QString BoardDescription();
+// Tells the guidance and describes the board afresh, after a change of the current piece.
+void GuideOnBoard();
 
 }  // namespace kv

@@ -4,6 +4,8 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -135,6 +137,30 @@ void PictureBox::keyPressEvent(QKeyEvent* event) {
     } else {
         QWidget::keyPressEvent(event);
     }
+}
+
+void PictureBox::wheelEvent(QWheelEvent* event) {
+    if (onWheel) {
+        onWheel(event->angleDelta().y());
+        event->accept();
+    } else {
+        QWidget::wheelEvent(event);
+    }
+}
+
+bool PictureBox::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && toolTipAt) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos().x() - frame_, help->pos().y() - frame_);
+        if (tip.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), tip, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void PictureBox::focusOutEvent(QFocusEvent* event) {

@@ -38,6 +38,10 @@ public:
     std::function<void(Qt::MouseButton, int x, int y)> onMouseUp;
     std::function<void(Qt::MouseButtons, int x, int y)> onMouseMove;
     std::function<void(QKeyEvent*)> onKeyDown;
+    // The wheel's vertical turn in eighths of a degree (120 for one notch, up or away positive).
+    std::function<void(int angleDelta)> onWheel;
+    // The tool tip for box position (x, y); empty for none.
+    std::function<QString(int x, int y)> toolTipAt;
     std::function<void()> onLostFocus;
 
 protected:
@@ -48,6 +52,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool event(QEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 

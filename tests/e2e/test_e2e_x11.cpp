@@ -456,6 +456,25 @@ class E2eX11 : public QObject {
         Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
     }
 
+    // Screenshots until done holds for one, or timeoutMs has passed; shot keeps the last.
+    bool WaitForScreen(const std::function<bool(const QImage&)>& done, QImage& shot,
+                       int timeoutMs = 8000) {
+        QElapsedTimer timer;
+        timer.start();
+        do {
+            shot = Screenshot();
+            if (done(shot)) return true;
+        } while (timer.elapsed() < timeoutMs);
+        return false;
+    }
+
+    // xdotool with the arguments given, told to the X server as a player's hand would.
+    void Xdo(const QStringList& args) { Run(QStringLiteral("xdotool"), args); }
+    void PointerTo(const QPoint& p) {
+        Xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(p.x()),
+             QString::number(p.y())});
+    }
+
 private slots:
     void initTestCase() {
         kv::BuildPieceSet();
@@ -1448,6 +1467,88 @@ private slots:
             }
         }
         QCOMPARE(strange, 0);
+        CloseGame(window);
+    }
+
+    // Under a Russian layout: a real drag of the V (press, motion, release), the wheel's
+    // buttons 5 and 4, Page Down, Home and Page Up, and the letters Е and Ч (the T and X keys).
+    void dragWheelAndKeysUnderARussianLayout() {
+        Run(QStringLiteral("setxkbmap"), {QStringLiteral("ru")});
+        const auto latin =
+            qScopeGuard([this] { Run(QStringLiteral("setxkbmap"), {QStringLiteral("us")}); });
+        QVERIFY2(Run(QStringLiteral("setxkbmap"), {QStringLiteral("-query")})
+                     .contains(QStringLiteral("ru")),
+                 "the Russian layout could not be set");
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        QImage shot;
+        std::optional<Board> found;
+        QVERIFY2(WaitForScreen([&](const QImage& s) { return (found = FindBoard(s)).has_value(); },
+                               shot),
+                 "no board on the screen");
+        const Board b = *found;
+        const QRgb v = PieceRgb(5);
+        // The V at home (3, 17): cells (3, 15) to (3, 17), (4, 17), (5, 17).
+        const auto vAt = [&](const QList<QPoint>& cells, const QList<QPoint>& gone) {
+            return [&, cells, gone](const QImage& s) {
+                for (const QPoint& c : cells) {
+                    if (CountInCell(s, b, c.x(), c.y(), v) < 10) return false;
+                }
+                for (const QPoint& c : gone) {
+                    if (At(s, b.Corner(c.x(), c.y())) != kBackground) return false;
+                }
+                return true;
+            };
+        };
+        QVERIFY(WaitForScreen(vAt({{3, 15}, {5, 17}}, {}), shot));
+
+        Xdo({QStringLiteral("windowactivate"), QStringLiteral("--sync"), window});
+        PointerTo(b.Centre(5, 17));
+        Xdo({QStringLiteral("mousedown"), QStringLiteral("1")});
+        PointerTo(b.Centre(10, 17));
+        PointerTo(b.Centre(20, 18));
+        Xdo({QStringLiteral("mouseup"), QStringLiteral("1")});
+        // Grabbed by its right end: the hand at (18, 18), the V lying from (18, 16) to (20, 18).
+        QVERIFY2(
+            WaitForScreen(vAt({{18, 16}, {18, 17}, {19, 18}, {20, 18}}, {{3, 15}, {5, 17}}), shot),
+            "the drag did not bring the V under the pointer");
+        QVERIFY(CountInCell(shot, b, 18, 18, kWhite) > 30);
+        QVERIFY(CountInCell(shot, b, 3, 1, kWhite) == 0);  // the X set down, the V in the hand
+        Screenshot(QStringLiteral("dragged.png"));
+
+        Xdo({QStringLiteral("click"), QStringLiteral("5")});  // towards the player: clockwise
+        QVERIFY2(WaitForScreen(vAt({{19, 18}, {18, 19}, {18, 20}}, {{18, 16}}), shot),
+                 "wheel button 5 did not turn the V clockwise");
+        Xdo({QStringLiteral("click"), QStringLiteral("4")});
+        QVERIFY2(WaitForScreen(vAt({{18, 16}, {20, 18}}, {{18, 20}}), shot),
+                 "wheel button 4 did not turn the V back");
+
+        Key(window, QStringLiteral("Next"));
+        QVERIFY2(WaitForScreen(vAt({{18, 20}, {20, 18}}, {{18, 16}}), shot),
+                 "Page Down did not turn the V");
+        Key(window, QStringLiteral("Home"));  // mirrored: it opens to the left now
+        QVERIFY2(WaitForScreen(vAt({{16, 18}, {18, 20}}, {{20, 18}}), shot),
+                 "Home did not mirror the V");
+        Key(window, QStringLiteral("Prior"));
+        QVERIFY2(WaitForScreen(vAt({{20, 18}, {18, 20}}, {{16, 18}}), shot),
+                 "Page Up did not turn the V");
+
+        Key(window, QStringLiteral("Cyrillic_ie"));  // Е, on the T key
+        QVERIFY2(WaitForScreen(
+                     [&](const QImage& s) {
+                         return CountInCell(s, b, 3, 9, kWhite) > 30 &&
+                                CountInCell(s, b, 18, 18, kWhite) == 0;
+                     },
+                     shot),
+                 "Е did not take the T");
+        Key(window, QStringLiteral("Cyrillic_che"));  // Ч, on the X key
+        QVERIFY2(WaitForScreen(
+                     [&](const QImage& s) {
+                         return CountInCell(s, b, 3, 1, kWhite) > 30 &&
+                                CountInCell(s, b, 3, 9, kWhite) == 0;
+                     },
+                     shot),
+                 "Ч did not take the X");
         CloseGame(window);
     }
 };

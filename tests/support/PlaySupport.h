@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QList>
 #include <QPoint>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include "app/MainWindow.h"
@@ -76,6 +77,11 @@ struct Player {
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QTest::keyClick(handle(), key, mods);
     }
+    // A key QTest has no character for (a Cyrillic letter), with the text it types.
+    void TypedKey(Qt::Key key, const QString& text) {
+        QTest::simulateEvent(handle(), true, key, Qt::NoModifier, text, false);
+        QTest::simulateEvent(handle(), false, key, Qt::NoModifier, text, false);
+    }
     // A key-down repeated by the keyboard while the key is held.
     void RepeatedKey(Qt::Key key) {
         QTest::simulateEvent(handle(), true, key, Qt::NoModifier, QString(), true);
@@ -98,6 +104,25 @@ struct Player {
     void Move(QWidget* widget, QPoint p) { QTest::mouseMove(handle(), ToWindow(widget, p)); }
 
     void ClickCell(Qt::MouseButton b, int c, int r) { Click(w->picPole(), b, CellCentre(c, r)); }
+
+    // The left button pressed on the centre of cell from, the pointer taken through the
+    // centres of the cells given (QTest keeps the button held on the way), released on the
+    // last of them unless told not to.
+    void DragCells(QPoint from, const QList<QPoint>& through, bool release = true) {
+        Press(w->picPole(), Qt::LeftButton, CellCentre(from.x(), from.y()));
+        for (const QPoint& c : through) Move(w->picPole(), CellCentre(c.x(), c.y()));
+        if (release && !through.isEmpty()) {
+            Release(w->picPole(), Qt::LeftButton,
+                    CellCentre(through.last().x(), through.last().y()));
+        }
+    }
+    // The wheel over the board's centre, turned by delta eighths of a degree (120 a notch).
+    void Wheel(int delta) {
+        const QPoint at = CellCentre(17, 12);
+        QWheelEvent event(at, w->picPole()->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->picPole(), &event);
+    }
 
     // Moves the current piece by arrow keys until its reference cell is at (c, r). Gives up,
     // false, after more keys than any way across the board takes: a broken arrow key must
