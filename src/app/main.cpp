@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/Main.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -26,6 +27,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kvelt"));
     QApplication::setDesktopFileName(QStringLiteral(KVELT_APP_ID));
     kv::LoadQtTranslations(app);
+#ifdef KVELT_INSTALLED_DATA_DIR
+    // The installed game: its data lies where the install rules put it, relative to itself.
+    kv::platform::SetInstalledLayout(QStringLiteral(KVELT_INSTALLED_DATA_DIR));
+#endif
     kv::Main();
     return app.exec();
 }

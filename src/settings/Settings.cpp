@@ -43,7 +43,7 @@ QString ReadSettingsPath(const QByteArray& contents) {
 }
 
 void LoadINI() {
-    ExamplesPath = MakeExamplesPath(platform::ProgramFolder());
+    ExamplesPath = MakeExamplesPath(platform::DataFolder());
     if (QWidget* window = platform::MainWidget()) window->setWindowTitle(platform::AppTitle());
     BuildPieceSet();
     ClearOutlineGrid();
@@ -67,9 +67,9 @@ void LoadINI() {
 }
 
 QString SettingsFilePath() {
-    // An installed copy cannot write beside itself: it keeps the file in the player's folder.
-    const QString folder = platform::ProgramFolderWritable() ? platform::ProgramFolder()
-                                                             : platform::UserSettingsFolder();
+    // An installed copy never writes beside itself: it keeps the file in the player's folder.
+    const QString folder = platform::InstalledCopy() ? platform::UserSettingsFolder()
+                                                     : platform::ProgramFolder();
     return folder + QLatin1Char('/') + kSettingsName;
 }
 

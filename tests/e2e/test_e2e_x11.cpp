@@ -656,14 +656,16 @@ private slots:
                                                 QStringLiteral("--prefix"), prefix.path()});
         QVERIFY(install.waitForFinished(60000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-        for (const char* f : {"games/kvelt", "games/kvelt-outline", "lib/games/kvelt/kvelt",
-                              "lib/games/kvelt/Examples/0001.kvt", "lib/games/kvelt/help/start.png",
+        for (const char* f : {"games/kvelt", "games/kvelt-outline",
+                              "share/games/kvelt/Examples/0001.kvt",
+                              "share/games/kvelt/help/start.png",
+                              "share/games/kvelt/Справка.html",
                               "share/man/man6/kvelt.6.gz",
                               "share/applications/" KVELT_APP_ID ".desktop",
                               "share/metainfo/" KVELT_APP_ID ".metainfo.xml",
                               "share/icons/hicolor/48x48/apps/" KVELT_APP_ID ".png",
                               "share/icons/hicolor/scalable/apps/" KVELT_APP_ID ".svg"}) {
-            QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(f))), f);
+            QVERIFY2(QFile::exists(prefix.filePath(QString::fromUtf8(f))), f);
         }
         QFile desktop(
             prefix.filePath(QStringLiteral("share/applications/" KVELT_APP_ID ".desktop")));
@@ -772,12 +774,11 @@ private slots:
         QFile ini(home.filePath(QStringLiteral(".config/kvelt/Kvelt.ini")));
         QVERIFY2(ini.open(QIODevice::ReadOnly), "the settings file is not in the player's folder");
         QVERIFY2(ini.readAll().startsWith(
-                     root.filePath(QStringLiteral("usr/lib/games/kvelt/Examples/")).toUtf8()),
+                     root.filePath(QStringLiteral("usr/share/games/kvelt/Examples/")).toUtf8()),
                  "the settings file does not name an outline of the package");
     }
 
-    // An installed copy as a player meets it: installed to a prefix, its program folder
-    // read-only, the launcher started from the player's home by an ordinary user (the
+    // An installed copy as a player meets it: installed to a prefix, read-only, the launcher started from the player's home by an ordinary user (the
     // superuser writes anywhere, so it would hide what fails). The first Save lands in the
     // player's positions folder, Continue finds the outline in Examples by its file name,
     // the outline chosen comes back at the next start, and the About window's link writes
@@ -791,14 +792,14 @@ private slots:
         const QString user = home.path();
         QVERIFY(QFile::setPermissions(prefix.path(), QFileDevice::Permissions(0x7755)));
         QVERIFY(chown(QFile::encodeName(user).constData(), nobody->pw_uid, nobody->pw_gid) == 0);
-        const QString program = prefix.filePath(QStringLiteral("lib/games/kvelt"));
+        const QString program = prefix.filePath(QStringLiteral("share/games/kvelt"));
         QProcess install;  // quiet: its log would only bury the test's own lines
         install.start(QStringLiteral("cmake"),
                       {QStringLiteral("--install"), qEnvironmentVariable("KVELT_BUILD_DIR"),
                        QStringLiteral("--prefix"), prefix.path()});
         QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
         QCOMPARE(QProcess::execute(QStringLiteral("chmod"),
-                                   {QStringLiteral("-R"), QStringLiteral("a-w"), program}),
+                                   {QStringLiteral("-R"), QStringLiteral("a-w"), prefix.path()}),
                  0);
 
         auto start = [&] {
