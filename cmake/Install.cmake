@@ -11,6 +11,9 @@ set(KVELT_INSTALL_GAMESDIR games)
 set(KVELT_INSTALL_GAMEDATADIR ${CMAKE_INSTALL_DATADIR}/games/kvelt)
 set(KVELT_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/kvelt)
 set(KVELT_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
+# Folders the install makes are 0755 whatever the umask, so that every package is the same.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 option(KVELT_INSTALL_PACKAGE_DOCS
     "Install the copyright, the changelog and the lintian overrides (off when dh does it)" ON)
 
