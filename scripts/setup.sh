@@ -9,6 +9,10 @@ PACKAGES=(
     libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick openbox wmctrl
     dpkg-dev file lintian appstream desktop-file-utils
+    # The source package's checks: dpkg-buildpackage with dh, hardening-check (devscripts),
+    # the autopkgtest runner, licensecheck, and diffoscope to show what differs between
+    # two builds.
+    debhelper devscripts fakeroot autopkgtest licensecheck diffoscope-minimal git xz-utils
 )
 
 missing=()

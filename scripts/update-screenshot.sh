@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-ctest --preset default -R e2e_x11
+KVELT_RETAKE_SCREENSHOTS=1 ctest --preset default -R e2e_x11
 cp build/screenshots/kvelt.png docs/screenshot.png
 cp build/screenshots/screenshot-library.png build/screenshots/screenshot-victory.png docs/
 echo "docs/screenshot.png, docs/screenshot-library.png and docs/screenshot-victory.png updated"
