@@ -195,26 +195,39 @@ class E2eX11 : public QObject {
                  said.right(4000).constData());
     }
 
-    // Keeps the main window's client area (menu bar and board) of a screenshot for the
-    // README: the board lies 59 pixels in from the left, under a menu bar of menuHeight.
-    void SaveWindowShot(const QImage& shot, const Board& board, int menuHeight, const QString& name) {
+    // The window's client area on the screen (menu bar, board and status line): its size as
+    // xdotool reports it, placed by the board, which lies 59 pixels in from the left and
+    // right under the menu bar (as tall as on a window of our own).
+    QRect ClientArea(const QString& window, const Board& board) {
+        const QString geometry =
+            Run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        auto value = [&](const char* name) {
+            return QRegularExpression(QLatin1String(name) + QStringLiteral("=(\\d+)"))
+                .match(geometry)
+                .captured(1)
+                .toInt();
+        };
+        kv::frmForma probe;
+        probe.show();
+        if (!QTest::qWaitForWindowExposed(&probe)) return {};
+        const int menuHeight = probe.menuBar()->height();
+        return QRect(board.left - 59, board.top - menuHeight, value("WIDTH"), value("HEIGHT"));
+    }
+
+    // Keeps the main window's client area of a screenshot for the README.
+    void SaveWindowShot(const QImage& shot, const QRect& client, const QString& name) {
         if (screenshotDir_.isEmpty()) return;
         QDir().mkpath(screenshotDir_);
-        const QRect client(board.left - 59, board.top - menuHeight, 784, 478 + menuHeight);
         shot.copy(client & shot.rect()).save(screenshotDir_ + QLatin1Char('/') + name);
     }
 
     // Saves the main window's client area as SaveWindowShot does, with whatever dialog
     // stands over it; false when the board is not on the screen.
     bool KeepWindowShot(const QString& window, const QString& name) {
-        const QString geometry =
-            Run(QStringLiteral("xdotool"),
-                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-        const int height =
-            QRegularExpression(QStringLiteral("HEIGHT=(\\d+)")).match(geometry).captured(1).toInt();
         const QImage shot = Screenshot();
         const auto board = FindBoard(shot);
-        if (board) SaveWindowShot(shot, *board, height - 478, name);
+        if (board) SaveWindowShot(shot, ClientArea(window, *board), name);
         return board.has_value();
     }
 
@@ -354,11 +367,7 @@ private slots:
         QImage shot = Screenshot(QStringLiteral("start.png"));
         const auto board = FindBoard(shot);
         QVERIFY2(board.has_value(), "no board grid on the screen");
-        const QString geometry = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                                                 QStringLiteral("--shell"), window});
-        const int windowHeight =
-            QRegularExpression(QStringLiteral("HEIGHT=(\\d+)")).match(geometry).captured(1).toInt();
-        SaveWindowShot(shot, *board, windowHeight - 478, QStringLiteral("kvelt.png"));
+        SaveWindowShot(shot, ClientArea(window, *board), QStringLiteral("kvelt.png"));
         QCOMPARE(board->cell, 19);
         QCOMPARE(board->line, 1);
         for (int i = 0; i <= 35; ++i) QCOMPARE(At(shot, {board->left + 19 * i, board->top + 7}), kGrid);
@@ -683,8 +692,8 @@ private slots:
 
     // The menu bar of a picture taken now (in screenshotDir_) is the one of the picture kept
     // in docs/: a game whose menus or their captions changed needs new pictures
-    // (scripts/update-screenshot.sh). Both are the window's client area, 478 rows of board
-    // under the menu bar.
+    // (scripts/update-screenshot.sh). Both are the window's client area: the board lies
+    // 59 pixels in from the left, under the menu bar.
     void CheckMenuBarAsKept(const QString& taken, const QString& kept) {
         // scripts/update-screenshot.sh is retaking them.
         if (screenshotDir_.isEmpty() || qEnvironmentVariableIsSet("KVELT_RETAKE_SCREENSHOTS")) return;
@@ -695,14 +704,16 @@ private slots:
         QVERIFY2(!now.isNull() && !docs.isNull(), qPrintable(kept));
         QVERIFY2(now.size() == docs.size(),
                  qPrintable(kept + QStringLiteral(": the window's size changed; retake it")));
-        const QRect bar(0, 0, now.width(), now.height() - 478);
+        const auto board = FindBoard(now);
+        QVERIFY2(board.has_value(), qPrintable(taken));
+        const QRect bar(0, 0, now.width(), board->top - 1);
         QVERIFY2(now.copy(bar) == docs.copy(bar),
                  qPrintable(kept + QStringLiteral(": the menu bar changed; retake the pictures")));
     }
 
     // Pictures for software centres (kept with the README's in docs/ by
     // scripts/update-screenshot.sh), on a shipped outline that uses all twelve pieces: the
-    // library over the game, and the outline covered by «Решение» under the victory window.
+    // library over the game, and the outline covered by «Решение».
     void softwareCentreScreenshots() {
         const QString outline = programDir_.filePath(QStringLiteral("Examples/0005.kvt"));
         QVERIFY(QFile::exists(outline));
@@ -727,10 +738,11 @@ private slots:
         ChooseFromIgra(window, &kv::frmForma::IgraReshenie, false, false);
         const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
         QVERIFY2(!victory.isEmpty(), "no victory window after «Решение»");
-        QThread::msleep(400);
-        QVERIFY(KeepWindowShot(window, QStringLiteral("screenshot-victory.png")));
+        // The victory window stands over the outline, so the picture is taken once it closed.
         Key(victory, QStringLiteral("Return"));
         QVERIFY(WindowGone(victory));
+        QThread::msleep(400);
+        QVERIFY(KeepWindowShot(window, QStringLiteral("screenshot-victory.png")));
         CloseGame(window);
         QFile::remove(ini.fileName());
 

@@ -5,13 +5,27 @@
 # The programs of a package (DEB) as hardening-check and lintian see them: every hardening
 # feature there, and no .comment or .note section left by the strip.
 #   bash check-hardening.sh DEB
+# One false alarm is let through: "Fortify Source functions: no" when the only unprotected
+# calls are memcpy, memmove and memset. Fortify checks a call only where the compiler knows
+# the size of the target, which it never does inside the standard containers; kvelt-outline
+# has no other call it could check.
 set -euo pipefail
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb -x "$1" "$root"
 status=0
 for program in "$root"/usr/games/kvelt "$root"/usr/games/kvelt-outline; do
-    hardening-check --color=no "$program" || status=1
+    report=$(hardening-check --verbose "$program" || true)
+    echo "$report"
+    failed=$(echo "$report" | grep -E '^ [^:]+: no' | grep -v '^ Fortify Source functions: no, only unprotected' || true)
+    if echo "$report" | grep -q '^ Fortify Source functions: no'; then
+        others=$(echo "$report" | sed -n 's/^\tunprotected: //p' | grep -vxE 'memcpy|memmove|memset' || true)
+        [ -z "$others" ] || failed+=$'\n'" unprotected: $others"
+    fi
+    if [ -n "$failed" ]; then
+        echo "$program lacks:$failed"
+        status=1
+    fi
     sections=$(readelf -SW "$program" | grep -oE ' \.(comment|note) ' || true)
     if [ -n "$sections" ]; then
         echo "$program keeps the sections:$sections"
