@@ -58,6 +58,6 @@ for deb in "$work"/a/*.deb; do
     fi
 done
 rm -f "$out"/*
-cp "$work"/a/kvelt_* "$out"/
+cp "$work"/a/kvelt_* "$work"/a/kvelt-dbgsym_* "$out"/
 cp "$work/first.log" "$out/build.log"
 exit $status
