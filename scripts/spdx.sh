@@ -36,6 +36,7 @@ def style(path):
                                                  ".desktop.in")) \
             or name in {".gitignore", ".gitattributes", ".clang-format", "lintian-overrides",
                         "watch", "control", "metadata", "rules"} \
+            or name.endswith(".lintian-overrides") \
             or path in {".ci/run"} or path.startswith("debian/tests/"):
         return ("# ", "")
     if name.endswith((".6.in", ".6")):
