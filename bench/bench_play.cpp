@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Speed of play on a real (offscreen) main window: one accepted arrow move of the current
 // piece, and the start-up sequence up to the first painted board.
 #include <benchmark/benchmark.h>

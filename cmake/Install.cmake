@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Installation, laid out as Debian lays out games: the game and its tool in games/, what
 # ships with the game (outlines, help and its pictures) in share/games/kvelt, and under share/
 # the desktop entry, icons, metainfo, man pages (section 6, the game's also in Russian) and,

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # The Debian package: `cpack -G DEB` in the build folder makes kvelt_<version>_<arch>.deb of
 # everything the install rules install, under /usr.
 set(CPACK_GENERATOR DEB)

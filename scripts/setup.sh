@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Installs what building, playing and testing Kvelt need on Debian 12, if it is missing.
 set -euo pipefail
 

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Retakes the README's screenshot and the software-centre screenshots named in the metainfo
 # from the real game: the end-to-end test saves the windows under Xvfb in build/screenshots/.
 set -euo pipefail

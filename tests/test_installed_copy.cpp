@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Where the game writes is decided when it is built: a plain build keeps everything beside
 // itself, even in a folder it cannot write, and an installed copy reads its data from the
 // data folder compiled in and writes only into the player's own folders, even where it

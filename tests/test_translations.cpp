@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The standard buttons of message boxes and dialogs speak Russian, as on a Russian desktop.
 #include <QAbstractButton>
 #include <QApplication>

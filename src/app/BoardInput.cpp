@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Play on the board: a button going down, a button coming up, a key going down.
 #include "app/MainWindow.h"
 #include "model/History.h"

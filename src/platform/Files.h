@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Opening files the way the game reports it: a missing file is told apart from every
 // other reason a file cannot be opened.
 #pragma once

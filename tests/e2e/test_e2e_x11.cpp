@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The real game under a real X server: Xvfb with a window manager, key events sent by
 // xdotool, the window closed the way its close box closes it, screenshots read pixel by
 // pixel. The game runs from a copy of the built program folder, so that what it writes

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Unpacks the package and checks what software centres and menus read from it: the metainfo
 # and the desktop entry pass their validators, and both, with the icons, use one id.
 # cmake -DDEB=... -DAPP_ID=... -DROOT=... -DAPPSTREAMCLI=... -DDESKTOP_VALIDATE=... -P CheckMetadata.cmake
