@@ -687,10 +687,20 @@ private slots:
         QVERIFY(entry.contains(QStringLiteral("Exec=") +
                                prefix.filePath(QStringLiteral("games/kvelt"))));
 
+        // The installed game keeps its settings in the player's folder: one of its own here,
+        // so that an outline an earlier run remembered cannot stand in for the default.
+        QTemporaryDir config;
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const auto restore = qScopeGuard([&] {
+            if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+            else qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
         StartGame(1.0, prefix.filePath(QStringLiteral("games/kvelt")), elsewhere.path());
         const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
         QVERIFY2(!window.isEmpty(), "the installed game did not show its default outline");
         CloseGame(window);
+        QVERIFY(QFile::exists(config.filePath(QStringLiteral("kvelt/Kvelt.ini"))));
     }
 
     // The menu bar of a picture taken now (in screenshotDir_) is the one of the picture kept
