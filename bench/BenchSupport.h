@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // What the benchmark programs share: the shipped library as the build lays it out, and a
 // main that runs the benchmarks offscreen with the piece set built.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline editor: «Проверить» (every set of pieces, one tiling and the count for the
 // first) over the shipped library and random compact drawings, each reporting its slowest
 // drawing; and painting one cell of the editor's grid.

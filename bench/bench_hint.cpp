@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Speed of the «Игра» menu: a hint or the solution for every shipped outline from seeded
 // positions (goal: 100 ms each), and one step taken back or done again on the real
 // (offscreen) main window, redraw included (goal: 1 ms). Times are CPU times.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // From a key on the board to the board picture updated, and a held arrow key whose
 // repeats pile up: every queued key-down must be handled in the same pass of the event
 // loop, never left waiting behind drawing. A drag's step from cell to cell, and a turn by

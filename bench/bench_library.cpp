@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline library over a folder of 10,000 outline files: building the list (warm file
 // cache) and one preview.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Reading an outline (tables, decoding, parsing) and start-up to the first painted board.
 #include <benchmark/benchmark.h>
 

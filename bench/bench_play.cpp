@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Speed of play on a real (offscreen) main window: one accepted arrow move of the current
 // piece, at the designed size and at the largest, the layout and redraw after a resize, and
 // the start-up sequence up to the first painted board.

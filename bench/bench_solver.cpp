@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Speed of the outline solver: counting every tiling of the classic outlines, on one thread
 // and on two (goals, CPU time: 6 x 10 at most 45 ms, 5 x 12 at most 18 ms; on two free
 // cores the 6 x 10 count's wall time at most 60% of one thread's), finding a first tiling

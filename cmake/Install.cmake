@@ -1,30 +1,46 @@
-# Installation, laid out as Debian lays out games: the launchers in games/, the
-# self-contained program folder under lib/games/kvelt (the game finds its outlines and help
-# beside itself, so they stay with it), and under share/ the desktop entry, icons, metainfo,
-# man pages (section 6, the game's also in Russian) and the package's copyright and changelog.
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
+# Installation, laid out as Debian lays out games: the game and its tool in games/, what
+# ships with the game (outlines, help and its pictures) in share/games/kvelt, and under share/
+# the desktop entry, icons, metainfo, man pages (section 6, the game's also in Russian) and,
+# unless the Debian packaging installs them itself, the copyright and changelog.
 include(GNUInstallDirs)
 set(KVELT_APP_ID io.github.kvelt.kvelt CACHE STRING
     "Reverse-DNS id of the desktop entry, the icon and the metainfo")
 # The game names its desktop entry, so that a Wayland desktop finds the entry's icon and name.
 target_compile_definitions(kvelt PRIVATE KVELT_APP_ID="${KVELT_APP_ID}")
 set(KVELT_INSTALL_GAMESDIR games)
-set(KVELT_INSTALL_PROGRAM_DIR lib/games/kvelt)
+set(KVELT_INSTALL_GAMEDATADIR ${CMAKE_INSTALL_DATADIR}/games/kvelt)
 set(KVELT_INSTALL_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/kvelt)
 set(KVELT_PACKAGING_DIR ${CMAKE_BINARY_DIR}/packaging)
+# Folders the install makes are 0755 whatever the umask, so that every package is the same.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+option(KVELT_INSTALL_PACKAGE_DOCS
+    "Install the copyright, the changelog and the lintian overrides (off when dh does it)" ON)
 
-install(TARGETS kvelt RUNTIME DESTINATION ${KVELT_INSTALL_PROGRAM_DIR})
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/Examples DESTINATION ${KVELT_INSTALL_PROGRAM_DIR}
+# The installed game is main() built once more, with its data folder compiled in: relative
+# to the game, so that a copy installed under any prefix (or unpacked from the package into
+# another root) finds it. It writes only into the player's folders; build/bin/kvelt stays a
+# plain build that keeps everything beside itself.
+file(RELATIVE_PATH KVELT_DATA_FROM_GAME /${KVELT_INSTALL_GAMESDIR} /${KVELT_INSTALL_GAMEDATADIR})
+add_executable(kvelt_installed ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
+target_link_libraries(kvelt_installed PRIVATE kvelt_core)
+target_compile_definitions(kvelt_installed PRIVATE KVELT_APP_ID="${KVELT_APP_ID}"
+                           KVELT_INSTALLED_DATA_DIR="${KVELT_DATA_FROM_GAME}")
+set_target_properties(kvelt_installed PROPERTIES OUTPUT_NAME kvelt
+                      RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/installed)
+install(TARGETS kvelt_installed RUNTIME DESTINATION ${KVELT_INSTALL_GAMESDIR})
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/Examples DESTINATION ${KVELT_INSTALL_GAMEDATADIR}
         FILES_MATCHING PATTERN "*.kvt")
-install(FILES "${CMAKE_SOURCE_DIR}/data/Справка.html" DESTINATION ${KVELT_INSTALL_PROGRAM_DIR}
+install(FILES "${CMAKE_SOURCE_DIR}/data/Справка.html" DESTINATION ${KVELT_INSTALL_GAMEDATADIR}
         OPTIONAL)
 # The help document's pictures, drawn by the game (scripts/update-help-pictures.sh).
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help DESTINATION ${KVELT_INSTALL_PROGRAM_DIR}
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help DESTINATION ${KVELT_INSTALL_GAMEDATADIR}
         FILES_MATCHING PATTERN "*.png")
-
-file(RELATIVE_PATH KVELT_LAUNCHER_TARGET /${KVELT_INSTALL_GAMESDIR}
-     /${KVELT_INSTALL_PROGRAM_DIR}/kvelt)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/kvelt.sh.in ${KVELT_PACKAGING_DIR}/kvelt @ONLY)
-install(PROGRAMS ${KVELT_PACKAGING_DIR}/kvelt DESTINATION ${KVELT_INSTALL_GAMESDIR})
+# The grades file, once the game has one, goes into KVELT_INSTALL_GAMEDATADIR beside these.
 
 if(TARGET kvelt-outline)
     install(TARGETS kvelt-outline RUNTIME DESTINATION ${KVELT_INSTALL_GAMESDIR})
@@ -71,8 +87,10 @@ install(FILES ${KVELT_PACKAGING_DIR}/kvelt.6.gz ${KVELT_PACKAGING_DIR}/kvelt-out
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${KVELT_PACKAGING_DIR}/kvelt.ru.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ru/man6
         RENAME kvelt.6.gz)
-install(FILES ${KVELT_PACKAGING_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
-        DESTINATION ${KVELT_INSTALL_DOCDIR})
+if(KVELT_INSTALL_PACKAGE_DOCS)
+    install(FILES ${KVELT_PACKAGING_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
+            DESTINATION ${KVELT_INSTALL_DOCDIR})
+endif()
 
 # The desktop entry names the launcher by its full path, known only at install time.
 install(CODE "

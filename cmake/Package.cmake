@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # The Debian package: `cpack -G DEB` in the build folder makes kvelt_<version>_<arch>.deb of
 # everything the install rules install, under /usr.
 set(CPACK_GENERATOR DEB)
@@ -32,12 +35,27 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 
 # The shipped programs resolve every symbol at start-up and keep the relocations read-only
 # afterwards, as Debian's hardened builds do.
-foreach(program kvelt kvelt-outline)
+foreach(program kvelt kvelt_installed kvelt-outline)
     if(TARGET ${program})
         target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
     endif()
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kvelt)
+if(KVELT_INSTALL_PACKAGE_DOCS)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kvelt)
+endif()
+# A stripped install (cpack) also drops the compiler's version notes, as dh_strip does.
+install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program kvelt kvelt-outline)
+            set(file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${KVELT_INSTALL_GAMESDIR}/\${program}\")
+            if(EXISTS \"\${file}\")
+                execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                                        --remove-section=.note \"\${file}\"
+                                COMMAND_ERROR_IS_FATAL ANY)
+            endif()
+        endforeach()
+    endif()
+")
 
 include(CPack)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Everything the game does with the bytes of an outline file: the full load, the
 // library's line-1 read and its preview read.
 #include <QBuffer>

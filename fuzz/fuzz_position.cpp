@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The position file as Continue reads and checks it before anything changes.
 #include <QByteArray>
 #include <cstddef>

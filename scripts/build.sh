@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Configures and builds into build/ (the program folder is build/bin).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Rebuilds every data/Examples/NNNN.kvt from its drawing data/outlines/NNNN.txt with the
 # built kvelt-outline tool, then checks the whole folder. Stops at the first drawing the
 # tool refuses. Usage: bash scripts/make_outlines.sh [path/to/kvelt-outline]

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Installs what building, playing and testing Kvelt need on Debian 12, if it is missing.
 set -euo pipefail
 
@@ -9,6 +12,10 @@ PACKAGES=(
     libbenchmark-dev
     xvfb xauth xdotool x11-apps imagemagick openbox wmctrl
     dpkg-dev file lintian appstream desktop-file-utils
+    # The source package's checks: dpkg-buildpackage with dh, hardening-check (devscripts),
+    # the autopkgtest runner, licensecheck, and diffoscope to show what differs between
+    # two builds.
+    debhelper devscripts fakeroot autopkgtest licensecheck diffoscope-minimal git xz-utils
 )
 
 missing=()

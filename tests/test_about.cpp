@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Opening documents, the redirect page behind the site link, and the About window.
 #include <QApplication>
 #include <QDir>

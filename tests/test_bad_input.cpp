@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Files the game did not write, or cannot write to: broken and hostile outlines, position
 // and settings files, files it may not read, folders where files should be, a full disk.
 // Whatever comes, the game neither crashes nor hangs, tells the player what the message

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Pixels of the board's backing image: the grid, cell interiors, erasing and drawing the
 // current piece, the hand marker, and how much of the board each change repaints.
 #include <QLabel>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Mouse and keys on the board, played through the real main window.
 #include <QLineEdit>
 #include <QScreen>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline editor: the count line, what «Проверить» finds, painting with the mouse and the
 // keys, saving into the player's folder and playing, and answers that come too late.
 #include <QApplication>

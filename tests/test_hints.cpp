@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The search behind the hint and the solution: which pieces count as well placed, and the
 // tiling kept and the fewest pieces taken away, checked against the outline solver.
 #include <QtTest>

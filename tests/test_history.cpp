@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The «Игра» menu played through the real main window: steps taken back and done again
 // down to the pixel, a wrong piece sent home, a start again as one step, and commands that
 // come in while a move is still being finished. Hints solving an outline and the solution

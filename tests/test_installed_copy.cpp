@@ -1,8 +1,13 @@
-// A copy installed where the player cannot write: the settings file and the redirect pages
-// go to the player's own folders, while a writable program folder keeps the usual places.
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// Where the game writes is decided when it is built: a plain build keeps everything beside
+// itself, even in a folder it cannot write, and an installed copy reads its data from the
+// data folder compiled in and writes only into the player's own folders, even where it
+// could write beside itself (as root can).
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,31 +29,29 @@ class InstalledCopyTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> root_;
     QTemporaryDir home_;
-    QString program_;
+    QString plain_;  // a plain build's program folder, Examples beside the game
+    QString games_;  // an installed copy's program folder, as under /usr/games
+    QString data_;   // and its data folder, as /usr/share/games/kvelt
     QString startFolder_ = QDir::currentPath();
-    QStringList immutable_;
-
-    // The program folder and its Examples as an installed copy has them: closed to writing.
-    // The superuser writes into read-only folders at will, so for it they are made
-    // immutable too.
-    bool Lock() {
-        bool locked = true;
-        for (const QString& folder : {program_, program_ + QStringLiteral("/Examples")}) {
-            QFile::setPermissions(folder, QFileDevice::Permissions(0x5555));
-            if (platform::FolderWritable(folder) &&
-                QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder}) == 0) {
-                immutable_ << folder;
-            }
-            locked = locked && !platform::FolderWritable(folder);
-        }
-        return locked;
-    }
 
     frmForma* Start() { return Main(); }
     void Exit(frmForma* window) {
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    // Every file under the temporary root, with its size: what the game must leave alone.
+    QStringList Tree() const {
+        QStringList files;
+        QDirIterator it(root_->path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            files << it.filePath() + QLatin1Char(' ') + QString::number(it.fileInfo().size());
+        }
+        files.sort();
+        return files;
+    }
+    QString UserIni() const { return platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini"); }
 
 private slots:
     void initTestCase() {
@@ -62,55 +65,90 @@ private slots:
         kvtest::FreshModel();
         root_ = std::make_unique<QTemporaryDir>();
         QDir dir(root_->path());
-        QVERIFY(dir.mkpath(QStringLiteral("kvelt/Examples")));
-        program_ = dir.filePath(QStringLiteral("kvelt"));
-        for (const char* name : {"0001.kvt", "0002.kvt"}) {
-            QVERIFY(kvtest::WriteBytes(program_ + QStringLiteral("/Examples/") + QLatin1String(name),
-                                       kvtest::OutlineBytes(name, kvtest::BlockCells(60))));
+        plain_ = dir.filePath(QStringLiteral("build/bin"));
+        games_ = dir.filePath(QStringLiteral("usr/games"));
+        data_ = dir.filePath(QStringLiteral("usr/share/games/kvelt"));
+        QVERIFY(dir.mkpath(games_));
+        for (const QString& folder : {plain_, data_}) {
+            QVERIFY(dir.mkpath(folder + QStringLiteral("/Examples")));
+            for (const char* name : {"0001.kvt", "0002.kvt"}) {
+                QVERIFY(kvtest::WriteBytes(folder + QStringLiteral("/Examples/") + QLatin1String(name),
+                                           kvtest::OutlineBytes(name, kvtest::BlockCells(60))));
+            }
         }
-        platform::SetProgramFolder(program_);
-        QFile::remove(platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini"));
+        QFile::remove(UserIni());
         QDir::setCurrent(root_->path());
     }
 
     void cleanup() {
-        for (const QString& folder : immutable_) {
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder});
-        }
-        immutable_.clear();
-        for (const QString& folder : {program_, program_ + QStringLiteral("/Examples")}) {
-            QFile::setPermissions(folder, QFileDevice::Permissions(0x7755));
-        }
+        QFile::setPermissions(plain_, QFileDevice::Permissions(0x7755));
         QDir::setCurrent(startFolder_);
         platform::SetProgramFolder(QString());
+        platform::SetInstalledLayout(QString());
+        QFile::remove(UserIni());
         root_.reset();
     }
 
-    void writableProgramFolderKeepsTheUsualPlaces() {
-        QVERIFY(platform::ProgramFolderWritable());
+    void plainBuildKeepsEverythingBesideItself() {
+        platform::SetProgramFolder(plain_);
+        QVERIFY(!platform::InstalledCopy());
+        QCOMPARE(platform::DataFolder(), plain_);
         kvtest::Fakes fakes;
         frmForma* window = Start();
+        QCOMPARE(ExamplesPath, plain_ + QStringLiteral("/Examples/"));
         QCOMPARE(OutlineName, QStringLiteral("0001.kvt"));
         OpenKvelt(ExamplesPath + QStringLiteral("0002.kvt"));
+        SaveFile();
+        QCOMPARE(fakes.files.lastFolder, ExamplesPath);
+        QCOMPARE(DocumentUrl(QStringLiteral("Справка.html")),
+                 QUrl::fromLocalFile(plain_ + QStringLiteral("/Справка.html")));
         Exit(window);
-        QCOMPARE(kvtest::ReadBytes(program_ + QStringLiteral("/Kvelt.ini")),
-                 (program_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
-        QVERIFY(!QFile::exists(platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini")));
+        QCOMPARE(kvtest::ReadBytes(plain_ + QStringLiteral("/Kvelt.ini")),
+                 (plain_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
+        QVERIFY(!QFile::exists(UserIni()));
 
         SaveFileUrl(QStringLiteral("https://example.org/"));
-        QVERIFY(QFile::exists(program_ + QStringLiteral("/Examples/0.html")));
+        QVERIFY(QFile::exists(plain_ + QStringLiteral("/Examples/0.html")));
+
+        // Not a write test: a program folder closed to writing still holds the settings file
+        // (whose writing then fails silently).
+        QVERIFY(QFile::setPermissions(plain_, QFileDevice::Permissions(0x5555)));
+        QCOMPARE(SettingsFilePath(), plain_ + QStringLiteral("/Kvelt.ini"));
     }
 
-    void readOnlyProgramFolderRemembersInTheUserFolder() {
-        if (!Lock()) QSKIP("cannot make a folder unwritable here");
+    // Every folder here may be written, as everything is for root: the installed copy still
+    // leaves them as they are.
+    void installedCopyWritesOnlyIntoThePlayersFolders() {
+        platform::SetProgramFolder(games_);
+        platform::SetInstalledLayout(QStringLiteral("../share/games/kvelt"));
+        QVERIFY(platform::InstalledCopy());
+        QCOMPARE(platform::DataFolder(), data_);
+        const QStringList before = Tree();
+        const QString positions = QDir::homePath() + QStringLiteral("/Documents/Квелт/");
+        QDir(positions).removeRecursively();
+
         kvtest::Fakes fakes;
         frmForma* window = Start();
+        QCOMPARE(ExamplesPath, data_ + QStringLiteral("/Examples/"));
         QCOMPARE(OutlineName, QStringLiteral("0001.kvt"));
         OpenKvelt(ExamplesPath + QStringLiteral("0002.kvt"));
+        // The first save: the dialog starts in the player's positions folder, made on first use.
+        fakes.files.answer = positions + QStringLiteral("first");
+        SaveFile();
+        QCOMPARE(fakes.files.lastFolder, positions);
+        QVERIFY(kvtest::ReadBytes(positions + QStringLiteral("first.fgr")).startsWith("0002.kvt\r\n"));
+        // F1 opens the help document of the data folder.
+        QCOMPARE(DocumentUrl(QStringLiteral("Справка.html")),
+                 QUrl::fromLocalFile(data_ + QStringLiteral("/Справка.html")));
+        SaveFileUrl(QStringLiteral("https://example.org/"));
+        const QString page = platform::UserCacheFolder() + QStringLiteral("/0.html");
+        QVERIFY(kvtest::ReadBytes(page).contains("url=https://example.org/'"));
+        QCOMPARE(fakes.shell.opened.last(), QUrl::fromLocalFile(page));
+        QFile::remove(page);
         Exit(window);
-        const QString userIni = platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini");
-        QCOMPARE(kvtest::ReadBytes(userIni), (program_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
-        QVERIFY(!QFile::exists(program_ + QStringLiteral("/Kvelt.ini")));
+        QCOMPARE(kvtest::ReadBytes(UserIni()),
+                 (data_ + QStringLiteral("/Examples/0002.kvt")).toUtf8() + "\r\n");
+        QCOMPARE(Tree(), before);
 
         // The next start reads it back; a settings file in the current folder comes first.
         kvtest::FreshModel();
@@ -119,43 +157,13 @@ private slots:
         QCOMPARE(OutlineName, QStringLiteral("0002.kvt"));
         Exit(window);
         QVERIFY(kvtest::WriteBytes(root_->filePath(QStringLiteral("Kvelt.ini")),
-                                   (program_ + QStringLiteral("/Examples/0001.kvt")).toUtf8()));
+                                   (data_ + QStringLiteral("/Examples/0001.kvt")).toUtf8()));
         kvtest::FreshModel();
         ResetOutlineState();
         window = Start();
         QCOMPARE(OutlineName, QStringLiteral("0001.kvt"));
         Exit(window);
         QVERIFY(fakes.messages.errors.isEmpty());
-        QFile::remove(userIni);
-    }
-
-    // The first save of an installed copy: its Examples folder takes no files, so the
-    // dialogs start in the player's positions folder, made on first use.
-    void readOnlyExamplesSavesInThePositionsFolder() {
-        if (!Lock()) QSKIP("cannot make a folder unwritable here");
-        const QString positions = QDir::homePath() + QStringLiteral("/Documents/Квелт/");
-        QDir(positions).removeRecursively();
-        kvtest::Fakes fakes;
-        frmForma* window = Start();
-        fakes.files.answer = positions + QStringLiteral("first");
-        SaveFile();
-        QCOMPARE(fakes.files.lastFolder, positions);
-        QVERIFY(fakes.messages.errors.isEmpty());
-        QVERIFY(
-            kvtest::ReadBytes(positions + QStringLiteral("first.fgr")).startsWith("0001.kvt\r\n"));
-        Exit(window);
-    }
-
-    void readOnlyProgramFolderWritesRedirectPagesToTheCache() {
-        if (!Lock()) QSKIP("cannot make a folder unwritable here");
-        kvtest::Fakes fakes;
-        ExamplesPath = MakeExamplesPath(program_);
-        SaveFileUrl(QStringLiteral("https://example.org/"));
-        const QString page = platform::UserCacheFolder() + QStringLiteral("/0.html");
-        QVERIFY(kvtest::ReadBytes(page).contains("url=https://example.org/'"));
-        QCOMPARE(fakes.shell.opened.size(), 1);
-        QCOMPARE(fakes.shell.opened.first(), QUrl::fromLocalFile(page));
-        QFile::remove(page);
     }
 };
 

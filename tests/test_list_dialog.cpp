@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline library: listing the Examples folder, the preview, loading and cancelling.
 #include <unistd.h>
 #include <QApplication>

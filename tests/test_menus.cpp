@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The menu bar: the items, the enabling of the save items, shortcuts that work without
 // opening a menu, the help document and the two ways out.
 #include <QAction>

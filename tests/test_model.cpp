@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The piece set and its orientations, home positions, setting down and lifting, turning,
 // moving, the overlap test and the victory test.
 #include <QSet>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // kvelt-outline as a user runs it (encode, show, solve, check) and the strict outline
 // reader that its check rests on.
 #include <QtTest>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Outline files: the code tables and their generator, reading the file in all its forms,
 // loading onto the board, the failures, and drawing the outline.
 #include <unistd.h>

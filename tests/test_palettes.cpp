@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The piece palette and the orientation palette, played through the real main window.
 #include <QAccessible>
 #include <QLabel>

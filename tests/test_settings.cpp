@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Start-up and exit: the outline folder, the settings file "Kvelt.ini" read from the
 // current folder (or, when there is none there, from the program folder) and written to
 // the program folder, and the first outline with the pieces at home.

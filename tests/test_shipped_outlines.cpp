@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline library as it ships in the program folder: every file reads through the
 // game's own reader into a well-formed outline that matches its drawing in data/outlines
 // and can be covered by the pieces it keeps in play.

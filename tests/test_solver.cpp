@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline solver: known tiling counts of the classic outlines, tilings that really
 // cover their outline, and a cross-check against a plain backtracking solver on small
 // outlines, including ones with pieces to spare and ones with symmetric tilings. Each

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The game speaks Russian on any desktop: the standard buttons of message boxes and dialogs,
 // and the names, sizes and dates of the file dialogs, under C, C.UTF-8 and en_US.UTF-8 as
 // on a Russian desktop (CTest runs this program under each).

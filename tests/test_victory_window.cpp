@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The victory window: its geometry and font, the frames of the animation, closing it, and
 // a fresh window every time. The window is shown modeless here; nothing waits on exec().
 #include <QElapsedTimer>

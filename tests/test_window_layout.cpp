@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The main window offscreen: its client area below the menu bar, the layout computed from
 // the client size at start-up and after every resize, the smallest size it can be given,
 // the place it keeps from one run to the next.

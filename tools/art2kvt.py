@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Encodes outline drawings (data/outlines/NNNN.txt) into the game's outline files
 (data/Examples/NNNN.kvt).
 

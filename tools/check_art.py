@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks outline drawings (data/outlines/NNNN.txt) before they are encoded.
 
 A drawing is: line 1 the outline name, line 2 the numbers of the pieces left out (blank or

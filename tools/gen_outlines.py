@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Generates the library's plain outlines by packing pieces into compact shapes.
 
 Each outline is grown from a random set of distinct pieces: the first is laid down, and

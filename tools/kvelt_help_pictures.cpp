@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // kvelt-help-pictures: writes the help document's pictures, drawn by the game itself.
 //   kvelt-help-pictures EXAMPLES_FOLDER OUTPUT_FOLDER
 // Runs without a display (offscreen); scripts/update-help-pictures.sh calls it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // kvelt-outline: makes outline files from drawings, shows and solves them, and checks a
 // folder of them. It reads and writes through the game's library, so the file format and
 // the code tables have one implementation.

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the desktop icon: five pentominoes tiling a 5 x 5 square, in the game's colours.
 
 Writes src/resources/icons/kvelt-<size>.png and the scalable kvelt.svg; run once after

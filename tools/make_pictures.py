@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the game's small pictures and writes them as PNG files into src/resources.
 
 Run once after changing a drawing; the PNG files are committed. Uses only the standard

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Play on the board: a button going down, moving and coming up, the wheel, a key going down.
 #include <algorithm>
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The help document's pictures, drawn by the game itself so that they show it as it is.
 // The tool kvelt-help-pictures writes them into data/help (scripts/update-help-pictures.sh);
 // the tests keep the shipped files equal to what the game draws now.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // frmForma: the main window with the board, the two pop-up palettes and the menus.
 #pragma once
 

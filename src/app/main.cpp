@@ -1,8 +1,11 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/Main.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -26,6 +29,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kvelt"));
     QApplication::setDesktopFileName(QStringLiteral(KVELT_APP_ID));
     kv::LoadQtTranslations(app);
+#ifdef KVELT_INSTALLED_DATA_DIR
+    // The installed game: its data lies where the install rules put it, relative to itself.
+    kv::platform::SetInstalledLayout(QStringLiteral(KVELT_INSTALLED_DATA_DIR));
+#endif
     kv::Main();
     return app.exec();
 }

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // What the outline editor says about a drawing: the cell count line, which sets of pieces
 // cover it and in how many ways, and the drawing centred as an outline file. Used by the
 // editor window, its tests and the benchmarks.

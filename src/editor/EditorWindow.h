@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // frmRedaktor: the outline editor. The player paints cells on a grid drawn as the board
 // is, the solver says which pieces cover them, and the outline is saved into the player's
 // own outline folder and played. Opened from the main window's «Игра» menu.

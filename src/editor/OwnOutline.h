@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Saving an outline the player drew: always a new file in the player's outline folder,
 // named after the outline. Used by the outline editor.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The steps of play the player can take back and do again. Each entry is the arrangement
 // after a step, kept as a value; the board is redrawn from it. The play operations record
 // their steps, the outline loaders start the list afresh, the «Игра» menu walks it.

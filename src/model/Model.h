@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The one puzzle: board and outline grids, the twelve pieces and the current piece.
 // Procedures work on this shared state directly, as the rest of the program does.
 #pragma once

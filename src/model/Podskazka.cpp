@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "model/Podskazka.h"
 
 #include <QStringList>

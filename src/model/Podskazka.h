@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The hint and the solution of the «Игра» menu: a tiling from the game's own search
 // (outlines/Hints.h), put on the board through the operations of play as one step.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // What the game's hint and solution commands know: which pieces lie well, a tiling of the
 // outline that keeps them, and, when none does, the fewest of them to take away. Qt-free;
 // used by Podskazka and ShowReshenie (src/model/Podskazka.cpp), their tests and bench_hint.

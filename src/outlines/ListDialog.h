@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // frmList: the library of outlines in the Examples folder and the player's own outline
 // folder, listed by name with a preview.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Outline drawings: the plain-text sources the outline files are made from.
 //
 // Line 1 is the outline name (UTF-8). Line 2 lists the excluded piece numbers 1..12,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The outline file: its name line, the scrambled cell text, the excluded pieces. Reading
 // is split from the board so that the library preview, the tools and the fuzzers run the
 // very code the game loads outlines with.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The two outline folders: the shipped Examples beside the program, read only once
 // installed, and the player's own, where the outline editor saves and where a player may
 // copy any outline file. Used by the library, Continue and the editor.

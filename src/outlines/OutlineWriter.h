@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Making outline files, and reading one strictly to find what keeps it from being a sound
 // outline. The game reads with ReadOutline and never refuses a file; the outline tool
 // uses these to write only sound files and to check the shipped ones.

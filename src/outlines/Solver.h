@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Covering an outline with the game's pieces: exact cover by depth-first search over
 // 64-bit masks of the outline's own cells, on one thread or several. Used by the game's
 // hint and solution and by its outline editor, by the outline tool, the tests and the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Files.h"
 
 #include <QCoreApplication>
@@ -113,6 +115,7 @@ QString OpenFailureText(OpenResult result) {
 
 namespace {
 QString gProgramFolder;
+QString gInstalledData;  // empty for a plain build
 }
 
 QString ProgramFolder() {
@@ -130,6 +133,15 @@ bool FolderWritable(const QString& folder) {
 bool ProgramFolderWritable() {
     return FolderWritable(ProgramFolder());
 }
+
+QString DataFolder() {
+    if (gInstalledData.isEmpty()) return ProgramFolder();
+    return QDir::cleanPath(QDir(ProgramFolder()).absoluteFilePath(gInstalledData));
+}
+
+bool InstalledCopy() { return !gInstalledData.isEmpty(); }
+
+void SetInstalledLayout(const QString& dataFolder) { gInstalledData = dataFolder; }
 
 static QString UserFolder(QStandardPaths::StandardLocation location) {
     const QString folder = QStandardPaths::writableLocation(location);

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Opening files the way the game reports it: a missing file is told apart from every
 // other reason a file cannot be opened.
 #pragma once
@@ -40,9 +43,19 @@ QString OpenFailureText(OpenResult result);
 QString ProgramFolder();
 // True when files can be created in folder.
 bool FolderWritable(const QString& folder);
-// True when files can be created in the program folder. An installed copy usually lives
-// where the player cannot write.
+// True when files can be created in the program folder.
 bool ProgramFolderWritable();
+// The folder of what ships with the game (Examples, the help document and its pictures), with
+// no trailing separator: the program folder of a plain build, and for an installed copy the
+// data folder it was built for.
+QString DataFolder();
+// True for a copy built to be installed (decided when building, not by a write test): it
+// writes only into the player's own folders, never beside itself, even when run as root.
+bool InstalledCopy();
+// Makes the running program an installed copy whose data folder is dataFolder, taken
+// relative to the program folder unless absolute; an empty text makes it a plain build.
+// The installed game's main calls it with the folder compiled in.
+void SetInstalledLayout(const QString& dataFolder);
 // Per-user folders for what cannot go beside an installed program: settings and cache.
 // Created on demand; no trailing separator.
 QString UserSettingsFolder();

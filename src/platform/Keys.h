@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Keys and mouse buttons in the codes the play handlers speak: Windows virtual-key codes
 // and the buttons 1 left, 2 right, 4 middle.
 #pragma once

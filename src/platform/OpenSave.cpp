@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/OpenSave.h"
 
 #include "platform/Files.h"
@@ -13,11 +15,11 @@ QString apiOpenSave(bool save, const QString& initialName, const QString& filter
     const QStringList parts = filter.split(QChar(0));
     const QString description = parts.value(0);
     const QString pattern = parts.value(1);
-    // An installed copy's Examples folder takes no files: starting there, the first save
-    // would be refused. The player's own folder takes them instead.
-    const QString folder = platform::FolderWritable(ExamplesPath)
-                               ? ExamplesPath
-                               : platform::UserPositionsFolder() + QLatin1Char('/');
+    // An installed copy's Examples folder is the system's: the player's own folder takes
+    // the positions instead.
+    const QString folder = platform::InstalledCopy()
+                               ? platform::UserPositionsFolder() + QLatin1Char('/')
+                               : ExamplesPath;
     return files->OpenSave(save, initialName, description, pattern, folder);
 }
 

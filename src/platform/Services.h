@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The modal and outside-world things the logic needs, behind small interfaces so that
 // tests put fakes in their place and never block.
 #pragma once

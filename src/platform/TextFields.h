@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Reading the fields of the game's text files the way they were written: lines ended by
 // CR LF (LF alone reads the same), numbers separated by commas, blanks or line ends, and a
 // first text field that may be quoted.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/Settings.h"
 
 #include <QBuffer>
@@ -43,7 +45,7 @@ QString ReadSettingsPath(const QByteArray& contents) {
 }
 
 void LoadINI() {
-    ExamplesPath = MakeExamplesPath(platform::ProgramFolder());
+    ExamplesPath = MakeExamplesPath(platform::DataFolder());
     if (QWidget* window = platform::MainWidget()) window->setWindowTitle(platform::AppTitle());
     BuildPieceSet();
     ClearOutlineGrid();
@@ -67,9 +69,9 @@ void LoadINI() {
 }
 
 QString SettingsFilePath() {
-    // An installed copy cannot write beside itself: it keeps the file in the player's folder.
-    const QString folder = platform::ProgramFolderWritable() ? platform::ProgramFolder()
-                                                             : platform::UserSettingsFolder();
+    // An installed copy never writes beside itself: it keeps the file in the player's folder.
+    const QString folder = platform::InstalledCopy() ? platform::UserSettingsFolder()
+                                                     : platform::ProgramFolder();
     return folder + QLatin1Char('/') + kSettingsName;
 }
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Drawing on the board picture: the empty grid, the current piece and all pieces at once.
 // The board keeps what is drawn; every change is drawn where it happens.
 #pragma once

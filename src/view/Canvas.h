@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // A persistent drawing surface: the backing image of a picture box. Every drawing call
 // paints into the image and reports the rectangle it touched, so that the widget showing
 // it repaints just that part. Coordinates are logical pixels, corners included.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The two pop-up palettes over the board: pieces (picVyborFigury) and orientations
 // (picPovorot).
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // A picture box: a widget showing a persistent backing image. Drawing goes into the
 // image (see Canvas) and repaints only what changed; paintEvent merely copies the image.
 // A box may have the standard 2-pixel sunken frame: its outer size then includes the frame,

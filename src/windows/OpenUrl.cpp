@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/OpenUrl.h"
 
 #include <QDir>
@@ -27,9 +29,10 @@ QUrl DocumentUrl(const QString& document) {
     if (QDir::isAbsolutePath(document)) return QUrl::fromLocalFile(QDir::cleanPath(document));
     // QUrl keeps the Unicode text and percent-encodes it (as UTF-8) when it is handed on.
     if (HasScheme(document)) return QUrl(document, QUrl::TolerantMode);
-    // The shell resolved a bare name against the program folder, not the current one.
+    // The shell resolved a bare name against the program folder, not the current one; an
+    // installed copy keeps its documents in its data folder.
     return QUrl::fromLocalFile(
-        QDir::cleanPath(QDir(platform::ProgramFolder()).absoluteFilePath(document)));
+        QDir::cleanPath(QDir(platform::DataFolder()).absoluteFilePath(document)));
 }
 
 bool OpenURL(const QString& document) {
@@ -52,10 +55,10 @@ bool SaveFileUrl(const QString& address) {
     bool encodable = true;
     const QByteArray page = RedirectPage(address, &encodable);
     QString written;
-    // An installed copy cannot write into its Examples folder: its pages go to the cache.
-    const QString folder = platform::ProgramFolderWritable()
-                               ? ExamplesPath
-                               : platform::UserCacheFolder() + QLatin1Char('/');
+    // An installed copy never writes into its Examples folder: its pages go to the cache.
+    const QString folder = platform::InstalledCopy()
+                               ? platform::UserCacheFolder() + QLatin1Char('/')
+                               : ExamplesPath;
     // A page that would carry "?" for some character would forward to the wrong address.
     for (int n = 0; encodable && n < kRedirectPageAttempts; ++n) {
         const QString path = folder + QString::number(n) + QStringLiteral(".html");

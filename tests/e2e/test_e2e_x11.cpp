@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // The real game under a real X server: Xvfb with a window manager, key events sent by
 // xdotool, the window closed the way its close box closes it, screenshots read pixel by
 // pixel. The game runs from a copy of the built program folder, so that what it writes
@@ -293,26 +296,39 @@ class E2eX11 : public QObject {
         return env;
     }
 
-    // Keeps the main window's client area (menu bar and board) of a screenshot for the
-    // README: the board lies 59 pixels in from the left, under a menu bar of menuHeight.
-    void SaveWindowShot(const QImage& shot, const Board& board, int menuHeight, const QString& name) {
+    // The window's client area on the screen (menu bar, board and status line): its size as
+    // xdotool reports it, placed by the board, which lies 59 pixels in from the left and
+    // right under the menu bar (as tall as on a window of our own).
+    QRect ClientArea(const QString& window, const Board& board) {
+        const QString geometry =
+            Run(QStringLiteral("xdotool"),
+                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+        auto value = [&](const char* name) {
+            return QRegularExpression(QLatin1String(name) + QStringLiteral("=(\\d+)"))
+                .match(geometry)
+                .captured(1)
+                .toInt();
+        };
+        kv::frmForma probe;
+        probe.show();
+        if (!QTest::qWaitForWindowExposed(&probe)) return {};
+        const int menuHeight = probe.menuBar()->height();
+        return QRect(board.left - 59, board.top - menuHeight, value("WIDTH"), value("HEIGHT"));
+    }
+
+    // Keeps the main window's client area of a screenshot for the README.
+    void SaveWindowShot(const QImage& shot, const QRect& client, const QString& name) {
         if (screenshotDir_.isEmpty()) return;
         QDir().mkpath(screenshotDir_);
-        const QRect client(board.left - 59, board.top - menuHeight, 784, 478 + menuHeight);
         shot.copy(client & shot.rect()).save(screenshotDir_ + QLatin1Char('/') + name);
     }
 
     // Saves the main window's client area as SaveWindowShot does, with whatever dialog
     // stands over it; false when the board is not on the screen.
     bool KeepWindowShot(const QString& window, const QString& name) {
-        const QString geometry =
-            Run(QStringLiteral("xdotool"),
-                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-        const int height =
-            QRegularExpression(QStringLiteral("HEIGHT=(\\d+)")).match(geometry).captured(1).toInt();
         const QImage shot = Screenshot();
         const auto board = FindBoard(shot);
-        if (board) SaveWindowShot(shot, *board, height - 478, name);
+        if (board) SaveWindowShot(shot, ClientArea(window, *board), name);
         return board.has_value();
     }
 
@@ -566,11 +582,7 @@ private slots:
         QImage shot = Screenshot(QStringLiteral("start.png"));
         const auto board = FindBoard(shot);
         QVERIFY2(board.has_value(), "no board grid on the screen");
-        const QString geometry = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"),
-                                                                 QStringLiteral("--shell"), window});
-        const int windowHeight =
-            QRegularExpression(QStringLiteral("HEIGHT=(\\d+)")).match(geometry).captured(1).toInt();
-        SaveWindowShot(shot, *board, windowHeight - 478, QStringLiteral("kvelt.png"));
+        SaveWindowShot(shot, ClientArea(window, *board), QStringLiteral("kvelt.png"));
         QCOMPARE(board->cell, 19);
         QCOMPARE(board->line, 1);
         for (int i = 0; i <= 35; ++i) QCOMPARE(At(shot, {board->left + 19 * i, board->top + 7}), kGrid);
@@ -944,14 +956,16 @@ private slots:
                                                 QStringLiteral("--prefix"), prefix.path()});
         QVERIFY(install.waitForFinished(60000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-        for (const char* f : {"games/kvelt", "games/kvelt-outline", "lib/games/kvelt/kvelt",
-                              "lib/games/kvelt/Examples/0001.kvt", "lib/games/kvelt/help/start.png",
+        for (const char* f : {"games/kvelt", "games/kvelt-outline",
+                              "share/games/kvelt/Examples/0001.kvt",
+                              "share/games/kvelt/help/start.png",
+                              "share/games/kvelt/Справка.html",
                               "share/man/man6/kvelt.6.gz",
                               "share/applications/" KVELT_APP_ID ".desktop",
                               "share/metainfo/" KVELT_APP_ID ".metainfo.xml",
                               "share/icons/hicolor/48x48/apps/" KVELT_APP_ID ".png",
                               "share/icons/hicolor/scalable/apps/" KVELT_APP_ID ".svg"}) {
-            QVERIFY2(QFile::exists(prefix.filePath(QString::fromLatin1(f))), f);
+            QVERIFY2(QFile::exists(prefix.filePath(QString::fromUtf8(f))), f);
         }
         QFile desktop(
             prefix.filePath(QStringLiteral("share/applications/" KVELT_APP_ID ".desktop")));
@@ -961,36 +975,57 @@ private slots:
         QVERIFY(entry.contains(QStringLiteral("Exec=") +
                                prefix.filePath(QStringLiteral("games/kvelt"))));
 
+        // The installed game keeps its settings in the player's folder: one of its own here,
+        // so that an outline an earlier run remembered cannot stand in for the default.
+        QTemporaryDir config;
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const auto restore = qScopeGuard([&] {
+            if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
+            else qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
         StartGame(1.0, prefix.filePath(QStringLiteral("games/kvelt")), elsewhere.path());
         const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
         QVERIFY2(!window.isEmpty(), "the installed game did not show its default outline");
         CloseGame(window);
+        QVERIFY(QFile::exists(config.filePath(QStringLiteral("kvelt/Kvelt.ini"))));
+    }
+
+    // The menu bar of a picture taken now (in screenshotDir_) is the one of the picture kept
+    // in docs/: a game whose menus or their captions changed needs new pictures
+    // (scripts/update-screenshot.sh). Both are the window's client area: the board lies
+    // 59 pixels in from the left, under the menu bar.
+    void CheckMenuBarAsKept(const QString& taken, const QString& kept) {
+        // scripts/update-screenshot.sh is retaking them.
+        if (screenshotDir_.isEmpty() || qEnvironmentVariableIsSet("KVELT_RETAKE_SCREENSHOTS")) return;
+        const QImage now =
+            QImage(screenshotDir_ + QLatin1Char('/') + taken).convertToFormat(QImage::Format_RGB32);
+        const QImage docs = QImage(QStringLiteral(KVELT_SOURCE_DIR "/docs/") + kept)
+                                .convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(!now.isNull() && !docs.isNull(), qPrintable(kept));
+        QVERIFY2(now.size() == docs.size(),
+                 qPrintable(kept + QStringLiteral(": the window's size changed; retake it")));
+        const auto board = FindBoard(now);
+        QVERIFY2(board.has_value(), qPrintable(taken));
+        const QRect bar(0, 0, now.width(), board->top - 1);
+        QVERIFY2(now.copy(bar) == docs.copy(bar),
+                 qPrintable(kept + QStringLiteral(": the menu bar changed; retake the pictures")));
     }
 
     // Pictures for software centres (kept with the README's in docs/ by
-    // scripts/update-screenshot.sh): the library over the game, and a board of all twelve
-    // pieces under the victory window.
+    // scripts/update-screenshot.sh), on a shipped outline that uses all twelve pieces: the
+    // library over the game, and the outline covered by «Решение».
     void softwareCentreScreenshots() {
-        // All twelve at home make the outline, but for the X one cell right of home: one
-        // arrow key covers it.
-        kv::FiguryPoMestam();
-        QList<QPoint> cells;
-        for (int p = 1; p <= 12; ++p) {
-            for (int k = 0; k < 5; ++k) {
-                cells.append(
-                    {kv::PieceCellColumn(p, k) + (p == 1 ? 1 : 0), kv::PieceCellRow(p, k)});
-            }
-        }
-        QCOMPARE(QSet<QPoint>(cells.begin(), cells.end()).size(), 60);
-        const QString outline = programDir_.filePath(QStringLiteral("Examples/e2e-all-home.kvt"));
-        WriteOutline(outline, QStringLiteral("Все дома"), cells, {});
+        const QString outline = programDir_.filePath(QStringLiteral("Examples/0005.kvt"));
+        QVERIFY(QFile::exists(outline));
         QFile ini(programDir_.filePath(QStringLiteral("Kvelt.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write(outline.toUtf8() + "\r\n");
         ini.close();
 
         StartGame();
-        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Все дома$"));
+        const QString window =
+            WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Квадрат 8х8 без середины$"));
         QVERIFY(!window.isEmpty());
         WaitForReady();
         Key(window, QStringLiteral("F4"));
@@ -1004,7 +1039,7 @@ private slots:
         Key(library, QStringLiteral("Escape"));
         QVERIFY2(WindowGone(library), "Esc did not close the library");
 
-        Key(window, QStringLiteral("Right"));
+        ChooseFromIgra(window, &kv::frmForma::IgraReshenie, false, false);
         const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
         QVERIFY2(!victory.isEmpty(), "no victory window after the covering move");
         QVERIFY(Settled(victory));
@@ -1013,7 +1048,13 @@ private slots:
         Key(victory, QStringLiteral("Return"));
         QVERIFY(WindowGone(victory));
         CloseGame(window);
-        QFile::remove(outline);
+        QFile::remove(ini.fileName());
+
+        CheckMenuBarAsKept(QStringLiteral("kvelt.png"), QStringLiteral("screenshot.png"));
+        CheckMenuBarAsKept(QStringLiteral("screenshot-library.png"),
+                           QStringLiteral("screenshot-library.png"));
+        CheckMenuBarAsKept(QStringLiteral("screenshot-victory.png"),
+                           QStringLiteral("screenshot-victory.png"));
     }
 
     // The Debian package (KVELT_DEB, made by the package tests) unpacked into a throwaway
@@ -1063,12 +1104,11 @@ private slots:
         QFile ini(home.filePath(QStringLiteral(".config/kvelt/Kvelt.ini")));
         QVERIFY2(ini.open(QIODevice::ReadOnly), "the settings file is not in the player's folder");
         QVERIFY2(ini.readAll().startsWith(
-                     root.filePath(QStringLiteral("usr/lib/games/kvelt/Examples/")).toUtf8()),
+                     root.filePath(QStringLiteral("usr/share/games/kvelt/Examples/")).toUtf8()),
                  "the settings file does not name an outline of the package");
     }
 
-    // An installed copy as a player meets it: installed to a prefix, its program folder
-    // read-only, the launcher started from the player's home by an ordinary user (the
+    // An installed copy as a player meets it: installed to a prefix, read-only, the launcher started from the player's home by an ordinary user (the
     // superuser writes anywhere, so it would hide what fails). The first Save lands in the
     // player's positions folder, Continue finds the outline in Examples by its file name,
     // the outline chosen comes back at the next start, and the About window's link writes
@@ -1082,14 +1122,14 @@ private slots:
         const QString user = home.path();
         QVERIFY(QFile::setPermissions(prefix.path(), QFileDevice::Permissions(0x7755)));
         QVERIFY(chown(QFile::encodeName(user).constData(), nobody->pw_uid, nobody->pw_gid) == 0);
-        const QString program = prefix.filePath(QStringLiteral("lib/games/kvelt"));
+        const QString program = prefix.filePath(QStringLiteral("share/games/kvelt"));
         QProcess install;  // quiet: its log would only bury the test's own lines
         install.start(QStringLiteral("cmake"),
                       {QStringLiteral("--install"), qEnvironmentVariable("KVELT_BUILD_DIR"),
                        QStringLiteral("--prefix"), prefix.path()});
         QVERIFY(install.waitForFinished(60000) && install.exitCode() == 0);
         QCOMPARE(QProcess::execute(QStringLiteral("chmod"),
-                                   {QStringLiteral("-R"), QStringLiteral("a-w"), program}),
+                                   {QStringLiteral("-R"), QStringLiteral("a-w"), prefix.path()}),
                  0);
 
         auto start = [&] {

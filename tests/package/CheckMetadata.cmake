@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Kvelt developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+#
 # Unpacks the package and checks what software centres and menus read from it: the metainfo
 # and the desktop entry pass their validators, and both, with the icons, use one id.
 # cmake -DDEB=... -DAPP_ID=... -DROOT=... -DAPPSTREAMCLI=... -DDESKTOP_VALIDATE=... -P CheckMetadata.cmake
@@ -40,6 +43,20 @@ foreach(icon 48x48/apps/${APP_ID}.png 128x128/apps/${APP_ID}.png 256x256/apps/${
         list(APPEND faults "no icon ${icon}")
     endif()
 endforeach()
+# Debian's layout for games: the real game in /usr/games, its data in /usr/share/games.
+file(READ ${ROOT}/usr/games/kvelt magic LIMIT 4 HEX)
+if(NOT magic STREQUAL "7f454c46")
+    list(APPEND faults "/usr/games/kvelt is not the game itself (no ELF header)")
+endif()
+file(GLOB outlines ${ROOT}/usr/share/games/kvelt/Examples/*.kvt)
+list(LENGTH outlines count)
+if(count LESS 100 OR NOT EXISTS "${ROOT}/usr/share/games/kvelt/Справка.html"
+   OR NOT EXISTS ${ROOT}/usr/share/games/kvelt/help/start.png)
+    list(APPEND faults "/usr/share/games/kvelt lacks the outlines (${count}), the help or its pictures")
+endif()
+if(EXISTS ${ROOT}/usr/lib)
+    list(APPEND faults "the package still installs into /usr/lib")
+endif()
 if(faults)
     list(JOIN faults "\n" faults)
     message(FATAL_ERROR "${faults}")

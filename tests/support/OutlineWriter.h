@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Writes outline files for tests: plain cell lists and piece lists in, scrambled bytes out,
 // encoded with the game's own EncodeTable for the file's name. Also whole files in and out.
 #pragma once

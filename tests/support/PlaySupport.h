@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Playing the real main window from a test: keys and mouse go through the window system
 // (QTest's window-level events), so focus, mouse capture and the palettes' focus loss
 // behave as for a player.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
 // Fakes for the modal things and a main window laid out at its design size, shared by
 // the tests.
 #pragma once
