@@ -615,7 +615,9 @@ class BoardInputTest : public QObject {
         QCOMPARE(fakes->victory.shown, 2);
         player->Key(Qt::Key_Z, Qt::ControlModifier);
         player->Key(Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(fakes->victory.shown, 3);
+        // A step done again tells the covered outline in the status line, with no window.
+        QCOMPARE(fakes->victory.shown, 2);
+        QCOMPARE(kv::platform::LastTold(), QStringLiteral("Квелт собран"));
     }
 };
 

@@ -984,7 +984,9 @@ private slots:
             if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
             else qputenv("XDG_CONFIG_HOME", oldConfig);
         });
-        StartGame(1.0, prefix.filePath(QStringLiteral("games/kvelt")), elsewhere.path());
+        QProcessEnvironment env = Env(1.0);
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        StartGame(1.0, prefix.filePath(QStringLiteral("games/kvelt")), elsewhere.path(), env);
         const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - "));
         QVERIFY2(!window.isEmpty(), "the installed game did not show its default outline");
         CloseGame(window);
