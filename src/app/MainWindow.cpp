@@ -144,6 +144,9 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
 
 
 frmForma::~frmForma() {
+    // The board loses the focus while its children are torn down, after this window has
+    // stopped being a frmForma: the handler must not run then.
+    picPole_->onLostFocus = nullptr;
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
     if (gMainForm == this) {
         gMainForm = nullptr;
