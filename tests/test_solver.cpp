@@ -8,10 +8,12 @@
 #include <QtTest>
 
 #include <map>
+#include <thread>
 #include <set>
 
 #include "model/Model.h"
 #include "outlines/Solver.h"
+#include "solver/Generator.h"
 #include "solver/Grade.h"
 #include "support/TestSupport.h"
 
@@ -474,6 +476,125 @@ class SolverTest : public QObject {
         const OutlineGrade g = GradeOutline(Rectangle(10, 6), AllPieces(), &stop);
         QCOMPARE(g.grade, 0);
         QCOMPARE(g.tilings, std::uint64_t{0});
+    }
+
+    // The same request gives the same outline on one thread and two; each is connected,
+    // clear of the home columns, of the pieces asked, and its one tiling is confirmed by the
+    // plain backtracker where that is quick enough.
+    void generatorIsDeterministicAndUnique_data() {
+        QTest::addColumn<int>("pieces");
+        QTest::addColumn<int>("grade");
+        QTest::addColumn<bool>("holes");
+        QTest::newRow("3 pieces, grade 1") << 3 << 1 << false;
+        QTest::newRow("4 pieces, grade 2") << 4 << 2 << false;
+        QTest::newRow("5 pieces, grade 3, holes") << 5 << 3 << true;
+        QTest::newRow("6 pieces, grade 2") << 6 << 2 << false;
+        QTest::newRow("12 pieces, grade 2") << 12 << 2 << false;
+    }
+    void generatorIsDeterministicAndUnique() {
+        QFETCH(int, pieces);
+        QFETCH(int, grade);
+        QFETCH(bool, holes);
+        for (const std::uint64_t seed : {1ULL, 20261208ULL}) {
+            GeneratorRequest request;
+            request.pieces = PiecesForCount(pieces, seed);
+            request.grade = grade;
+            request.seed = seed;
+            request.holes = holes;
+            const auto one = GenerateOutline(request);
+            request.threads = 2;
+            const auto two = GenerateOutline(request);
+            QVERIFY(one && two);
+            QCOMPARE(one->cells, two->cells);
+            QCOMPARE(one->pieces, request.pieces);
+            QCOMPARE(one->grade.grade, two->grade.grade);
+            QCOMPARE(std::count(one->pieces.begin(), one->pieces.end(), true), pieces);
+            QCOMPARE(one->cells.size(), std::size_t(5 * pieces));
+            QVERIFY(ClearOfHomes(one->cells));
+            QVERIFY(one->grade.Unique());
+            // Connected: every cell reached from the first through neighbours.
+            std::set<BoardCell> left(one->cells.begin(), one->cells.end());
+            std::vector<BoardCell> todo{*left.begin()};
+            left.erase(left.begin());
+            while (!todo.empty()) {
+                const BoardCell c = todo.back();
+                todo.pop_back();
+                for (const BoardCell n : {BoardCell{c.column + 1, c.row}, BoardCell{c.column - 1, c.row},
+                                          BoardCell{c.column, c.row + 1}, BoardCell{c.column, c.row - 1}}) {
+                    if (left.erase(n)) todo.push_back(n);
+                }
+            }
+            QVERIFY(left.empty());
+            const PentominoSolver solver(one->cells, one->pieces);
+            QCOMPARE(solver.Count().upToSymmetry, std::uint64_t{1});
+            if (pieces <= 6) {
+                SimpleSolver plain(one->cells, one->pieces);
+                QCOMPARE(Orbits(one->cells, plain.All()), std::size_t{1});
+            }
+            if (!holes) {
+                // No empty cell is walled in: all of them reach beyond the bounding box.
+                int minC = 99, maxC = -1, minR = 99, maxR = -1;
+                for (const auto& c : one->cells) {
+                    minC = std::min(minC, c.column);
+                    maxC = std::max(maxC, c.column);
+                    minR = std::min(minR, c.row);
+                    maxR = std::max(maxR, c.row);
+                }
+                std::set<BoardCell> cells(one->cells.begin(), one->cells.end()), seen;
+                std::vector<BoardCell> open{{minC - 1, minR - 1}};
+                seen.insert(open[0]);
+                while (!open.empty()) {
+                    const BoardCell c = open.back();
+                    open.pop_back();
+                    for (const BoardCell n : {BoardCell{c.column + 1, c.row}, BoardCell{c.column - 1, c.row},
+                                              BoardCell{c.column, c.row + 1}, BoardCell{c.column, c.row - 1}}) {
+                        if (n.column < minC - 1 || n.column > maxC + 1 || n.row < minR - 1 ||
+                            n.row > maxR + 1 || cells.count(n) || !seen.insert(n).second) {
+                            continue;
+                        }
+                        open.push_back(n);
+                    }
+                }
+                QCOMPARE(seen.size() + cells.size(),
+                         std::size_t((maxC - minC + 3) * (maxR - minR + 3)));
+            }
+        }
+        // Another seed, another outline.
+        GeneratorRequest a, b;
+        a.pieces = b.pieces = PiecesForCount(pieces, 5);
+        a.grade = b.grade = grade;
+        a.seed = 5;
+        b.seed = 6;
+        QVERIFY(GenerateOutline(a)->cells != GenerateOutline(b)->cells);
+    }
+
+    // A raised stop flag ends the generator with nothing; so does a request out of range.
+    void generatorStops() {
+        GeneratorRequest request;
+        request.pieces = PiecesForCount(12, 3);
+        request.grade = 5;
+        std::atomic<bool> stop{true};
+        request.stop = &stop;
+        QVERIFY(!GenerateOutline(request));
+        // Raised while it runs, from another thread.
+        stop = false;
+        std::thread raiser([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            stop = true;
+        });
+        QElapsedTimer clock;
+        clock.start();
+        request.seed = 77;
+        const auto late = GenerateOutline(request);
+        raiser.join();
+        QVERIFY(!late || clock.elapsed() < 20);
+        QVERIFY(clock.elapsed() < 2000);
+        request.stop = nullptr;
+        request.pieces = PiecesForCount(2, 3);
+        QVERIFY(!GenerateOutline(request));
+        request.pieces = PiecesForCount(8, 3);
+        request.grade = 6;
+        QVERIFY(!GenerateOutline(request));
     }
 
     void repeatedCellsCountOnce() {

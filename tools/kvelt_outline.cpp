@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <map>
@@ -22,6 +23,7 @@
 #include "outlines/ShippedGrades.h"
 #include "outlines/Solver.h"
 #include "platform/TextCodec.h"
+#include "solver/Generator.h"
 #include "solver/Grade.h"
 
 namespace {
@@ -63,6 +65,13 @@ Makes, shows, solves and checks the game's outline files (*.kvt).
       the count stopped at its cap; grade 0 when there is no tiling), a folder standing for
       its *.kvt files in name order; -o writes the lines into a file instead, as the build
       does for the shipped outlines' grades.txt. The same on every machine.
+  generate --pieces N|--set LETTERS --grade G --seed S [--holes] [--name NAME] -o FILE.kvt
+      Makes a new outline whose tiling by its pieces is unique up to its symmetry, as the
+      solver proves by counting: N pieces (3 to 12) drawn from the seed, or the pieces
+      of LETTERS (as "XIT..." above), of grade G (1 to 5), connected, centred and clear of
+      the home columns; --holes lets it enclose empty cells. The same arguments give the
+      same outline on every machine. When the pieces cannot reach the grade, the nearest
+      one found is given and said. The name is "Случайный S" unless told.
 
 The drawing (ART.txt, UTF-8):
   line 1     the outline name (it must fit Windows-1251)
@@ -371,6 +380,104 @@ int Grade(const QStringList& args) {
     return kOk;
 }
 
+int Generate(const QStringList& args) {
+    QString output, name, pieceSet;
+    int count = 0, grade = 0;
+    bool seedGiven = false, holes = false;
+    std::uint64_t seed = 0;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        const bool valued = a == QLatin1String("-o") || a == QLatin1String("--output") ||
+                            a == QLatin1String("--pieces") || a == QLatin1String("--set") ||
+                            a == QLatin1String("--grade") || a == QLatin1String("--seed") ||
+                            a == QLatin1String("--name");
+        if (a == QLatin1String("--holes")) {
+            holes = true;
+            continue;
+        }
+        if (!valued) return UsageError(QStringLiteral("unknown argument %1").arg(a));
+        if (i + 1 >= args.size()) return UsageError(QStringLiteral("%1 needs a value").arg(a));
+        const QString v = args[++i];
+        bool ok = true;
+        if (a == QLatin1String("-o") || a == QLatin1String("--output")) {
+            output = v;
+        } else if (a == QLatin1String("--name")) {
+            name = v;
+        } else if (a == QLatin1String("--set")) {
+            pieceSet = v;
+        } else if (a == QLatin1String("--pieces")) {
+            count = v.toInt(&ok);
+            ok = ok && count >= 3 && count <= kPieces;
+        } else if (a == QLatin1String("--grade")) {
+            grade = v.toInt(&ok);
+            ok = ok && grade >= 1 && grade <= 5;
+        } else {
+            seed = v.toULongLong(&ok);
+            seedGiven = ok;
+        }
+        if (!ok) return UsageError(QStringLiteral("%1 %2 is out of range").arg(a, v));
+    }
+    if ((count == 0) == pieceSet.isEmpty()) {
+        return UsageError(QStringLiteral("generate needs either --pieces or --set"));
+    }
+    if (grade == 0 || !seedGiven) return UsageError(QStringLiteral("generate needs --grade and --seed"));
+    if (output.isEmpty()) return UsageError(QStringLiteral("generate needs -o FILE.kvt"));
+
+    GeneratorRequest request;
+    request.grade = grade;
+    request.seed = seed;
+    request.holes = holes;
+    request.threads = 0;
+    if (count > 0) {
+        request.pieces = PiecesForCount(count, seed);
+    } else {
+        for (const QChar ch : pieceSet.toUpper()) {
+            int p = 1;
+            while (p <= kPieces && QLatin1Char(PieceLetter(p)) != ch) ++p;
+            if (p > kPieces || request.pieces[p]) {
+                return UsageError(QStringLiteral("--set %1: each of X I T U V W Z L N Y F P at most once")
+                                      .arg(pieceSet));
+            }
+            request.pieces[p] = true;
+        }
+        if (std::count(request.pieces.begin(), request.pieces.end(), true) < 3) {
+            return UsageError(QStringLiteral("--set needs at least three pieces"));
+        }
+    }
+    const auto outline = GenerateOutline(request);
+    if (!outline) {
+        Err(QStringLiteral("no outline with one tiling was found for these pieces"));
+        return kFault;
+    }
+    OutlineDraft draft;
+    draft.name = name.isEmpty() ? QStringLiteral("Случайный %1").arg(seed) : name;
+    draft.cells = outline->cells;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (!outline->pieces[p]) draft.excluded.push_back(p);
+    }
+    const QByteArray bytes = WriteOutline(draft);
+    const StrictOutline back = ReadOutlineStrict(bytes);
+    if (!back.fault.isEmpty()) {
+        Err(QStringLiteral("%1: %2").arg(output, back.fault));
+        return kFault;
+    }
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
+        return kFault;
+    }
+    Out(QStringLiteral("%1: \u00AB%2\u00BB, %3 cells, grade %4, one tiling\n")
+            .arg(output, draft.name)
+            .arg(draft.cells.size())
+            .arg(outline->grade.grade));
+    if (outline->grade.grade != grade) {
+        Err(QStringLiteral("note: these pieces gave no outline of grade %1; the nearest is %2")
+                .arg(grade)
+                .arg(outline->grade.grade));
+    }
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -399,5 +506,6 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("solve")) return Solve(args);
     if (command == QLatin1String("check")) return Check(args);
     if (command == QLatin1String("grade")) return Grade(args);
+    if (command == QLatin1String("generate")) return Generate(args);
     return UsageError(QStringLiteral("unknown command %1").arg(command));
 }
