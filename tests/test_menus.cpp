@@ -105,7 +105,9 @@ class MenusTest : public QObject {
             {QStringLiteral("Повернуть против часовой стрелки"), QKeySequence(Qt::Key_PageUp)},
             {QStringLiteral("Отразить"), QKeySequence(Qt::Key_Home)},
             {QString(), {}},
-            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
+            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)},
+            {QStringLiteral("Новый квелт..."), {}},
+            {QStringLiteral("Квелт дня..."), {}}};
         auto check = [](QMenu* m, const QList<Item>& expected) {
             const QList<QAction*> actions = m->actions();
             QCOMPARE(actions.size(), expected.size());

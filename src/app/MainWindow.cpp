@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
+#include <tuple>
 
 #include "editor/EditorWindow.h"
 #include "model/History.h"
@@ -35,6 +36,7 @@
 #include "view/WindowStyle.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
+#include "windows/NewKveltDialog.h"
 
 // Resources compiled into a static library must be registered by hand.
 static void InitResources() { Q_INIT_RESOURCE(resources); }
@@ -219,6 +221,15 @@ void frmForma::BuildIgra() {
     igraRedaktor_ = igra_->addAction(QStringLiteral("Редактор квелтов..."), this,
                                      &frmForma::IgraRedaktor_Click);
     igraRedaktor_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    for (const auto& [caption, name, kind] :
+         {std::tuple{"Новый квелт...", "IgraNovy", frmNewKvelt::Kind::Random},
+          std::tuple{"Квелт дня...", "IgraDnya", frmNewKvelt::Kind::Day}}) {
+        QAction* item = igra_->addAction(QString::fromUtf8(caption), this, [this, kind = kind] {
+            ClosePalettes();
+            WhenIdle([kind] { ShowNewKvelt(kind); });
+        });
+        item->setObjectName(QString::fromUtf8(name));
+    }
 
     igra_->setObjectName(QStringLiteral("Igra"));
     igraOtmena_->setObjectName(QStringLiteral("IgraOtmena"));

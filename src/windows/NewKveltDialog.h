@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// «Новый квелт» and «Квелт дня»: an outline with one tiling made by the generator, saved into
+// the player's outline folder under a made-up name and loaded onto the board.
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <optional>
+
+#include "solver/Generator.h"
+
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+
+namespace kv {
+
+// The outline of a date: the same for every player. The grade rises through the week,
+// Monday 1 to Sunday 5.
+GeneratorRequest DayRequest(const QDate& date);
+QString DayName(const QDate& date);  // «Квелт дня, 8 декабря 2026»
+// «Случайный 8 декабря, №3»: the first number that no file of the player's folder holds.
+QString RandomName(const QDate& date);
+
+class frmNewKvelt : public QDialog {
+    Q_OBJECT
+  public:
+    enum class Kind { Random, Day };
+    // The search runs through platform::services().jobs, off the GUI thread.
+    explicit frmNewKvelt(Kind kind, QWidget* parent = nullptr);
+    ~frmNewKvelt() override;
+
+    QSpinBox* Pieces() const { return pieces_; }
+    QSpinBox* Grade() const { return grade_; }
+    QDateEdit* Date() const { return date_; }
+    QPushButton* Create() const { return create_; }
+    QPushButton* Stop() const { return stop_; }
+    QLabel* State() const { return state_; }
+    // The file the last outline was saved to, empty until then.
+    QString SavedPath() const { return savedPath_; }
+
+    // How long a search runs before «Прервать» shows.
+    static constexpr int kStopAfterMs = 200;
+
+  private:
+    void StartGeneration();
+    void Finished(std::optional<GeneratedOutline> outline);
+
+    Kind kind_;
+    // Shared with the worker, which may still be running when the dialog has gone.
+    std::shared_ptr<std::atomic<bool>> stopFlag_;
+    QSpinBox* pieces_ = nullptr;
+    QSpinBox* grade_ = nullptr;
+    QDateEdit* date_ = nullptr;
+    QPushButton* create_ = nullptr;
+    QPushButton* stop_ = nullptr;
+    QLabel* state_ = nullptr;
+    QTimer* stopTimer_ = nullptr;
+    QString savedPath_;
+    bool running_ = false;
+};
+
+// The menu items' whole work: the dialog shown modally over the main window.
+void ShowNewKvelt(frmNewKvelt::Kind kind);
+
+}  // namespace kv

@@ -1,0 +1,152 @@
+// SPDX-FileCopyrightText: 2026 The Kvelt developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// «Новый квелт» and «Квелт дня» over a fake job runner: the search runs when the test says,
+// «Прервать» shows once it has taken 200 ms, the outline is saved into the player's folder
+// under its made-up name and loaded onto the board, and a stopped search changes nothing.
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "app/MainWindow.h"
+#include "model/Model.h"
+#include "outlines/Outline.h"
+#include "outlines/OutlineWriter.h"
+#include "platform/Services.h"
+#include "support/TestSupport.h"
+#include "windows/NewKveltDialog.h"
+
+using namespace kv;
+
+namespace {
+
+// Keeps the work and its answer until the test runs them: a search still going.
+class HeldJobs final : public platform::JobRunner {
+  public:
+    void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
+        receiver_ = receiver;
+        work_ = std::move(work);
+        done_ = std::move(done);
+    }
+    void Finish() {
+        work_();
+        if (receiver_) done_();
+    }
+    bool Waiting() const { return static_cast<bool>(work_); }
+
+  private:
+    QPointer<QObject> receiver_;
+    std::function<void()> work_, done_;
+};
+
+std::vector<BoardCell> BoardOutline() {
+    std::vector<BoardCell> cells;
+    for (int i = 0; i <= OutlineLastCell; ++i) {
+        cells.push_back({OutlineCellList[i][0], OutlineCellList[i][1]});
+    }
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
+}  // namespace
+
+class NewKveltTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { kvtest::FreshModel(); }
+
+    // A new outline of the pieces and grade chosen: saved as «Случайный <date>, №1», then
+    // №2, loaded, told; «Прервать» only after 200 ms of searching.
+    void newOutlineIsSavedAndPlayed() {
+        kvtest::Fakes fakes;
+        kvtest::OwnOutlines own;
+        kvtest::GameWindow game;
+        HeldJobs jobs;
+        platform::services().jobs = &jobs;
+        const QDate today = QDate::currentDate();
+        for (int n = 1; n <= 2; ++n) {
+            const QString name = RandomName(today);
+            QVERIFY(name.endsWith(QStringLiteral("№%1").arg(n)));
+            frmNewKvelt dialog(frmNewKvelt::Kind::Random, game.window);
+            dialog.Pieces()->setValue(4);
+            dialog.Grade()->setValue(1);
+            dialog.show();
+            QTest::mouseClick(dialog.Create(), Qt::LeftButton);
+            QVERIFY(jobs.Waiting());
+            QVERIFY(!dialog.Create()->isEnabled());
+            QVERIFY(dialog.Stop()->isHidden());
+            QTRY_VERIFY_WITH_TIMEOUT(dialog.Stop()->isVisible(), 5000);
+            jobs.Finish();
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(OutlineName, name);
+            QCOMPARE(OutlinePath, dialog.SavedPath());
+            QVERIFY(dialog.SavedPath().startsWith(own.path));
+            QFile file(dialog.SavedPath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const StrictOutline saved = ReadOutlineStrict(file.readAll());
+            QVERIFY2(saved.fault.isEmpty(), qPrintable(saved.fault));
+            QCOMPARE(saved.draft.name, name);
+            QCOMPARE(saved.draft.excluded.size(), std::size_t{8});
+            std::vector<BoardCell> cells = saved.draft.cells;
+            std::sort(cells.begin(), cells.end());
+            QCOMPARE(BoardOutline(), cells);
+            QVERIFY(platform::LastTold().contains(name));
+            QVERIFY(platform::LastTold().contains(QStringLiteral("единственное")));
+        }
+        QVERIFY(RandomName(today).endsWith(QStringLiteral("№3")));
+    }
+
+    // «Прервать» stops the search: nothing is saved, the board keeps its outline, the status
+    // line says why, and the dialog can search again.
+    void stoppedSearchChangesNothing() {
+        kvtest::Fakes fakes;
+        kvtest::OwnOutlines own;
+        kvtest::GameWindow game;
+        HeldJobs jobs;
+        platform::services().jobs = &jobs;
+        const QString before = OutlinePath;
+        frmNewKvelt dialog(frmNewKvelt::Kind::Random, game.window);
+        dialog.show();
+        QTest::mouseClick(dialog.Create(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(dialog.Stop()->isVisible(), 5000);
+        QTest::mouseClick(dialog.Stop(), Qt::LeftButton);
+        jobs.Finish();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Поиск квелта прерван."));
+        QCOMPARE(OutlinePath, before);
+        QVERIFY(QDir(own.path).entryList({QStringLiteral("*.kvt")}, QDir::Files).isEmpty());
+        QVERIFY(dialog.Create()->isEnabled());
+        QVERIFY(dialog.Stop()->isHidden());
+        QVERIFY(dialog.isVisible());
+    }
+
+    // The outline of a date is the same each time, named by the date, its grade rising
+    // through the week; asked for again, the copy already saved is played.
+    void outlineOfTheDay() {
+        const QDate monday(2026, 12, 7);
+        const int grades[] = {1, 2, 2, 3, 3, 4, 5};
+        for (int d = 0; d < 7; ++d) QCOMPARE(DayRequest(monday.addDays(d)).grade, grades[d]);
+        QCOMPARE(DayName(QDate(2026, 12, 8)), QStringLiteral("Квелт дня, 8 декабря 2026"));
+        QVERIFY(DayRequest(monday).seed != DayRequest(monday.addDays(7)).seed);
+
+        kvtest::Fakes fakes;  // runs each job at once
+        kvtest::OwnOutlines own;
+        kvtest::GameWindow game;
+        for (int round = 0; round < 2; ++round) {
+            frmNewKvelt dialog(frmNewKvelt::Kind::Day, game.window);
+            QCOMPARE(dialog.Date()->maximumDate(), QDate::currentDate());
+            dialog.Date()->setDate(monday);
+            dialog.show();
+            QTest::mouseClick(dialog.Create(), Qt::LeftButton);
+            QCOMPARE(dialog.result(), int(QDialog::Accepted));
+            QCOMPARE(OutlineName, QStringLiteral("Квелт дня, 7 декабря 2026"));
+            QCOMPARE(QDir(own.path).entryList({QStringLiteral("*.kvt")}, QDir::Files).size(), 1);
+        }
+    }
+};
+
+QTEST_MAIN(NewKveltTest)
+#include "test_new_kvelt.moc"
