@@ -468,6 +468,9 @@ class SolverTest : public QObject {
         }
         QCOMPARE(seen.size(), std::size_t{5});
         QCOMPARE(GradeOf(0, 1000), 0);
+        // An effort of exactly a bound (64 nodes a tiling: 2^6) stays in the lower grade.
+        QCOMPARE(GradeOf(3, 3 * 64), 1);
+        QCOMPARE(GradeOf(3, 3 * 64 + 1), 2);
     }
 
     // A raised stop flag gives the empty grade, which callers discard.
