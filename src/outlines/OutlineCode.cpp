@@ -67,8 +67,8 @@ OutlineCode DraftFault(const OutlineDraft& draft) {
     return {};
 }
 
-// Strict base64url without padding: false for a length no encoder makes or for leftover bits
-// that are not zero, which only a changed last character gives.
+// Strict base64url without padding: cut for a length no encoder makes; false as well for
+// leftover bits that are not zero, which a changed or a lost last character gives.
 bool FromBase64Url(QStringView text, QByteArray& out, bool& cut) {
     cut = text.size() % 4 == 1;
     if (cut) return false;
@@ -171,7 +171,6 @@ OutlineCode DecodeOutline(QStringView text) {
     bool cut = false;
     const bool clean = FromBase64Url(body, bytes, cut);
     if (cut) return Fault(CodeFault::CutShort);
-    if (!clean) return Fault(CodeFault::Checksum);
 
     // What the header says the payload holds; only to tell a cut code from a changed one
     // before the checksum is trusted.
@@ -195,7 +194,7 @@ OutlineCode DecodeOutline(QStringView text) {
     const QByteArrayView payload = QByteArrayView(bytes).first(bytes.size() - kCrcBytes);
     std::uint32_t stored = 0;
     for (qsizetype i = bytes.size() - kCrcBytes; i < bytes.size(); ++i) stored = stored << 8 | at(i);
-    if (Crc32(payload) != stored) {
+    if (!clean || Crc32(payload) != stored) {
         // Cut short: the header is whole and sound, and says there should be more.
         if ((!header || onBoard) && bytes.size() < size) return Fault(CodeFault::CutShort);
         return Fault(CodeFault::Checksum);
