@@ -551,6 +551,8 @@ class OutlineToolTest : public QObject {
         QTest::newRow("no name") << CodeText(Payload("", 0, {10, 10, 10, 6}, full)) << CodeFault::NoName;
         QTest::newRow("name with a tab")
             << CodeText(Payload("a\tb", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
+        QTest::newRow("name with a line break")
+            << CodeText(Payload("a\nb", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
         QTest::newRow("name without Windows-1251")
             << CodeText(Payload("\xCE\xA9", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
         QTest::newRow("all twelve out")
@@ -569,7 +571,7 @@ class OutlineToolTest : public QObject {
         }
         QVERIFY(code.draft.cells.empty());
         QVERIFY(!CodeFaultText(code).isEmpty() && !CodeFaultText(code).contains('\n'));
-        QVERIFY(!CodeRefusal(code).isEmpty());
+        QVERIFY(!CodeRefusal(code).isEmpty() && !CodeRefusal(code).contains('\n'));
     }
     void everyChangedCharacterIsRefused() {
         const QString good = EncodeOutline(Rectangle("Ёж", 10, 5, {6, 12})).text;

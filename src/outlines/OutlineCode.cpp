@@ -44,6 +44,23 @@ QString Hex(char32_t u) {
     return QString::number(u, 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
+// A character of a fault as a reason shows it: control characters by their number alone,
+// so that the reason stays one line.
+bool Control(const QString& ch) {
+    const char32_t u = ch.isEmpty() ? 0 : ch.toUcs4().value(0);
+    return u < 32 || (u >= 127 && u < 160) || u == 0x2028 || u == 0x2029;
+}
+
+QString CharacterEn(const QString& ch) {
+    const QString hex = Hex(ch.isEmpty() ? 0 : ch.toUcs4().value(0));
+    return Control(ch) ? QStringLiteral("a control character (U+%1)").arg(hex)
+                       : QStringLiteral("\u00AB%1\u00BB (U+%2)").arg(ch, hex);
+}
+
+QString CharacterRu(const QString& ch) {
+    return Control(ch) ? QStringLiteral("управляющего знака") : QStringLiteral("знака «%1»").arg(ch);
+}
+
 // The faults of a name that a player can mend, before the rest of OutlineFault.
 OutlineCode NameFault(const QString& name) {
     if (name.isEmpty()) return Fault(CodeFault::NoName);
@@ -264,8 +281,7 @@ QString CodeFaultText(const OutlineCode& code) {
                 .arg(code.detail)
                 .arg(kCodeTextLimit);
         case CodeFault::Character:
-            return QStringLiteral("the character \u00AB%1\u00BB (U+%2) cannot stand in a code")
-                .arg(code.detail, Hex(code.detail.isEmpty() ? 0 : code.detail.toUcs4().value(0)));
+            return QStringLiteral("%1 cannot stand in a code").arg(CharacterEn(code.detail));
         case CodeFault::CutShort:
             return QStringLiteral("the code is cut short");
         case CodeFault::Checksum:
@@ -279,8 +295,8 @@ QString CodeFaultText(const OutlineCode& code) {
                 .arg(code.detail)
                 .arg(kCodeNameLimit);
         case CodeFault::NameCharacter:
-            return QStringLiteral("the name holds \u00AB%1\u00BB (U+%2), which an outline name cannot hold")
-                .arg(code.detail, Hex(code.detail.isEmpty() ? 0 : code.detail.toUcs4().value(0)));
+            return QStringLiteral("the name holds %1, which an outline name cannot hold")
+                .arg(CharacterEn(code.detail));
         case CodeFault::Outline:
             return code.detail;
     }
@@ -302,7 +318,7 @@ QString CodeRefusal(const OutlineCode& code) {
         case CodeFault::TooLong:
             return QStringLiteral("текст длиннее любого кода");
         case CodeFault::Character:
-            return QStringLiteral("знака «%1» в коде быть не может").arg(code.detail);
+            return QStringLiteral("%1 в коде быть не может").arg(CharacterRu(code.detail));
         case CodeFault::CutShort:
             return QStringLiteral("код обрезан");
         case CodeFault::Checksum:
@@ -314,7 +330,7 @@ QString CodeRefusal(const OutlineCode& code) {
         case CodeFault::LongName:
             return QStringLiteral("название слишком длинное");
         case CodeFault::NameCharacter:
-            return QStringLiteral("знака «%1» в названии быть не может").arg(code.detail);
+            return QStringLiteral("%1 в названии быть не может").arg(CharacterRu(code.detail));
         case CodeFault::Outline:
             return QStringLiteral("клетки и фигуры квелта не сходятся");
     }
