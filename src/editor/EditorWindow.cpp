@@ -746,7 +746,7 @@ void frmRedaktor::kVstavitKod_Click() {
         platform::Tell(kCodeRefused.arg(CodeRefusal(code)));
         return;
     }
-    if (!MayDiscard(kAskPaste)) return;
+    if (CellCount() > 0 && !MayDiscard(kAskPaste)) return;
     Drawing drawing{};
     for (const BoardCell& cell : code.draft.cells) drawing[cell.column][cell.row] = true;
     Step();
