@@ -21,8 +21,7 @@ constexpr int kCrcBytes = 4;
 // Text beyond this is not even stripped of its blanks.
 constexpr qsizetype kRawTextLimit = 8 * 1024;
 
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
-
+// The value of a base64url character, -1 for any other.
 int Sextet(QChar ch) {
     const char16_t u = ch.unicode();
     if (u >= 'A' && u <= 'Z') return u - 'A';
