@@ -20,6 +20,7 @@
 #include "editor/OwnOutline.h"
 #include "model/Model.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineCode.h"
 #include "outlines/OutlineWriter.h"
 #include "platform/SystemColors.h"
 #include "settings/Settings.h"
@@ -679,6 +680,71 @@ class EditorTest : public QObject {
         // Another set after the save is not the saved outline.
         editor.cboNabor_Change(0);
         QVERIFY(editor.kSohranit()->isEnabled());
+    }
+
+    // «Копировать код» once checked, for the set chosen; pasted back, the code gives the same
+    // grid, name and set; a refused code changes nothing and says why.
+    void codesThroughTheClipboard() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        frmRedaktor editor;
+        for (QPushButton* b : {editor.kKopirovatKod(), editor.kVstavitKod()}) {
+            QVERIFY(QFontMetrics(b->font()).horizontalAdvance(b->text()) < b->width() - 8);
+        }
+        const std::vector<BoardCell> cells = Rectangle(6, 5, 4, 4);
+        const DrawingCheck check = CheckDrawing(cells);
+        const int last = static_cast<int>(check.leftOut.size()) - 1;
+        QVERIFY(last > 0);
+        Draw(editor, cells);
+        editor.kKopirovatKod()->click();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Код можно скопировать после «Проверить»."));
+        editor.kProverit()->click();
+        editor.cboNabor_Change(last);
+        editor.kKopirovatKod()->click();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Код не скопирован: у квелта нет названия."));
+        QCOMPARE(fakes.clipboard.sets, 0);
+        editor.txtName()->setText(QStringLiteral(" Брусок "));
+        editor.kKopirovatKod()->click();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Код квелта «Брусок» скопирован в буфер обмена."));
+        const QString code = fakes.clipboard.text;
+        const OutlineCode copied = DecodeOutline(code);
+        QVERIFY(copied.draft.cells == cells);  // where it stands, not centred
+        QVERIFY(copied.draft.excluded == check.leftOut[last]);
+
+        for (const QString& text : {QString(), code.chopped(3), "KV2-" + code.mid(4)}) {
+            fakes.clipboard.text = text;
+            editor.kVstavitKod()->click();
+            QVERIFY2(platform::LastTold().startsWith(QStringLiteral("Код не принят: ")),
+                     qPrintable(platform::LastTold()));
+            QVERIFY(editor.DrawingCells() == cells);
+            QCOMPARE(editor.txtName()->text(), QStringLiteral(" Брусок "));
+            QCOMPARE(editor.cboNabor()->currentIndex(), last);
+        }
+        QCOMPARE(platform::LastTold(), QStringLiteral("Код не принят: код версии KV2, а игра читает KV1."));
+        QVERIFY(fakes.messages.questions.isEmpty());
+
+        fakes.messages.answerYes = true;
+        editor.kOchistit()->click();
+        editor.txtName()->clear();
+        fakes.clipboard.text = QStringLiteral("  ") + code + QStringLiteral("\n");
+        editor.kVstavitKod()->click();
+        QCOMPARE(fakes.messages.questions.size(), 1);  // for «Очистить» only
+        QCOMPARE(platform::LastTold(), QStringLiteral("Квелт «Брусок» вставлен из кода."));
+        QVERIFY(editor.DrawingCells() == cells);
+        QCOMPARE(editor.txtName()->text(), QStringLiteral("Брусок"));
+        QCOMPARE(editor.cboNabor()->currentIndex(), last);
+        QVERIFY(editor.kSohranit()->isEnabled());
+        editor.kKopirovatKod()->click();
+        QCOMPARE(fakes.clipboard.text, code);
+
+        // Over an unsaved drawing it asks first, and No keeps the drawing; Ctrl+Z undoes a paste.
+        fakes.messages.answerYes = false;
+        fakes.clipboard.text = EncodeOutline({QStringLiteral("Икс"), AllBut({1}), PieceShape(1)}).text;
+        editor.kVstavitKod()->click();
+        QCOMPARE(fakes.messages.questions.size(), 2);
+        QVERIFY(editor.DrawingCells() == cells);
+        editor.Otmenit();
+        QCOMPARE(editor.CellCount(), 0);
     }
 
     // The answer's lines fit its label at the designed size, the last one included.

@@ -11,6 +11,7 @@
 
 #include "model/Model.h"
 #include "outlines/CodeTables.h"
+#include "outlines/OutlineCode.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
 #include "outlines/ShippedGrades.h"
@@ -90,7 +91,26 @@ QByteArray CellText(int count, int column = 5, int row = 5) {
     return text;
 }
 
+// A code's payload laid out as docs/outline-codes.md says, checksum not yet added.
+QByteArray Payload(const QByteArray& name, int mask, std::initializer_list<int> box,
+                   const QByteArray& bitmap) {
+    QByteArray p(1, static_cast<char>(name.size()));
+    p += name;
+    p += static_cast<char>(mask >> 8);
+    p += static_cast<char>(mask & 0xFF);
+    for (const int v : box) p += static_cast<char>(v);
+    return p + bitmap;
+}
+
+std::vector<BoardCell> Sorted(std::vector<BoardCell> cells) {
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
 }  // namespace
+
+Q_DECLARE_METATYPE(kv::CodeFault)
+Q_DECLARE_METATYPE(kv::OutlineDraft)
 
 class OutlineToolTest : public QObject {
     Q_OBJECT
@@ -116,9 +136,10 @@ class OutlineToolTest : public QObject {
     void usage() {
         const Result help = Tool({"--help"});
         QCOMPARE(help.code, 0);
-        for (const char* command : {"encode ART.txt -o FILE.kvt", "show FILE.kvt",
-                                    "solve FILE.kvt [--count] [--all]", "check DIR",
-                                    "grade FILE.kvt|DIR... [-o GRADES.txt]"}) {
+        for (const char* command :
+             {"encode ART.txt -o FILE.kvt", "show FILE.kvt", "solve FILE.kvt [--count] [--all]",
+              "check DIR", "grade FILE.kvt|DIR... [-o GRADES.txt]", "code FILE.kvt",
+              "encode --code TEXT -o FILE.kvt"}) {
             QVERIFY2(help.out.contains(command), command);
         }
         // GNU conventions: --help and --version print to standard output and succeed,
@@ -136,7 +157,9 @@ class OutlineToolTest : public QObject {
         QCOMPARE(lateHelp.out, help.out);
         QVERIFY(help.out.contains("--version  output version information and exit"));
         const QList<QStringList> wrong = {
-            {}, {"paint"}, {"encode", Path("none.txt")}, {"solve"}, {"solve", "x.kvt", "--fast"}};
+            {}, {"paint"}, {"encode", Path("none.txt")}, {"solve"}, {"solve", "x.kvt", "--fast"},
+            {"code"}, {"code", "a.kvt", "b.kvt"}, {"encode", "--code", "KV1-x"},
+            {"encode", "--code", "KV1-x", "art.txt", "-o", "x.kvt"}, {"encode", "-o", "x.kvt", "--code"}};
         for (const QStringList& args : wrong) {
             const Result r = Tool(args);
             QCOMPARE(r.code, 2);
@@ -493,6 +516,194 @@ class OutlineToolTest : public QObject {
         } else {
             QVERIFY2(read.fault.contains(fault), qPrintable(read.fault));
         }
+    }
+
+    // Every shipped outline: a code of one short line that decodes to the same name, pieces
+    // and cells, and the same when a chat wraps it; its layout is the documented one.
+    void codesOfTheShippedOutlines() {
+        const QDir shipped(QStringLiteral(KVELT_SOURCE_DIR "/data/Examples"));
+        const QStringList files = shipped.entryList({"*.kvt"}, QDir::Files, QDir::Name);
+        QVERIFY(files.size() >= 105);
+        std::set<QString> codes;
+        for (const QString& file : files) {
+            const StrictOutline outline = ReadOutlineStrict(ReadFile(shipped.filePath(file)));
+            QVERIFY2(outline.fault.isEmpty(), qPrintable(file));
+            const OutlineCode code = EncodeOutline(outline.draft);
+            QVERIFY2(code.fault == CodeFault::None, qPrintable(file + ": " + CodeFaultText(code)));
+            QVERIFY(code.text.startsWith(QLatin1String("KV1-")));
+            QVERIFY2(code.text.size() <= 100, qPrintable(file + ": " + code.text));
+            codes.insert(code.text);
+            QString wrapped = code.text;
+            wrapped.insert(wrapped.size() / 2, QStringLiteral("\r\n  "));
+            for (const QString& text : {code.text, QStringLiteral(" ") + wrapped + "\n"}) {
+                const OutlineCode back = DecodeOutline(text);
+                QVERIFY2(back.fault == CodeFault::None, qPrintable(file + ": " + CodeFaultText(back)));
+                QCOMPARE(back.draft.name, outline.draft.name);
+                std::vector<int> excluded = outline.draft.excluded;
+                std::sort(excluded.begin(), excluded.end());
+                QCOMPARE(back.draft.excluded, excluded);
+                QVERIFY2(Sorted(back.draft.cells) == Sorted(outline.draft.cells), qPrintable(file));
+                QCOMPARE(back.text, code.text);
+            }
+        }
+        QCOMPARE(codes.size(), static_cast<std::size_t>(files.size()));
+
+        // A 10 x 1 bar at (12, 11): its row packed high bit first, the pieces left out as bits
+        // 0 to 11 (piece 1 the lowest).
+        const OutlineDraft bar = Rectangle(QStringLiteral("Ы"), 10, 1, {2, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        QCOMPARE(EncodeOutline(bar).text,
+                 CodeText(Payload("\xD0\xAB", 0xFFA, {12, 11, 10, 1}, "\xFF\xC0")));
+        QCOMPARE(Crc32("123456789"), 0xCBF43926u);  // the check value of CRC-32
+    }
+
+    // One clear reason for each way a code can be wrong, and the same refusal for a change of
+    // any one character anywhere.
+    void refusedCodes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<CodeFault>("fault");
+        const QString good = EncodeOutline(Rectangle("Полоса", 10, 6)).text;
+        const QByteArray full = QByteArray(7, '\xFF') + '\xF0';  // 10 x 6, four bits spare
+        const QByteArray name = QStringLiteral("Имя").toUtf8();
+        QByteArray bytes = QByteArray::fromBase64(good.mid(4).toLatin1(), QByteArray::Base64UrlEncoding);
+        bytes[bytes.size() - 1] = static_cast<char>(bytes.back() ^ 1);
+        const QString badSum = "KV1-" + QString::fromLatin1(bytes.toBase64(
+                                            QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+        QTest::newRow("sound, wrapped") << good.left(9) + "\n " + good.mid(9) << CodeFault::None;
+        QTest::newRow("empty") << QString() << CodeFault::Empty;
+        QTest::newRow("blanks") << " \t\r\n" << CodeFault::Empty;
+        for (const int lost : {1, 2, 3, 6, 21, 36}) {
+            QTest::addRow("%d characters lost", lost) << good.chopped(lost) << CodeFault::CutShort;
+        }
+        QTest::newRow("prefix alone") << "KV1-" << CodeFault::CutShort;
+        QTest::newRow("flipped character") << good.left(20) + (good[20] == 'A' ? 'B' : 'A') + good.mid(21)
+                                           << CodeFault::Checksum;
+        QTest::newRow("character added") << good + "A" << CodeFault::Checksum;
+        QTest::newRow("wrong checksum") << badSum << CodeFault::Checksum;
+        QTest::newRow("foreign prefix") << "KV1:" + good.mid(4) << CodeFault::Foreign;
+        QTest::newRow("small letters") << "kv1-" + good.mid(4) << CodeFault::Foreign;
+        QTest::newRow("a link") << "https://example.org/" + good << CodeFault::Foreign;
+        QTest::newRow("version 2") << "KV2-" + good.mid(4) << CodeFault::Version;
+        QTest::newRow("version 10") << "KV10-" + good.mid(4) << CodeFault::Version;
+        QTest::newRow("padding") << good + "==" << CodeFault::Character;
+        QTest::newRow("base64 plus") << good.left(10) + "+" + good.mid(10) << CodeFault::Character;
+        QTest::newRow("Cyrillic") << "KV1-Квелт" << CodeFault::Character;
+        QTest::newRow("a long text") << QString(100000, 'A') << CodeFault::TooLong;
+        QTest::newRow("a long code") << "KV1-" + QString(600, 'A') << CodeFault::TooLong;
+        QTest::newRow("400 bytes of bitmap")
+            << CodeText(Payload(name, 0, {0, 0, 35, 24}, QByteArray(400, '\xFF'))) << CodeFault::TooLong;
+        // Checksums that match over bytes this game never makes.
+        QTest::newRow("box off the board")
+            << CodeText(Payload(name, 0, {30, 20, 10, 6}, full)) << CodeFault::Contents;
+        QTest::newRow("box 255 x 255")
+            << CodeText(Payload(name, 0, {0, 0, 255, 255}, full)) << CodeFault::Contents;
+        QTest::newRow("box of no width")
+            << CodeText(Payload(name, 0, {10, 10, 0, 6}, full)) << CodeFault::Contents;
+        QTest::newRow("name longer than the code")
+            << CodeText("\xFF" + name + full) << CodeFault::Contents;
+        QTest::newRow("bitmap short")
+            << CodeText(Payload(name, 0, {10, 10, 10, 6}, full.chopped(1))) << CodeFault::Contents;
+        QTest::newRow("bitmap long")
+            << CodeText(Payload(name, 0, {10, 10, 10, 6}, full + '\0')) << CodeFault::Contents;
+        QTest::newRow("bits after the last cell")
+            << CodeText(Payload(name, 0x7FF, {10, 10, 5, 1}, "\xF9")) << CodeFault::Contents;
+        QTest::newRow("piece 13") << CodeText(Payload(name, 0x1000, {10, 10, 10, 6}, full))
+                                  << CodeFault::Contents;
+        QTest::newRow("name not UTF-8")
+            << CodeText(Payload("\xC0\xAF", 0, {10, 10, 10, 6}, full)) << CodeFault::Contents;
+        // Sound bytes, but no outline a file could hold.
+        QTest::newRow("no name") << CodeText(Payload("", 0, {10, 10, 10, 6}, full)) << CodeFault::NoName;
+        QTest::newRow("name with a tab")
+            << CodeText(Payload("a\tb", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
+        QTest::newRow("name with a line break")
+            << CodeText(Payload("a\nb", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
+        QTest::newRow("name without Windows-1251")
+            << CodeText(Payload("\xCE\xA9", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
+        QTest::newRow("all twelve out")
+            << CodeText(Payload(name, 0xFFF, {10, 10, 1, 1}, QByteArray(1, '\0'))) << CodeFault::Outline;
+        QTest::newRow("five cells for twelve pieces")
+            << CodeText(Payload(name, 0, {10, 10, 5, 1}, "\xF8")) << CodeFault::Outline;
+    }
+    void refusedCodes() {
+        QFETCH(QString, text);
+        QFETCH(CodeFault, fault);
+        const OutlineCode code = DecodeOutline(text);
+        QVERIFY2(code.fault == fault, qPrintable(CodeFaultText(code)));
+        if (fault == CodeFault::None) {
+            QCOMPARE(code.draft.cells.size(), std::size_t{60});
+            return;
+        }
+        QVERIFY(code.draft.cells.empty());
+        QVERIFY(!CodeFaultText(code).isEmpty() && !CodeFaultText(code).contains('\n'));
+        QVERIFY(!CodeRefusal(code).isEmpty() && !CodeRefusal(code).contains('\n'));
+    }
+    void everyChangedCharacterIsRefused() {
+        const QString good = EncodeOutline(Rectangle("Ёж", 10, 5, {6, 12})).text;
+        int refused = 0;
+        for (qsizetype i = 4; i < good.size(); ++i) {
+            for (const char ch : QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_")) {
+                if (ch == good[i]) continue;
+                QString changed = good;
+                changed[i] = QLatin1Char(ch);
+                const CodeFault fault = DecodeOutline(changed).fault;
+                QVERIFY2(fault == CodeFault::Checksum || fault == CodeFault::CutShort,
+                         qPrintable(QStringLiteral("%1 at %2").arg(ch).arg(i)));
+                ++refused;
+            }
+        }
+        QCOMPARE(refused, 63 * (good.size() - 4));
+    }
+
+    // The encoder writes no code for what no file may hold.
+    void unsoundOutlinesHaveNoCode_data() {
+        QTest::addColumn<OutlineDraft>("draft");
+        QTest::addColumn<CodeFault>("fault");
+        QTest::newRow("no name") << Rectangle("", 10, 6) << CodeFault::NoName;
+        QTest::newRow("256 bytes of name") << Rectangle(QString(128, QChar(0x416)), 10, 6) << CodeFault::LongName;
+        QTest::newRow("255 bytes of name") << Rectangle(QString(85, QChar(0x416)) + QString(85, 'a'), 10, 6)
+                                           << CodeFault::None;
+        QTest::newRow("Omega") << Rectangle("Ω", 10, 6) << CodeFault::NameCharacter;
+        QTest::newRow("piece twice") << Rectangle("Имя", 10, 5, {3, 3}) << CodeFault::Outline;
+        QTest::newRow("cell count") << Rectangle("Имя", 11, 5) << CodeFault::Outline;
+    }
+    void unsoundOutlinesHaveNoCode() {
+        QFETCH(OutlineDraft, draft);
+        QFETCH(CodeFault, fault);
+        const OutlineCode code = EncodeOutline(draft);
+        QVERIFY2(code.fault == fault, qPrintable(CodeFaultText(code)));
+        QCOMPARE(code.text.isEmpty(), fault != CodeFault::None);
+        if (fault == CodeFault::None) QCOMPARE(DecodeOutline(code.text).draft.name, draft.name);
+    }
+
+    // code prints what encode --code makes a file of again; a refused code writes no file.
+    void codeAndEncodeCode() {
+        const QString shipped = QStringLiteral(KVELT_SOURCE_DIR "/data/Examples/0050.kvt");
+        Result r = Tool({"code", shipped});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.err.isEmpty());
+        QVERIFY(r.out.startsWith("KV1-") && r.out.endsWith('\n') && r.out.count('\n') == 1);
+        const QString text = QString::fromLatin1(r.out.trimmed());
+        const StrictOutline original = ReadOutlineStrict(ReadFile(shipped));
+        QCOMPARE(text, EncodeOutline(original.draft).text);
+
+        r = Tool({"encode", "--code", text, "-o", Path("from-code.kvt")});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.contains("60 cells, 12 pieces in play"), r.out.constData());
+        const StrictOutline made = ReadOutlineStrict(ReadFile(Path("from-code.kvt")));
+        QVERIFY2(made.fault.isEmpty(), qPrintable(made.fault));
+        QCOMPARE(made.draft.name, original.draft.name);
+        QVERIFY(Sorted(made.draft.cells) == Sorted(original.draft.cells));
+        QCOMPARE(Tool({"code", Path("from-code.kvt")}).out, (text + "\n").toLatin1());
+
+        r = Tool({"encode", "--code", text.chopped(5), "-o", Path("cut.kvt")});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, QByteArray("refused: the code is cut short\n"));
+        QVERIFY(!QFile::exists(Path("cut.kvt")));
+        WriteFile(Path("damaged.kvt"), Handmade("Имя", CellText(59), "0\r\n"));
+        r = Tool({"code", Path("damaged.kvt")});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY2(r.err.contains("60 cells need 240"), r.err.constData());
     }
 
     // What the writer makes, the strict reader and the game read back unchanged.

@@ -18,6 +18,7 @@
 
 #include "model/Model.h"
 #include "outlines/OutlineArt.h"
+#include "outlines/OutlineCode.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
 #include "outlines/ShippedGrades.h"
@@ -53,6 +54,13 @@ Makes, shows, solves and checks the game's outline files (*.kvt).
       "N solutions (M up to symmetry)": N counts turned and mirrored tilings apart, M counts
       tilings that a symmetry of the outline maps onto each other once. --all prints every
       tiling, then the count. The exit status is 1 when there is no tiling.
+  code FILE.kvt
+      Prints the outline as one line of text, "KV1-" and a code of its name, cells and
+      left-out pieces with a checksum, to paste into a chat or the game's editor. The file
+      must pass check's tests of damage.
+  encode --code TEXT -o FILE.kvt
+      Makes the outline file of a code. A damaged or foreign code is refused in one line,
+      with the exit status 1, and nothing is written.
   check DIR
       Checks every *.kvt in DIR: it is at most 64 KiB, decodes, holds 60 - 5n distinct
       cells on the board, leaves out only pieces 1 to 12, each once, no two files share a
@@ -135,7 +143,10 @@ std::array<bool, 13> PiecesInPlay(const OutlineDraft& draft) {
     return available;
 }
 
+int EncodeCode(const QStringList& args);
+
 int Encode(const QStringList& args) {
+    if (args.contains(QLatin1String("--code"))) return EncodeCode(args);
     QString art, output;
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("-o") || args[i] == QLatin1String("--output")) {
@@ -210,6 +221,69 @@ int Show(const QStringList& args) {
     OutBytes(OutlineArtText(seen));
     Err(QStringLiteral("%1: %2").arg(args[0], strict.fault));
     return kFault;
+}
+
+int Code(const QStringList& args) {
+    if (args.size() != 1 || args[0].startsWith(QLatin1Char('-'))) {
+        return UsageError(QStringLiteral("code takes one outline file"));
+    }
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Err(QStringLiteral("%1: cannot read: %2").arg(args[0], file.errorString()));
+        return kFault;
+    }
+    const StrictOutline outline = CheckOutlineFile(ReadOutlineFile(file));
+    if (!outline.fault.isEmpty()) {
+        Err(QStringLiteral("%1: %2").arg(args[0], outline.fault));
+        return kFault;
+    }
+    const OutlineCode code = EncodeOutline(outline.draft);
+    if (code.fault != CodeFault::None) {
+        Err(QStringLiteral("%1: no code: %2").arg(args[0], CodeFaultText(code)));
+        return kFault;
+    }
+    Out(code.text + QLatin1Char('\n'));
+    return kOk;
+}
+
+int EncodeCode(const QStringList& args) {
+    QString text, output;
+    bool hasText = false;
+    for (int i = 0; i < args.size(); ++i) {
+        const bool takesValue = args[i] == QLatin1String("--code") ||
+                                args[i] == QLatin1String("-o") ||
+                                args[i] == QLatin1String("--output");
+        if (!takesValue) {
+            return UsageError(args[i].startsWith(QLatin1Char('-'))
+                                  ? QStringLiteral("unknown option %1").arg(args[i])
+                                  : QStringLiteral("encode --code takes no drawing"));
+        }
+        if (i + 1 >= args.size()) return UsageError(QStringLiteral("%1 needs a value").arg(args[i]));
+        if (args[i] == QLatin1String("--code")) {
+            if (hasText) return UsageError(QStringLiteral("encode takes one code"));
+            text = args[++i];
+            hasText = true;
+        } else {
+            output = args[++i];
+        }
+    }
+    if (output.isEmpty()) return UsageError(QStringLiteral("encode needs -o FILE.kvt"));
+    const OutlineCode code = DecodeOutline(text);
+    if (code.fault != CodeFault::None) {
+        Err(QStringLiteral("refused: %1").arg(CodeFaultText(code)));
+        return kFault;
+    }
+    const QByteArray bytes = WriteOutline(code.draft);
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
+        return kFault;
+    }
+    Out(QStringLiteral("%1: \u00AB%2\u00BB, %3 cells, %4 pieces in play\n")
+            .arg(output, code.draft.name)
+            .arg(code.draft.cells.size())
+            .arg(kPieces - code.draft.excluded.size()));
+    return kOk;
 }
 
 QString Solutions(std::uint64_t n) {
@@ -507,5 +581,6 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("check")) return Check(args);
     if (command == QLatin1String("grade")) return Grade(args);
     if (command == QLatin1String("generate")) return Generate(args);
+    if (command == QLatin1String("code")) return Code(args);
     return UsageError(QStringLiteral("unknown command %1").arg(command));
 }

@@ -20,6 +20,7 @@
 #include "model/Operations.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineCode.h"
 #include "outlines/OutlineWriter.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
@@ -56,6 +57,13 @@ const QString kAskClose = QStringLiteral("Рисунок не сохранён. 
 const QString kAskClear = QStringLiteral("Рисунок не сохранён. Очистить его?");
 const QString kNoUndo = QStringLiteral("Отменять нечего.");
 const QString kNoRedo = QStringLiteral("Возвращать нечего.");
+const QString kCodeNoCheck = QStringLiteral("Код можно скопировать после «Проверить».");
+const QString kCodeNotMade = QStringLiteral("Код не скопирован: %1.");
+const QString kCodeCopied = QStringLiteral("Код квелта «%1» скопирован в буфер обмена.");
+const QString kCodeRefused = QStringLiteral("Код не принят: %1.");
+const QString kCodePasted = QStringLiteral("Квелт «%1» вставлен из кода.");
+const QString kAskPaste = QStringLiteral("Рисунок не сохранён. Заменить его квелтом из кода?");
+constexpr int kCodeButtonWidth = 136;
 constexpr Colour kCursorColour = 0x0000FF;  // red: seen on black, background and pieces
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 104;
@@ -146,6 +154,15 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     kPrervat_->hide();
     x = width - kMargin - kButtonWidth;
     kZakryt_ = button("kZakryt", QStringLiteral("Закрыть"));
+    // The code buttons: a row of their own, wider for their captions; «Закрыть» stays last.
+    y += kButtonHeight + kMargin;
+    x = kMargin;
+    kKopirovatKod_ = button("kKopirovatKod", QStringLiteral("Копировать код"));
+    kKopirovatKod_->resize(kCodeButtonWidth, kButtonHeight);
+    x = kMargin + kCodeButtonWidth + kMargin;
+    kVstavitKod_ = button("kVstavitKod", QStringLiteral("Вставить код"));
+    kVstavitKod_->resize(kCodeButtonWidth, kButtonHeight);
+    setTabOrder(kVstavitKod_, kZakryt_);
     setFixedSize(width, y + kButtonHeight + kMargin);
 
     picSetka_->onMouseDown = [this](Qt::MouseButton b, int px, int py) {
@@ -177,6 +194,8 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     connect(kOchistit_, &QPushButton::clicked, this, &frmRedaktor::kOchistit_Click);
     connect(kPrervat_, &QPushButton::clicked, this, &frmRedaktor::kPrervat_Click);
     connect(kZakryt_, &QPushButton::clicked, this, &frmRedaktor::reject);
+    connect(kKopirovatKod_, &QPushButton::clicked, this, &frmRedaktor::kKopirovatKod_Click);
+    connect(kVstavitKod_, &QPushButton::clicked, this, &frmRedaktor::kVstavitKod_Click);
     busy_.setSingleShot(true);
     connect(&busy_, &QTimer::timeout, this, &frmRedaktor::ShowBusy);
     auto* undo = new QAction(this);
@@ -550,8 +569,15 @@ void frmRedaktor::Answer(const std::shared_ptr<Job>& job) {
         UpdateButtons();
         return;
     }
-    cboNabor_->setCurrentIndex(0);
-    cboNabor_Change(0);
+    // A pasted code names its set; any other drawing starts on the first.
+    int first = 0;
+    if (job->drawing == pastedDrawing_) {
+        const auto& sets = checked_->leftOut;
+        const auto it = std::find(sets.begin(), sets.end(), pastedSet_);
+        if (it != sets.end()) first = static_cast<int>(it - sets.begin());
+    }
+    cboNabor_->setCurrentIndex(first);
+    cboNabor_Change(first);
 }
 
 void frmRedaktor::cboNabor_Change(int i) {
@@ -695,6 +721,42 @@ void frmRedaktor::kOchistit_Click() {
     Step();
     PushUndo();
     SetDrawing(Drawing{});
+}
+
+void frmRedaktor::kKopirovatKod_Click() {
+    if (!CheckedNow()) {
+        platform::Tell(kCodeNoCheck);
+        return;
+    }
+    // The drawing where it stands, so that pasting it gives this very grid.
+    const OutlineCode code =
+        EncodeOutline({Name(), checked_->leftOut[ChosenSet()], DrawingCells()});
+    if (code.fault != CodeFault::None) {
+        platform::Tell(kCodeNotMade.arg(CodeRefusal(code)));
+        return;
+    }
+    if (auto* clipboard = platform::services().clipboard) clipboard->SetText(code.text);
+    platform::Tell(kCodeCopied.arg(code.draft.name));
+}
+
+void frmRedaktor::kVstavitKod_Click() {
+    auto* clipboard = platform::services().clipboard;
+    const OutlineCode code = DecodeOutline(clipboard ? clipboard->Text() : QString());
+    if (code.fault != CodeFault::None) {
+        platform::Tell(kCodeRefused.arg(CodeRefusal(code)));
+        return;
+    }
+    if (CellCount() > 0 && !MayDiscard(kAskPaste)) return;
+    Drawing drawing{};
+    for (const BoardCell& cell : code.draft.cells) drawing[cell.column][cell.row] = true;
+    Step();
+    if (drawing != cells_) PushUndo();
+    SetDrawing(drawing);
+    txtName_->setText(code.draft.name);
+    pastedSet_ = code.draft.excluded;
+    pastedDrawing_ = drawing_;
+    platform::Tell(kCodePasted.arg(code.draft.name));
+    kProverit_Click();
 }
 
 void ShowRedaktor() {

@@ -62,6 +62,8 @@ class frmRedaktor : public QDialog {
     QPushButton* kIgrat() const { return kIgrat_; }
     QPushButton* kOchistit() const { return kOchistit_; }
     QPushButton* kPrervat() const { return kPrervat_; }
+    QPushButton* kKopirovatKod() const { return kKopirovatKod_; }
+    QPushButton* kVstavitKod() const { return kVstavitKod_; }
 
     bool Cell(int c, int r) const { return cells_[c][r]; }
     int CellCount() const;
@@ -87,6 +89,10 @@ class frmRedaktor : public QDialog {
     void kIgrat_Click();
     void kOchistit_Click();
     void kPrervat_Click();
+    // The outline as a line of text through the clipboard: copied once «Проверить» has found
+    // its pieces; pasted, it replaces the drawing and its name and is checked at once.
+    void kKopirovatKod_Click();
+    void kVstavitKod_Click();
     // Ctrl+Z and Ctrl+Y: a stroke of painting, a Space or «Очистить» is one step.
     void Otmenit();
     void Vernut();
@@ -150,6 +156,8 @@ class frmRedaktor : public QDialog {
     QPushButton* kOchistit_ = nullptr;
     QPushButton* kPrervat_ = nullptr;
     QPushButton* kZakryt_ = nullptr;
+    QPushButton* kKopirovatKod_ = nullptr;
+    QPushButton* kVstavitKod_ = nullptr;
     QTimer busy_;
 
     Drawing cells_{};
@@ -177,6 +185,9 @@ class frmRedaktor : public QDialog {
     mutable std::uint64_t sameDrawing_ = ~std::uint64_t{0};
     mutable std::vector<int> sameSet_;
     mutable QString sameSkip_;
+    // The pieces a pasted code leaves out, chosen when the check of that drawing answers.
+    std::vector<int> pastedSet_;
+    std::uint64_t pastedDrawing_ = 0;
 };
 
 }  // namespace kv

@@ -3,6 +3,7 @@
 #include "platform/Services.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QPointer>
@@ -79,11 +80,18 @@ public:
     }
 };
 
+class QtClipboard final : public Clipboard {
+public:
+    QString Text() override { return QGuiApplication::clipboard()->text(); }
+    void SetText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
+};
+
 QtEventPump gEvents;
 ThreadPoolJobs gJobs;
 QtMessageBoxes gMessages;
 QtShell gShell;
 QtQuestions gQuestions;
+QtClipboard gClipboard;
 
 Services MakeDefaults() {
     Services s;
@@ -93,6 +101,7 @@ Services MakeDefaults() {
     s.files = DefaultFileDialogs();
     s.jobs = &gJobs;
     s.questions = &gQuestions;
+    s.clipboard = &gClipboard;
     return s;
 }
 

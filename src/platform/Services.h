@@ -88,6 +88,14 @@ public:
     virtual void Show(const QString& text) = 0;
 };
 
+// The desktop's clipboard, for text only.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual QString Text() = 0;
+    virtual void SetText(const QString& text) = 0;
+};
+
 struct Services {
     EventPump* events = nullptr;
     VictoryPresenter* victory = nullptr;
@@ -97,6 +105,7 @@ struct Services {
     JobRunner* jobs = nullptr;
     StatusLine* status = nullptr;
     Questions* questions = nullptr;
+    Clipboard* clipboard = nullptr;
 };
 
 // The real file dialogs (Qt's own widget-based dialog, the same on every desktop).

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -26,11 +27,15 @@
 #include <optional>
 
 #include "app/MainWindow.h"
+#include "editor/EditorWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
+#include "outlines/OutlineCode.h"
 #include "platform/SystemColors.h"
 #include "platform/TextCodec.h"
+#include "view/BoardDrawing.h"
+#include "view/PictureBox.h"
 
 namespace {
 
@@ -1405,6 +1410,112 @@ private slots:
             QCOMPARE(At(shot, board->Corner(cell.x(), cell.y())), PieceRgb(1));
         }
         QCOMPARE(At(shot, board->Corner(3, 0)), kBackground);
+        CloseGame(window);
+    }
+
+    // An outline's code through the real clipboard: copied in the editor it is the outline on
+    // the grid; pasted back over an empty grid it gives the same cells, checked at once, and
+    // copied again the same code.
+    void editorCodeCopiedAndPastedBack() {
+        const QString window = StartOnRectangle();
+        auto clipboard = [&] {
+            return Run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                                 QStringLiteral("-o")});
+        };
+        // xclip keeps the selection from the background until the game takes it.
+        auto putIntoClipboard = [&](const QByteArray& text) {
+            QProcess put;
+            put.setProcessEnvironment(Env());
+            put.setStandardOutputFile(QProcess::nullDevice());
+            put.setStandardErrorFile(QProcess::nullDevice());
+            put.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                                                QStringLiteral("-i")});
+            put.write(text);
+            put.closeWriteChannel();
+            QVERIFY(put.waitForFinished(10000));
+            QVERIFY(WaitUntil([&] { return clipboard() == QString::fromUtf8(text); }));
+        };
+        putIntoClipboard("none");
+        Key(window, QStringLiteral("ctrl+e"));
+        const QString editor = WaitForWindow(QStringLiteral("^Редактор квелтов$"));
+        QVERIFY2(!editor.isEmpty(), "Ctrl+E did not open the editor");
+        QVERIFY(Settled(editor));
+        const QString geometry = Geometry(editor);
+        auto value = [&](const char* key) {
+            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
+                .match(geometry)
+                .captured(1)
+                .toInt();
+        };
+        const QRect frame = QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"))
+                                .adjusted(-10, -60, 10, 10) &
+                            QRect(0, 0, 1800, 1300);
+        const QImage first =
+            ShotWhen([&](const QImage& s) { return FindBoard(s.copy(frame)).has_value(); });
+        auto grid = FindBoard(first.copy(frame));
+        QVERIFY2(grid.has_value(), "no grid in the editor");
+        grid->left += frame.left();
+        grid->top += frame.top();
+        // The buttons where an editor of our own at the designed size has them, from its grid.
+        kv::SetCellSize(478, 784);
+        kv::frmRedaktor probe;
+        auto click = [&](QPushButton* (kv::frmRedaktor::*button)() const) {
+            const QPoint at = QPoint(grid->left, grid->top) + (probe.*button)()->geometry().center() -
+                              probe.picSetka()->geometry().topLeft();
+            PointerTo(at);
+            Xdo({QStringLiteral("click"), QStringLiteral("1")});
+        };
+        QSet<QRgb> pieces;
+        for (int p = 1; p <= 12; ++p) pieces.insert(PieceRgb(p));
+        // Cells of the grid in piece colours (the outline checked), and any not background.
+        auto coloured = [&](const QImage& s, bool any) {
+            int n = 0;
+            for (int c = 0; c < 35; ++c) {
+                for (int r = 0; r < 24; ++r) {
+                    const QRgb rgb = At(s, grid->Corner(c, r));
+                    const bool inside = c >= 12 && c < 22 && r >= 9 && r < 15;
+                    n += any ? (rgb == kBlack || pieces.contains(rgb)) : inside && pieces.contains(rgb);
+                }
+            }
+            return n;
+        };
+
+        Key(editor, QStringLiteral("Tab"));  // the name
+        Run(QStringLiteral("xdotool"), {QStringLiteral("type"), QStringLiteral("E2E Code")});
+        click(&kv::frmRedaktor::kProverit);
+        QCOMPARE(coloured(ShotWhen([&](const QImage& s) { return coloured(s, false) == 60; },
+                                   QStringLiteral("code-checked.png")),
+                          false),
+                 60);
+        click(&kv::frmRedaktor::kKopirovatKod);
+        QVERIFY2(WaitUntil([&] { return clipboard().startsWith(QStringLiteral("KV1-")); }),
+                 qPrintable(QStringLiteral("the clipboard holds ") + clipboard()));
+        const QString code = clipboard();
+        const kv::OutlineCode copied = kv::DecodeOutline(code);
+        QVERIFY2(copied.fault == kv::CodeFault::None, qPrintable(kv::CodeFaultText(copied)));
+        QCOMPARE(copied.draft.name, QStringLiteral("E2E Code"));
+        QVERIFY(copied.draft.excluded.empty());
+        std::vector<kv::BoardCell> rectangle;
+        for (int r = 9; r < 15; ++r) {
+            for (int c = 12; c < 22; ++c) rectangle.push_back({c, r});
+        }
+        QVERIFY(copied.draft.cells == rectangle);
+
+        click(&kv::frmRedaktor::kOchistit);
+        QCOMPARE(coloured(ShotWhen([&](const QImage& s) { return coloured(s, true) == 0; }), true), 0);
+        click(&kv::frmRedaktor::kVstavitKod);
+        const QImage pasted = ShotWhen([&](const QImage& s) { return coloured(s, false) == 60; },
+                                       QStringLiteral("code-pasted.png"));
+        QCOMPARE(coloured(pasted, false), 60);
+        QCOMPARE(coloured(pasted, true), 60);
+        putIntoClipboard("none");
+        click(&kv::frmRedaktor::kKopirovatKod);
+        QVERIFY2(WaitUntil([&] { return clipboard() == code; }),
+                 qPrintable(QStringLiteral("copied again: ") + clipboard()));
+
+        // The drawing is the one it opened on: Esc closes without a question.
+        Key(editor, QStringLiteral("Escape"));
+        QVERIFY2(WindowGone(editor), "Esc did not close the editor");
         CloseGame(window);
     }
 

@@ -35,6 +35,7 @@ Fakes::Fakes() {
     s.shell = &shell;
     s.jobs = &jobs;
     s.questions = &questions;
+    s.clipboard = &clipboard;
 }
 
 Fakes::~Fakes() {

@@ -125,6 +125,18 @@ public:
     int runs = 0;
 };
 
+// A clipboard of its own: what was set, and what the next read gives.
+class FakeClipboard final : public kv::platform::Clipboard {
+public:
+    QString Text() override { return text; }
+    void SetText(const QString& t) override {
+        text = t;
+        ++sets;
+    }
+    QString text;
+    int sets = 0;
+};
+
 // Installs the fakes for the lifetime of the object and puts the real services back.
 struct Fakes {
     Fakes();
@@ -136,6 +148,7 @@ struct Fakes {
     FakeShell shell;
     FakeJobs jobs;
     FakeQuestions questions;
+    FakeClipboard clipboard;
 };
 
 // The player's outline folder ($XDG_DATA_HOME/kvelt/Examples) in a fresh temporary folder
