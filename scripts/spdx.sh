@@ -10,6 +10,7 @@
 #   bash scripts/spdx.sh --list      list the files that can carry them
 #   bash scripts/spdx.sh --declared  list the files REUSE.toml gives their licence, a tab
 #                                    and that licence
+#   bash scripts/spdx.sh --files     list every file of the tree it looks at, NUL-separated
 # Files that cannot carry them keep their formats: REUSE.toml names them (outline files and
 # drawings, pictures, test inputs, JSON, the licence, the Debian files without comments) and
 # gives their licence, as debian/copyright does. A file of neither kind is a fault: its
@@ -80,6 +81,9 @@ mode = sys.argv[1]
 paths = [p for p in sys.stdin.buffer.read().decode().split("\0")
          if p and os.path.isfile(p) and os.path.getsize(p) > 0]
 missing = []
+if mode == "--files":
+    sys.stdout.write("".join(path + "\0" for path in paths))
+    sys.exit(0)
 for path in paths:
     if declared(path):
         if mode == "--declared":

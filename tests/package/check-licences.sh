@@ -21,9 +21,7 @@ if ! missing=$(bash scripts/spdx.sh --check); then
 fi
 tree=$(mktemp -d)
 trap 'rm -rf "$tree" "$tree.found" "$tree.declared"' EXIT
-git ls-files -z --cached --others --exclude-standard |
-    while IFS= read -r -d '' path; do [ ! -f "$path" ] || printf '%s\0' "$path"; done |
-    tar --null -T - -cf - | tar -xf - -C "$tree"
+bash scripts/spdx.sh --files | tar --null -T - -cf - | tar -xf - -C "$tree"
 (cd "$tree" && licensecheck -r --machine --copyright --shortname-scheme spdx --lines 25 --tail 0 .) \
     >"$tree.found"
 bash scripts/spdx.sh --declared >"$tree.declared"
