@@ -40,7 +40,9 @@ install(FILES "${CMAKE_SOURCE_DIR}/data/Справка.html" DESTINATION ${KVELT
 # The help document's pictures, drawn by the game (scripts/update-help-pictures.sh).
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help DESTINATION ${KVELT_INSTALL_GAMEDATADIR}
         FILES_MATCHING PATTERN "*.png")
-install(FILES ${KVELT_PROGRAM_DIR}/grades.txt DESTINATION ${KVELT_INSTALL_GAMEDATADIR} OPTIONAL)
+# The grades file is made by the build into the program folder, beside Examples, and ships
+# beside the outlines.
+install(FILES ${KVELT_PROGRAM_DIR}/grades.txt DESTINATION ${KVELT_INSTALL_GAMEDATADIR})
 
 if(TARGET kvelt-outline)
     install(TARGETS kvelt-outline RUNTIME DESTINATION ${KVELT_INSTALL_GAMESDIR})

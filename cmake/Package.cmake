@@ -44,7 +44,10 @@ if(KVELT_INSTALL_PACKAGE_DOCS)
     install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides
             DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME kvelt)
 endif()
-# A stripped install (cpack) also drops the compiler's version notes, as dh_strip does.
+# A stripped install (cpack) also drops the compiler's version notes, .comment and .note, as
+# dh_strip does. The named notes stay: .note.gnu.build-id, by which debuggers find the
+# detached debug symbols; .note.ABI-tag, the kernel version glibc's loader checks; and
+# .note.gnu.property, whose CET and ISA-level bits the loader reads.
 install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
         foreach(program kvelt kvelt-outline)

@@ -2,38 +2,56 @@
 # SPDX-FileCopyrightText: 2026 The Kvelt developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
-# Gives every tracked file that can carry one the two SPDX lines (copyright and licence),
-# in the comment form of its language, and leaves files that have them alone, so it can be
-# run again after every merge.
-#   bash scripts/spdx.sh           add the lines where they are missing
-#   bash scripts/spdx.sh --check   list the files that lack them (status 1 if any)
-#   bash scripts/spdx.sh --list    list the files that can carry them
-# Files that cannot carry them keep their formats: outline files and drawings, position
-# files, pictures, the fuzzers' seeds, JSON, the licence itself, and the Debian files whose
-# format has no comments (debian/copyright, which is the licence statement, the changelogs
-# and source/format). debian/copyright covers them all.
+# Gives every file of the tree (tracked, or new and not ignored) that can carry one the two
+# SPDX lines (copyright and licence), in the comment form of its language, and leaves files
+# that have them alone, so it can be run again after every merge.
+#   bash scripts/spdx.sh             add the lines where they are missing
+#   bash scripts/spdx.sh --check     list the files that lack them (status 1 if any)
+#   bash scripts/spdx.sh --list      list the files that can carry them
+#   bash scripts/spdx.sh --declared  list the files REUSE.toml gives their licence, a tab
+#                                    and that licence
+#   bash scripts/spdx.sh --files     list every file of the tree it looks at, NUL-separated
+# Files that cannot carry them keep their formats: REUSE.toml names them (outline files and
+# drawings, pictures, test inputs, JSON, the licence, the Debian files without comments) and
+# gives their licence, as debian/copyright does. A file of neither kind is a fault: its
+# comment form belongs below, or it belongs in REUSE.toml. Empty files (.gitkeep) have
+# nothing to license.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode="${1:-add}"
-git ls-files -z | python3 -c '
+git ls-files -z --cached --others --exclude-standard | python3 -c '
+import os
+import re
 import sys
+import tomllib
 
 COPYRIGHT = "SPDX-FileCopyrightText: 2026 The Kvelt developers"
 LICENCE = "SPDX-License-Identifier: "
 # The AppStream metadata is under CC0, as software centres want it.
 LICENCES = {"packaging/kvelt.metainfo.xml.in": "CC0-1.0"}
 
+def glob_regex(pattern):
+    """A REUSE.toml path: * within one folder, ** across folders."""
+    out = ""
+    for i, part in enumerate(pattern.split("**")):
+        out += (".*" if i else "") + "[^/]*".join(re.escape(p) for p in part.split("*"))
+    return re.compile(out + "$")
+
+with open("REUSE.toml", "rb") as toml:
+    DECLARED = [(glob_regex(p), a["SPDX-License-Identifier"])
+                for a in tomllib.load(toml)["annotations"] for p in a["path"]]
+
+def declared(path):
+    """The licence REUSE.toml gives the file, or None."""
+    return next((licence for r, licence in DECLARED if r.match(path)), None)
+
 def style(path):
-    """The comment around one line, or None for a file that cannot carry one."""
+    """The comment around one line, or None for a file without a known comment form."""
     name = path.rsplit("/", 1)[-1]
-    if path.startswith("tests/corpus/") or path in {
-            "LICENSE", "NEWS", "CMakePresets.json", "packaging/copyright", "packaging/changelog.in",
-            "debian/copyright", "debian/changelog", "debian/source/format"}:
-        return None
     if name.endswith((".cpp", ".h", ".c", ".hpp")):
         return ("// ", "")
     if name == "CMakeLists.txt" or name.endswith((".sh", ".py", ".cmake", ".supp", ".yml", ".yaml",
-                                                 ".desktop.in")) \
+                                                 ".toml", ".desktop.in")) \
             or name in {".gitignore", ".gitattributes", ".clang-format", "lintian-overrides",
                         "watch", "control", "metadata", "rules"} \
             or name.endswith(".lintian-overrides") \
@@ -55,25 +73,41 @@ def header_at(lines):
     return 0
 
 def has_header(text):
-    return LICENCE in "\n".join(text.split("\n")[:25])
+    """Both lines near the top, where licensecheck looks."""
+    top = "\n".join(text.split("\n")[:25])
+    return LICENCE in top and COPYRIGHT.split(":")[0] + ":" in top
 
 mode = sys.argv[1]
-paths = [p for p in sys.stdin.buffer.read().decode().split("\0") if p]
+paths = [p for p in sys.stdin.buffer.read().decode().split("\0")
+         if p and os.path.isfile(p) and os.path.getsize(p) > 0]
 missing = []
+if mode == "--files":
+    sys.stdout.write("".join(path + "\0" for path in paths))
+    sys.exit(0)
 for path in paths:
+    if declared(path):
+        if mode == "--declared":
+            print(path + "\t" + declared(path))
+        continue
+    if mode == "--declared":
+        continue
     s = style(path)
     if s is None:
+        if mode != "--list":
+            missing.append(path + "  (no comment form known: add it to scripts/spdx.sh,"
+                           " or declare the file in REUSE.toml)")
         continue
     if mode == "--list":
         print(path)
         continue
     try:
         text = open(path, encoding="utf-8", newline="").read()
-    except (FileNotFoundError, UnicodeDecodeError):
+    except UnicodeDecodeError:
+        missing.append(path + "  (not UTF-8 text)")
         continue
     if has_header(text):
         continue
-    if mode == "--check":
+    if mode == "--check" or LICENCE in text:
         missing.append(path)
         continue
     newline = "\r\n" if "\r\n" in text else "\n"

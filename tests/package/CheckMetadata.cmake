@@ -3,7 +3,8 @@
 #
 # Unpacks the package and checks what software centres and menus read from it: the metainfo
 # and the desktop entry pass their validators, and both, with the icons, use one id.
-# cmake -DDEB=... -DAPP_ID=... -DROOT=... -DAPPSTREAMCLI=... -DDESKTOP_VALIDATE=... -P CheckMetadata.cmake
+# cmake -DDEB=... -DAPP_ID=... -DROOT=... -DAPPSTREAMCLI=... -DDESKTOP_VALIDATE=...
+#       -DPROGRAM_DIR=... -P CheckMetadata.cmake
 file(REMOVE_RECURSE ${ROOT})
 execute_process(COMMAND dpkg-deb -x ${DEB} ${ROOT} COMMAND_ERROR_IS_FATAL ANY)
 
@@ -53,6 +54,10 @@ list(LENGTH outlines count)
 if(count LESS 100 OR NOT EXISTS "${ROOT}/usr/share/games/kvelt/Справка.html"
    OR NOT EXISTS ${ROOT}/usr/share/games/kvelt/help/start.png)
     list(APPEND faults "/usr/share/games/kvelt lacks the outlines (${count}), the help or its pictures")
+endif()
+# What the build makes beside the outlines ships with them.
+if(EXISTS ${PROGRAM_DIR}/grades.txt AND NOT EXISTS ${ROOT}/usr/share/games/kvelt/grades.txt)
+    list(APPEND faults "the build made ${PROGRAM_DIR}/grades.txt, the package lacks it")
 endif()
 if(EXISTS ${ROOT}/usr/lib)
     list(APPEND faults "the package still installs into /usr/lib")

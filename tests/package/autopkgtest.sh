@@ -12,9 +12,15 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 autopkgtest "$1" -- null || exit 1
-dpkg --purge kvelt
+said=$(dpkg --purge kvelt 2>&1) || { echo "$said"; exit 1; }
+# dpkg leaves a folder holding files it did not install, and says so.
+if grep -q "not empty so not removed" <<<"$said"; then
+    echo "$said"
+    exit 1
+fi
 left=()
-for path in /usr/games/kvelt /usr/games/kvelt-outline /usr/share/games/kvelt /usr/share/doc/kvelt; do
+for path in /usr/games/kvelt /usr/games/kvelt-outline /usr/share/games/kvelt /usr/lib/games/kvelt \
+            /usr/share/doc/kvelt; do
     [ ! -e "$path" ] || left+=("$path")
 done
 if [ ${#left[@]} -gt 0 ]; then

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # The programs of a package (DEB) as hardening-check and lintian see them: every hardening
-# feature there, and no .comment or .note section left by the strip.
+# feature there, no .comment or .note section left by the strip, and the build id kept for
+# the debug symbols. Run on the source package's .deb and on the CPack one.
 #   bash check-hardening.sh DEB
 # One false alarm is let through: "Fortify Source functions: no" when the only unprotected
 # calls are memcpy, memmove and memset. Fortify checks a call only where the compiler knows
@@ -32,13 +33,16 @@ for program in "$root"/usr/games/kvelt "$root"/usr/games/kvelt-outline; do
     fi
     pads=$(objdump -d "$program" | grep -c endbr64 || true)
     if [ "$pads" -lt 100 ]; then
-        failed+=$'\n'" -fcf-protection: only $pads endbr64 instructions"
+        echo "$program lacks -fcf-protection: only $pads endbr64 instructions"
         status=1
-        echo "$program lacks:$failed"
     fi
     sections=$(readelf -SW "$program" | grep -oE ' \.(comment|note) ' || true)
     if [ -n "$sections" ]; then
         echo "$program keeps the sections:$sections"
+        status=1
+    fi
+    if ! readelf -SW "$program" | grep -q ' \.note\.gnu\.build-id '; then
+        echo "$program lost .note.gnu.build-id, by which its debug symbols are found"
         status=1
     fi
 done
