@@ -23,6 +23,7 @@
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlace.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -319,9 +320,14 @@ void frmList::kNo_Click() {
     reject();
 }
 
+QString ListSizeName() { return QStringLiteral("library-size"); }
+
 void ShowListKvelt() {
     frmList dialog(platform::MainWidget());
+    // Opens at the size the player last left it at.
+    RestoreDialogSize(&dialog, ListSizeName());
     dialog.exec();
+    SaveDialogSize(&dialog, ListSizeName());
 }
 
 }  // namespace kv

@@ -30,8 +30,10 @@ extern QStringList OutlineFilePaths;
 QString OwnMark();
 QString DamagedMark();
 
-// Shows frmList modally over the main window.
+// Shows frmList modally over the main window, at the size it was last closed at.
 void ShowListKvelt();
+// The name its size is kept under, beside the main window's place.
+QString ListSizeName();
 // What the library's OK does with the outline at path: loads it, sends the pieces home,
 // lifts the first piece in play and starts the history afresh. False when the file cannot
 // be opened (the player has been told) and nothing changed.

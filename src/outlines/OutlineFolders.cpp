@@ -50,6 +50,7 @@ QHash<QByteArray, KeptOutline>& Kept() {
     static QHash<QByteArray, KeptOutline> kept;
     return kept;
 }
+int gRead = 0;
 
 // What ReadOutlineFile gives of the plain file at path, size bytes long: up to one byte past
 // the limit. Read straight, as thousands are read in a row and a QFile costs more than the
@@ -91,6 +92,7 @@ ListedOutline ListOutline(const OutlineFileEntry& f) {
     // Why it cannot be opened does not matter (it is left out); nor is that kept, as a file
     // may become readable with no change of its times.
     if (!ReadPlainFile(f.bytes, st.st_size, bytes)) return {};
+    ++gRead;
     const StrictOutline outline = CheckOutlineFile(bytes);
     ListedOutline listed;
     listed.opened = true;
@@ -111,8 +113,8 @@ void ForgetListedOutlines() {
     Kept().clear();
 }
 
-int ListedOutlinesKept() {
-    return static_cast<int>(Kept().size());
+int ListedOutlinesRead() {
+    return gRead;
 }
 
 QString UserExamplesPath() {

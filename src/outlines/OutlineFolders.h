@@ -42,8 +42,8 @@ struct ListedOutline {
 ListedOutline ListOutline(const OutlineFileEntry& f);
 // Forgets every kept answer, so that the next listing reads every file again.
 void ForgetListedOutlines();
-// How many answers are kept.
-int ListedOutlinesKept();
+// How many files ListOutline has read in this session rather than answered from what it kept.
+int ListedOutlinesRead();
 
 // Full paths of the plain files named fileName (a bare file name): the player's first, then
 // the shipped one. Empty when neither folder holds such a file; a folder of that name is no
