@@ -264,9 +264,11 @@ class E2eX11 : public QObject {
     // board is found on the screen, in screen coordinates; shot keeps the screenshot.
     std::optional<Board> GridIn(const QString& windowId, const std::function<bool(const Board&)>& wanted,
                                 QImage* shot = nullptr) {
-        const QRect frame = AroundWindow(windowId);
+        // Found anew on every shot: a window being maximised moves and grows meanwhile.
+        QRect frame;
         std::optional<Board> grid;
         const QImage last = ShotWhen([&](const QImage& s) {
+            frame = AroundWindow(windowId);
             grid = FindBoard(s.copy(frame));
             return grid && wanted(*grid);
         });
@@ -1518,17 +1520,27 @@ private slots:
         Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), editor,
                                        QStringLiteral("-b"),
                                        QStringLiteral("add,maximized_vert,maximized_horz")});
-        QImage shot;
-        const auto grid = GridIn(editor, [](const Board& b) { return b.cell > 19; }, &shot);
-        QVERIFY2(grid.has_value(), "the editor's grid did not grow with its maximised window");
-        // By the board's rule, from the client area the controls below leave.
-        const QSize size = WindowSize(editor);
         int controls = 0;
         {
             kv::frmRedaktor probe;
             controls = probe.DesignSize().height() - (8 + 19 * 24 + 1 + 8);
         }
-        QCOMPARE(grid->cell, std::min((size.height() - controls - 16) / 24, (size.width() - 17) / 35));
+        // By the board's rule, from the client area the controls below leave, once the
+        // window has reached its maximised size.
+        int expected = 0;
+        QImage shot;
+        const auto grid = GridIn(
+            editor,
+            [&](const Board& b) {
+                const QSize size = WindowSize(editor);
+                expected = std::min((size.height() - controls - 16) / 24, (size.width() - 17) / 35);
+                return b.cell > 19 && b.cell == expected;
+            },
+            &shot);
+        QVERIFY2(grid.has_value(),
+                 qPrintable(QStringLiteral("the editor's grid did not grow to %1 with its maximised "
+                                           "window")
+                                .arg(expected)));
         QCOMPARE(grid->line, 1);
         for (int r : {0, 12, 23}) {
             const QString uneven = UnevenGrid(shot, *grid, r);
