@@ -10,7 +10,7 @@ PACKAGES=(
     qt6-base-dev qt6-translations-l10n libgl-dev
     fonts-liberation fonts-dejavu-core
     libbenchmark-dev
-    xvfb xauth xdotool x11-apps imagemagick openbox wmctrl xclip
+    xvfb xauth xdotool x11-apps x11-utils imagemagick openbox wmctrl xclip
     dpkg-dev file lintian appstream desktop-file-utils
     # The source package's checks: dpkg-buildpackage with dh, hardening-check (devscripts),
     # the autopkgtest runner, licensecheck, and diffoscope to show what differs between

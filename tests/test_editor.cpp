@@ -97,15 +97,15 @@ QString ShippedFolder() {
 
 // Colour in the middle of cell (c, r) of the editor's grid.
 QRgb At(const frmRedaktor& editor, int c, int r) {
-    return editor.picSetka()->canvas().Pixel(c * CellSize + CellSize / 2, r * CellSize + 2);
+    const int cell = editor.GridCell();
+    return editor.picSetka()->canvas().Pixel(c * cell + cell / 2, r * cell + 2);
 }
 
 void Draw(frmRedaktor& editor, const std::vector<BoardCell>& cells) {
+    const int size = editor.GridCell();
     for (const BoardCell& cell : cells) {
-        editor.picSetka_MouseDown(Qt::LeftButton, cell.column * CellSize + 5,
-                                  cell.row * CellSize + 5);
-        editor.picSetka_MouseUp(Qt::LeftButton, cell.column * CellSize + 5,
-                                cell.row * CellSize + 5);
+        editor.picSetka_MouseDown(Qt::LeftButton, cell.column * size + 5, cell.row * size + 5);
+        editor.picSetka_MouseUp(Qt::LeftButton, cell.column * size + 5, cell.row * size + 5);
     }
 }
 
@@ -773,6 +773,81 @@ class EditorTest : public QObject {
                                                        .arg(room.width())
                                                        .arg(room.height())
                                                        .arg(answer->text())));
+    }
+
+    void gridFollowsItsWindow_data() {
+        QTest::addColumn<QSize>("extra");  // beyond the designed size
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QPoint>("grid");  // its top left corner
+        QTest::newRow("designed") << QSize(0, 0) << 19 << QPoint(8, 8);
+        // The height keeps it at 19: centred across the 966 pixels of its area.
+        QTest::newRow("wider") << QSize(300, 0) << 19 << QPoint(158, 8);
+        // (1066 - 1) div 35 = 30 below 757 div 24 = 31: the width limits, centred down too.
+        QTest::newRow("larger") << QSize(400, 300) << 30 << QPoint(15, 26);
+    }
+
+    // Opened over a main window of any size at the designed grid; resized, the grid's cells
+    // follow the window's by the board's rule, drawn cells fill their interiors and a press
+    // on any pixel of a cell paints that cell; never smaller than designed.
+    void gridFollowsItsWindow() {
+        QFETCH(QSize, extra);
+        QFETCH(int, cell);
+        QFETCH(QPoint, grid);
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        QVERIFY(kvtest::ResizeClient(game.window, 1600, 1000));
+        QCOMPARE(CellSize, 41);
+        frmRedaktor editor;
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const QSize designed = editor.DesignSize();
+        QCOMPARE(designed.width(), 19 * 35 + 1 + 16);
+        QCOMPARE(editor.size(), designed);
+        QCOMPARE(editor.minimumSize(), designed);
+        QCOMPARE(editor.GridCell(), 19);
+        editor.resize(designed + extra);
+        QTRY_COMPARE(editor.size(), designed + extra);
+        QCOMPARE(editor.GridCell(), cell);
+        QCOMPARE(editor.picSetka()->geometry(), QRect(grid, QSize(35 * cell + 1, 24 * cell + 1)));
+        QCOMPARE(editor.picSetka()->canvas().Width(), 35 * cell + 1);
+        // The controls along the bottom, «Закрыть» in the right corner.
+        QCOMPARE(editor.kZakryt()->geometry().bottomRight(),
+                 QPoint(editor.width() - 9, editor.height() - 9));
+        QVERIFY(editor.kProverit()->y() > editor.picSetka()->geometry().bottom());
+
+        // The first and the last pixel of a cell's interior, and the cell past the last.
+        QWidget* picture = editor.picSetka();
+        QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(10 * cell + 1, 5 * cell + 1));
+        QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(34 * cell - 1, 23 * cell - 1));
+        QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(34 * cell + 1, 23 * cell + 1));
+        QCOMPARE(editor.DrawingCells(),
+                 (std::vector<BoardCell>{{10, 5}, {33, 22}, {34, 23}}));
+        const Canvas& c = editor.picSetka()->canvas();
+        const QRgb black = kvtest::Rgb(0), line = kvtest::Rgb(platform::COLOR_APPWORKSPACE);
+        for (const QPoint& p : {QPoint(10 * cell + 1, 5 * cell + 1),
+                                QPoint(11 * cell - 1, 6 * cell - 1),
+                                QPoint(10 * cell + cell / 2, 5 * cell + 2)}) {
+            QCOMPARE(c.Pixel(p.x(), p.y()), black);
+        }
+        QCOMPARE(c.Pixel(10 * cell, 5 * cell + 2), line);
+        QCOMPARE(c.Pixel(11 * cell, 5 * cell + 2), line);
+        QCOMPARE(c.Pixel(10 * cell + 2, 6 * cell), line);
+        QCOMPARE(c.Pixel(12 * cell + 2, 5 * cell + 2), kvtest::Rgb(platform::COLOR_BTNFACE));
+
+        // A shown tiling is drawn again at the new size.
+        fakes.messages.answerYes = true;  // the drawing may go unsaved
+        editor.kOchistit()->click();
+        QCOMPARE(editor.CellCount(), 0);
+        Draw(editor, Rectangle(5, 1, 10, 5));
+        editor.kProverit()->click();
+        QCOMPARE(At(editor, 10, 5), kvtest::Rgb(PieceColor[2]));
+        editor.resize(designed + extra + QSize(35, 24));
+        QTRY_COMPARE(editor.GridCell(), cell + 1);
+        QCOMPARE(At(editor, 14, 5), kvtest::Rgb(PieceColor[2]));
+
+        editor.resize(300, 200);
+        QTRY_COMPARE(editor.size(), designed);
+        QCOMPARE(editor.GridCell(), 19);
     }
 
     // The editor starts on the outline on the board; Очистить empties the grid.

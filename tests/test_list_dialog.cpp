@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The outline library: listing the Examples folder, the preview, loading and cancelling.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QDir>
@@ -24,9 +26,11 @@
 #include "outlines/CodeTables.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlace.h"
 #include "support/OutlineWriter.h"
 #include "support/Snapshot.h"
 #include "support/TestSupport.h"
@@ -688,6 +692,156 @@ class ListDialogTest : public QObject {
         QVERIFY(modal);
         QCOMPARE(entries, 1);
         QVERIFY(OutlineFileNames.isEmpty());
+    }
+
+    // The size the player leaves the library at is the size it opens at next; nothing kept,
+    // or a size below the design, opens it as designed.
+    void opensAtTheSizeItWasLeftAt() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        Library lib;
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        const QString kept = DialogSizePath(ListSizeName());
+        QFile::remove(kept);
+        const auto forget = qScopeGuard([&kept] { QFile::remove(kept); });
+        auto open = [&](const QSize& leaveAt) {
+            QSize opened;
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<frmList*>(QApplication::activeModalWidget());
+                if (!dialog) return;
+                opened = dialog->size();
+                if (leaveAt.isValid()) dialog->resize(leaveAt);
+                dialog->kNo()->click();
+            });
+            game.window->MenuListKvelt_Click();
+            return opened;
+        };
+        QCOMPARE(open(QSize(700, 250)), QSize(597, 202));
+        QVERIFY(QFile::exists(kept));
+        QCOMPARE(open(QSize()), QSize(700, 250));
+        QFile small(kept);
+        QVERIFY(small.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        small.write("100 50\n");
+        small.close();
+        QCOMPARE(open(QSize()), QSize(597, 202));
+    }
+
+    // A second opening reads only the files changed since the first: by their size, or, at
+    // the same size and modification time, by the time of the change.
+    void unchangedFilesAreNotReadAgain() {
+        Library lib;
+        const QString a = lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        const QString b = lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Бочка"), kSomeCells);
+        lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Вал"), kSomeCells);
+        // A file changed in the clock tick of its reading is read again each time: the
+        // clock must have moved past the writing first.
+        auto settled = [](const QString& path) {
+            return QTest::qWaitFor([&] {
+                return QFileInfo(path).metadataChangeTime().addMSecs(50) <
+                       QDateTime::currentDateTime();
+            });
+        };
+        QVERIFY(settled(a) && settled(b));
+        ForgetListedOutlines();
+        int read = ListedOutlinesRead();
+        {
+            frmList dialog;
+            QCOMPARE(Entries(dialog), QStringList({QStringLiteral("1) Арка"),
+                                                   QStringLiteral("2) Бочка"),
+                                                   QStringLiteral("3) Вал")}));
+        }
+        QCOMPARE(ListedOutlinesRead(), read + 3);
+        read = ListedOutlinesRead();
+        {
+            frmList dialog;
+            QCOMPARE(dialog.lstKvelt()->count(), 3);
+        }
+        QCOMPARE(ListedOutlinesRead(), read);
+
+        // Same size, its modification time put back: only the change time tells.
+        struct stat before;
+        QVERIFY(::stat(QFile::encodeName(a).constData(), &before) == 0);
+        lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Азот"), kSomeCells);
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(a).constData(), times, 0) == 0);
+        struct stat after;
+        QVERIFY(::stat(QFile::encodeName(a).constData(), &after) == 0);
+        QCOMPARE(after.st_size, before.st_size);
+        QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        lib.WriteRaw(QStringLiteral("b.kvt"), QByteArray("Ящик\r\n"));  // now damaged
+        frmList dialog;
+        QCOMPARE(Entries(dialog), QStringList({QStringLiteral("1) Азот"), QStringLiteral("2) Вал"),
+                                               QStringLiteral("3) b.kvt (повреждён)")}));
+        QCOMPARE(ListedOutlinesRead(), read + 2);
+    }
+
+    void growsWithItsWindow_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("cell");
+        QTest::addColumn<QRect>("list");
+        QTest::addColumn<QRect>("preview");
+        QTest::addColumn<QPoint>("label");  // its width is the preview's, its height 20
+        QTest::addColumn<QPoint>("ok");     // both buttons keep their size
+        QTest::addColumn<QPoint>("cancel");
+        QTest::newRow("designed") << QSize(597, 202) << 5 << QRect(8, 8, 401, 180)
+                                  << QRect(416, 8, 175, 120) << QPoint(416, 132)
+                                  << QPoint(416, 156) << QPoint(512, 156);
+        // Held to 7 by the width: (900 - 21) * 175 / 576 = 267 pixels, 7 cells of 35.
+        QTest::newRow("900x400") << QSize(900, 400) << 7 << QRect(8, 8, 634, 378)
+                                 << QRect(649, 8, 245, 168) << QPoint(649, 180)
+                                 << QPoint(719, 354) << QPoint(815, 354);
+        // Held to 9 by the height: (300 - 82) / 24; the list takes the width.
+        QTest::newRow("1400x300") << QSize(1400, 300) << 9 << QRect(8, 8, 1064, 278)
+                                  << QRect(1079, 8, 315, 216) << QPoint(1079, 228)
+                                  << QPoint(1219, 254) << QPoint(1315, 254);
+        QTest::newRow("1400x700") << QSize(1400, 700) << 11 << QRect(8, 8, 994, 678)
+                                  << QRect(1009, 8, 385, 264) << QPoint(1009, 276)
+                                  << QPoint(1219, 654) << QPoint(1315, 654);
+    }
+
+    // Resized, the list and the preview take the room, the preview in whole cells of its
+    // own size, drawn again from what was read (the file may be gone meanwhile); at the
+    // designed size every control is where it was designed.
+    void growsWithItsWindow() {
+        QFETCH(QSize, size);
+        QFETCH(int, cell);
+        QFETCH(QRect, list);
+        QFETCH(QRect, preview);
+        QFETCH(QPoint, label);
+        QFETCH(QPoint, ok);
+        QFETCH(QPoint, cancel);
+        Library lib;
+        const QString path = lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Углы"),
+                                       {{0, 0}, {34, 23}, {10, 5}});
+        OutlineName = QStringLiteral("Углы");
+        frmList dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.minimumSize(), QSize(597, 202));
+        QVERIFY(QFile::remove(path));
+        dialog.resize(size);
+        QTRY_COMPARE(dialog.size(), size);
+        QCOMPARE(dialog.PreviewCell(), cell);
+        QCOMPARE(dialog.lstKvelt()->geometry(), list);
+        QCOMPARE(dialog.picSilet()->geometry(), preview);
+        QCOMPARE(dialog.lblNameFile()->geometry(), QRect(label, QSize(preview.width(), 20)));
+        QCOMPARE(dialog.OK()->geometry(), QRect(ok, QSize(89, 33)));
+        QCOMPARE(dialog.kNo()->geometry(), QRect(cancel, QSize(81, 33)));
+        QCOMPARE(dialog.lblNameFile()->text(), QStringLiteral("Файл: a.kvt"));
+        const Canvas& c = dialog.picSilet()->canvas();
+        QCOMPARE(QSize(c.Width(), c.Height()), preview.size());
+        QVERIFY(AllOf(c, 0, 0, cell - 1, cell - 1, Black()));
+        QVERIFY(AllOf(c, 10 * cell, 5 * cell, 11 * cell - 1, 6 * cell - 1, Black()));
+        QVERIFY(AllOf(c, 34 * cell, 23 * cell, 35 * cell - 1, 24 * cell - 1, Black()));
+        // Only those cells: their neighbours stay clear.
+        QVERIFY(AllOf(c, cell, 0, 10 * cell - 1, 5 * cell - 1, Background()));
+        QVERIFY(AllOf(c, 11 * cell, 5 * cell, 12 * cell - 1, 6 * cell - 1, Background()));
+        QVERIFY(AllOf(c, 10 * cell, 6 * cell, 11 * cell - 1, 7 * cell - 1, Background()));
+        // Nothing smaller than designed.
+        dialog.resize(300, 100);
+        QTRY_COMPARE(dialog.size(), QSize(597, 202));
+        QCOMPARE(dialog.picSilet()->geometry(), QRect(416, 8, 175, 120));
+        QVERIFY(AllOf(c, 50, 25, 54, 29, Black()));
     }
 
     void laidOutLegiblyAtItsDesignSize() {

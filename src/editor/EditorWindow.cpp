@@ -79,26 +79,20 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     setWindowTitle(kCaption);
     const QFont font = DialogFont(9.75);
 
-    // Created in the tab order: grid, name, the buttons left to right.
+    // Created in the tab order: grid, name, the buttons left to right. Placed by
+    // PlaceControls.
     picSetka_ = new PictureBox(this);
     picSetka_->setObjectName(QStringLiteral("picSetka"));
-    picSetka_->Place(kMargin, kMargin, BoardPixelWidth, BoardPixelHeight);
-    int y = kMargin + BoardPixelHeight + kMargin;
-    const int width = BoardPixelWidth + 2 * kMargin;
 
-    auto* nameLabel = new QLabel(kNameLabel, this);
-    nameLabel->setFont(font);
-    nameLabel->setGeometry(kMargin, y, 84, kLineHeight);
+    nameLabel_ = new QLabel(kNameLabel, this);
+    nameLabel_->setFont(font);
     txtName_ = new QLineEdit(this);
     txtName_->setObjectName(QStringLiteral("txtName"));
     txtName_->setFont(font);
-    txtName_->setGeometry(kMargin + 88, y, 280, kLineHeight);
-    nameLabel->setBuddy(txtName_);
+    nameLabel_->setBuddy(txtName_);
     lblKletki_ = new QLabel(this);
     lblKletki_->setObjectName(QStringLiteral("lblKletki"));
     lblKletki_->setFont(font);
-    lblKletki_->setGeometry(kMargin + 384, y, width - kMargin - 384 - kMargin, kLineHeight);
-    y += kLineHeight + kMargin;
 
     lblOtvet_ = new QLabel(this);
     lblOtvet_->setObjectName(QStringLiteral("lblOtvet"));
@@ -110,40 +104,30 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     const QFontMetrics metrics(font);
     const int line = metrics.lineSpacing();
     const QString lines = QStringList(kAnswerLines, QStringLiteral("Ж")).join(QLatin1Char('\n'));
-    const int answerHeight =
-        metrics.boundingRect(QRect(0, 0, width, 0), Qt::AlignLeft, lines).height();
-    lblOtvet_->setGeometry(kMargin, y, width - 2 * kMargin, answerHeight);
-    y += answerHeight;
+    answerHeight_ =
+        metrics.boundingRect(QRect(0, 0, kDesignCell * kColumns + 1, 0), Qt::AlignLeft, lines)
+            .height();
+    reasonHeight_ = 2 * line + 2;
     lblDoma_ = new QLabel(this);
     lblDoma_->setObjectName(QStringLiteral("lblDoma"));
     lblDoma_->setFont(font);
-    lblDoma_->setGeometry(kMargin, y, width - 2 * kMargin, kLineHeight);
-    y += kLineHeight + kMargin;
 
-    auto* setLabel = new QLabel(kSetLabel, this);
-    setLabel->setFont(font);
-    setLabel->setGeometry(kMargin, y, 84, kLineHeight);
+    setLabel_ = new QLabel(kSetLabel, this);
+    setLabel_->setFont(font);
     cboNabor_ = new QComboBox(this);
     cboNabor_->setObjectName(QStringLiteral("cboNabor"));
     cboNabor_->setFont(font);
-    cboNabor_->setGeometry(kMargin + 88, y, kSetWidth, kLineHeight);
-    setLabel->setBuddy(cboNabor_);
+    setLabel_->setBuddy(cboNabor_);
     lblSohranit_ = new QLabel(this);
     lblSohranit_->setObjectName(QStringLiteral("lblSohranit"));
     lblSohranit_->setFont(font);
     lblSohranit_->setWordWrap(true);
     lblSohranit_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const int reasonLeft = kMargin + 88 + kSetWidth + kMargin;
-    lblSohranit_->setGeometry(reasonLeft, y, width - kMargin - reasonLeft, 2 * line + 2);
-    y += std::max(kLineHeight, 2 * line + 2) + kMargin;
 
-    int x = kMargin;
     auto button = [&](const char* name, const QString& text) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(QString::fromLatin1(name));
         b->setFont(font);
-        b->setGeometry(x, y, kButtonWidth, kButtonHeight);
-        x += kButtonWidth + kMargin;
         return b;
     };
     kProverit_ = button("kProverit", QStringLiteral("Проверить"));
@@ -152,18 +136,14 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     kOchistit_ = button("kOchistit", QStringLiteral("Очистить"));
     kPrervat_ = button("kPrervat", QStringLiteral("Прервать"));
     kPrervat_->hide();
-    x = width - kMargin - kButtonWidth;
     kZakryt_ = button("kZakryt", QStringLiteral("Закрыть"));
-    // The code buttons: a row of their own, wider for their captions; «Закрыть» stays last.
-    y += kButtonHeight + kMargin;
-    x = kMargin;
     kKopirovatKod_ = button("kKopirovatKod", QStringLiteral("Копировать код"));
-    kKopirovatKod_->resize(kCodeButtonWidth, kButtonHeight);
-    x = kMargin + kCodeButtonWidth + kMargin;
     kVstavitKod_ = button("kVstavitKod", QStringLiteral("Вставить код"));
-    kVstavitKod_->resize(kCodeButtonWidth, kButtonHeight);
     setTabOrder(kVstavitKod_, kZakryt_);
-    setFixedSize(width, y + kButtonHeight + kMargin);
+    // Opens at the grid's designed size, whatever the main window's, and grows from there.
+    setMinimumSize(DesignSize());
+    resize(DesignSize());
+    PlaceControls(width(), height());
 
     picSetka_->onMouseDown = [this](Qt::MouseButton b, int px, int py) {
         picSetka_MouseDown(b, px, py);
@@ -228,6 +208,69 @@ bool frmRedaktor::HomeColumn(int c) {
         if (c >= span[0] && c <= span[1]) return true;
     }
     return false;
+}
+
+QSize frmRedaktor::DesignSize() const {
+    return {kDesignCell * kColumns + 1 + 2 * kMargin,
+            kMargin + kDesignCell * kRows + 1 + kMargin + ControlsHeight()};
+}
+
+int frmRedaktor::ControlsHeight() const {
+    return kLineHeight + kMargin + answerHeight_ + kLineHeight + kMargin +
+           std::max(kLineHeight, reasonHeight_) + kMargin + 2 * (kButtonHeight + kMargin);
+}
+
+void frmRedaktor::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    PlaceControls(width(), height());
+}
+
+void frmRedaktor::PlaceControls(int width, int height) {
+    // The grid's area is what the controls below leave; its cell size comes from it as the
+    // board's does from the main window: its height div 24, no more than its width allows.
+    const int areaWidth = width - 2 * kMargin;
+    const int areaHeight = height - ControlsHeight() - 2 * kMargin;
+    const int cell = std::max(2, std::min(areaHeight / kRows, (areaWidth - 1) / kColumns));
+    const int gridWidth = cell * kColumns + 1;
+    const int gridHeight = cell * kRows + 1;
+    // Centred across; down too when the width is what keeps the grid smaller.
+    const bool widthLimits = (areaWidth - 1) / kColumns < areaHeight / kRows;
+    const QRect grid(kMargin + (areaWidth - gridWidth) / 2,
+                     kMargin + (widthLimits ? (areaHeight - gridHeight) / 2 : 0), gridWidth,
+                     gridHeight);
+    const Canvas& canvas = picSetka_->canvas();
+    const bool redraw = cell != cell_ || canvas.Width() != gridWidth ||
+                        canvas.Height() != gridHeight ||
+                        canvas.Ratio() != picSetka_->devicePixelRatioF();
+    cell_ = cell;
+    picSetka_->Place(grid.x(), grid.y(), grid.width(), grid.height());
+    if (redraw) RedrawGrid();
+
+    // The controls keep their heights along the bottom, their widths following the window's.
+    int y = height - ControlsHeight();
+    nameLabel_->setGeometry(kMargin, y, 84, kLineHeight);
+    txtName_->setGeometry(kMargin + 88, y, 280, kLineHeight);
+    lblKletki_->setGeometry(kMargin + 384, y, width - kMargin - 384 - kMargin, kLineHeight);
+    y += kLineHeight + kMargin;
+    lblOtvet_->setGeometry(kMargin, y, width - 2 * kMargin, answerHeight_);
+    y += answerHeight_;
+    lblDoma_->setGeometry(kMargin, y, width - 2 * kMargin, kLineHeight);
+    y += kLineHeight + kMargin;
+    setLabel_->setGeometry(kMargin, y, 84, kLineHeight);
+    cboNabor_->setGeometry(kMargin + 88, y, kSetWidth, kLineHeight);
+    const int reasonLeft = kMargin + 88 + kSetWidth + kMargin;
+    lblSohranit_->setGeometry(reasonLeft, y, width - kMargin - reasonLeft, reasonHeight_);
+    y += std::max(kLineHeight, reasonHeight_) + kMargin;
+    int x = kMargin;
+    for (QPushButton* b : {kProverit_, kSohranit_, kIgrat_, kOchistit_, kPrervat_}) {
+        b->setGeometry(x, y, kButtonWidth, kButtonHeight);
+        x += kButtonWidth + kMargin;
+    }
+    kZakryt_->setGeometry(width - kMargin - kButtonWidth, y, kButtonWidth, kButtonHeight);
+    // The code buttons: a row of their own, wider for their captions.
+    y += kButtonHeight + kMargin;
+    kKopirovatKod_->setGeometry(kMargin, y, kCodeButtonWidth, kButtonHeight);
+    kVstavitKod_->setGeometry(2 * kMargin + kCodeButtonWidth, y, kCodeButtonWidth, kButtonHeight);
 }
 
 void frmRedaktor::reject() {
@@ -325,22 +368,27 @@ QString frmRedaktor::SaveRefusal() const {
 void frmRedaktor::PaintCell(int c, int r) {
     Canvas& canvas = picSetka_->canvas();
     const Colour empty = HomeColumn(c) ? kHomeColour : platform::COLOR_BTNFACE;
-    FillCellInterior(canvas, c, r, cells_[c][r] ? 0 : empty);
-    if (c == cursorC_ && r == cursorR_ && CellSize >= 8) {
-        const int x = c * CellSize, y = r * CellSize;
-        canvas.RectOutline(x + 3, y + 3, x + CellSize - 3, y + CellSize - 3, kCursorColour);
-        canvas.RectOutline(x + 4, y + 4, x + CellSize - 4, y + CellSize - 4, kCursorColour);
+    FillCellInterior(canvas, cell_, c, r, cells_[c][r] ? 0 : empty);
+    if (c == cursorC_ && r == cursorR_ && cell_ >= 8) {
+        const int x = c * cell_, y = r * cell_;
+        canvas.RectOutline(x + 3, y + 3, x + cell_ - 3, y + cell_ - 3, kCursorColour);
+        canvas.RectOutline(x + 4, y + 4, x + cell_ - 4, y + cell_ - 4, kCursorColour);
     }
 }
 
 void frmRedaktor::RedrawGrid() {
-    DrawGrid(picSetka_->canvas());
+    DrawGrid(picSetka_->canvas(), cell_);
     for (int c = 0; c < kColumns; ++c) {
         for (int r = 0; r < kRows; ++r) {
             if (cells_[c][r] || HomeColumn(c)) PaintCell(c, r);
         }
     }
     PaintCell(cursorC_, cursorR_);
+    // The tiling shown is drawn again with the grid.
+    if (!solutionCells_.empty() && CheckedNow()) {
+        solutionCells_.clear();
+        ShowSolution(checked_->tilings[ChosenSet()]);
+    }
 }
 
 void frmRedaktor::SetCell(int c, int r, bool on) {
@@ -440,7 +488,7 @@ void frmRedaktor::ShowSolution(const Tiling& tiling) {
             const int c = t.column + PieceCells[t.piece][k][t.orientation][0];
             const int r = t.row + PieceCells[t.piece][k][t.orientation][1];
             if (!OnBoard(c, r)) continue;
-            FillCellInterior(canvas, c, r, PieceColor[t.piece]);
+            FillCellInterior(canvas, cell_, c, r, PieceColor[t.piece]);
             solutionCells_.push_back({c, r});
         }
     }
@@ -448,25 +496,25 @@ void frmRedaktor::ShowSolution(const Tiling& tiling) {
 
 void frmRedaktor::picSetka_MouseDown(Qt::MouseButton button, int x, int y) {
     const int mode = button == Qt::LeftButton ? 1 : button == Qt::RightButton ? -1 : 0;
-    if (mode == 0 || CellSize <= 0 || x < 0 || y < 0) return;
+    if (mode == 0 || cell_ <= 0 || x < 0 || y < 0) return;
     dragMode_ = mode;
     Step();
-    lastC_ = x / CellSize;
-    lastR_ = y / CellSize;
+    lastC_ = x / cell_;
+    lastR_ = y / cell_;
     SetCell(lastC_, lastR_, mode > 0);
     MoveCursor(lastC_, lastR_);
 }
 
 void frmRedaktor::picSetka_MouseMove(Qt::MouseButtons buttons, int x, int y) {
-    if (dragMode_ == 0 || CellSize <= 0) return;
+    if (dragMode_ == 0 || cell_ <= 0) return;
     if (!(buttons & (dragMode_ > 0 ? Qt::LeftButton : Qt::RightButton))) {
         dragMode_ = 0;
         Step();
         return;
     }
     // Floor division: a pointer left of or above the grid is off it, not in cell 0.
-    const int c = x >= 0 ? x / CellSize : -1 - (-x - 1) / CellSize;
-    const int r = y >= 0 ? y / CellSize : -1 - (-y - 1) / CellSize;
+    const int c = x >= 0 ? x / cell_ : -1 - (-x - 1) / cell_;
+    const int r = y >= 0 ? y / cell_ : -1 - (-y - 1) / cell_;
     // A quick drag skips cells between two moves: paint every cell on the way.
     while (lastC_ != c || lastR_ != r) {
         const int dc = c - lastC_, dr = r - lastR_;

@@ -36,6 +36,9 @@ void ShowRedaktor();
 class frmRedaktor : public QDialog {
     Q_OBJECT
   public:
+    // Pixels per cell of the grid at the window's designed size, the smallest it is given.
+    static constexpr int kDesignCell = 19;
+
     // After this long a running check shows that it works and offers to stop.
     static constexpr int kBusyAfterMs = 200;
 
@@ -51,6 +54,10 @@ class frmRedaktor : public QDialog {
     ~frmRedaktor() override;
 
     PictureBox* picSetka() const { return picSetka_; }
+    // Pixels per cell of the grid at the window's present size, one grid line included.
+    int GridCell() const { return cell_; }
+    // The client size the window opens at: the grid at kDesignCell with the controls below.
+    QSize DesignSize() const;
     QLineEdit* txtName() const { return txtName_; }
     QLabel* lblKletki() const { return lblKletki_; }
     QLabel* lblOtvet() const { return lblOtvet_; }
@@ -64,6 +71,7 @@ class frmRedaktor : public QDialog {
     QPushButton* kPrervat() const { return kPrervat_; }
     QPushButton* kKopirovatKod() const { return kKopirovatKod_; }
     QPushButton* kVstavitKod() const { return kVstavitKod_; }
+    QPushButton* kZakryt() const { return kZakryt_; }
 
     bool Cell(int c, int r) const { return cells_[c][r]; }
     int CellCount() const;
@@ -103,6 +111,9 @@ class frmRedaktor : public QDialog {
     void reject() override;
     void done(int result) override;
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     // One «Проверить»: what the worker is given and gives back. The worker touches this
     // object and nothing else; the window reads result only once the worker is done.
@@ -117,6 +128,10 @@ class frmRedaktor : public QDialog {
 
     using Drawing = std::array<std::array<bool, kRows>, kColumns>;
 
+    // Places the grid and the controls for a client area of width x height: the grid takes
+    // the room the controls along the bottom leave.
+    void PlaceControls(int width, int height);
+    int ControlsHeight() const;
     void SetCell(int c, int r, bool on);
     void Step();
     void PushUndo();
@@ -144,6 +159,8 @@ class frmRedaktor : public QDialog {
     bool SavedNow() const;
 
     PictureBox* picSetka_ = nullptr;
+    QLabel* nameLabel_ = nullptr;
+    QLabel* setLabel_ = nullptr;
     QLineEdit* txtName_ = nullptr;
     QLabel* lblKletki_ = nullptr;
     QLabel* lblOtvet_ = nullptr;
@@ -159,6 +176,9 @@ class frmRedaktor : public QDialog {
     QPushButton* kKopirovatKod_ = nullptr;
     QPushButton* kVstavitKod_ = nullptr;
     QTimer busy_;
+    int cell_ = kDesignCell;
+    int answerHeight_ = 0;
+    int reasonHeight_ = 0;
 
     Drawing cells_{};
     Drawing baseline_{};  // as opened or last saved

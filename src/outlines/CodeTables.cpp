@@ -3,7 +3,9 @@
 #include "outlines/CodeTables.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 namespace kv {
 
@@ -30,27 +32,33 @@ void MakeCodeTables(const QByteArray& name) {
     long long seed = -4716;
     for (const char ch : name) seed -= static_cast<unsigned char>(ch);
     // A build takes over a thousand draws, and the same tables are asked for again and again:
-    // by the preview and then the load of one file, and by the fuzzer's runs. Seeds are
-    // negative, so 0 stands for none built yet.
-    static long long builtSeed = 0;
-    static int encode[256];
-    static int decode[256];
-    if (seed != builtSeed) {
+    // by the preview and then the load of one file, by the fuzzer's runs, and by the library
+    // checking thousands of files whose names share far fewer byte sums. Kept per seed, at
+    // 512 bytes a seed, a few thousand at most.
+    struct Tables {
+        std::uint8_t encode[256];
+        std::uint8_t decode[256];
+    };
+    static std::unordered_map<long long, Tables> built;
+    auto found = built.find(seed);
+    if (found == built.end()) {
+        if (built.size() >= 4096) built.clear();
+        Tables t{};
         BasicRnd rnd;
         rnd.Restart(static_cast<double>(seed));
-        std::memset(encode, 0, sizeof encode);
-        std::memset(decode, 0, sizeof decode);
         // The generator has full period, so every plain byte is hit and each loop ends.
         for (int s = 32; s <= 255; ++s) {
             int p = rnd.NextByte();
-            while (encode[p] != 0) p = rnd.NextByte();
-            encode[p] = s;
-            decode[s] = p;
+            while (t.encode[p] != 0) p = rnd.NextByte();
+            t.encode[p] = static_cast<std::uint8_t>(s);
+            t.decode[s] = static_cast<std::uint8_t>(p);
         }
-        builtSeed = seed;
+        found = built.emplace(seed, t).first;
     }
-    std::memcpy(EncodeTable, encode, sizeof EncodeTable);
-    std::memcpy(DecodeTable, decode, sizeof DecodeTable);
+    for (int i = 0; i < 256; ++i) {
+        EncodeTable[i] = found->second.encode[i];
+        DecodeTable[i] = found->second.decode[i];
+    }
 }
 
 QByteArray DecodeLine(const QByteArray& text) {

@@ -23,6 +23,7 @@
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
+#include "settings/WindowPlace.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -66,21 +67,16 @@ bool Before(const AlfavitEntry& a, const AlfavitEntry& b) {
 }
 
 // The outlines of both folders, read for the list: name and file name of every "*.kvt"
-// file (any letter case) that opens; the others are left out silently. A damaged file is
-// listed under its file name, as its first line may be anything. In no particular order.
+// file (any letter case) that opens; the others are left out silently. In no particular
+// order.
 std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
     std::vector<AlfavitEntry> entries;
     for (const OutlineFileEntry& f : ListOutlineFiles()) {
-        QFile file;
-        // Why a file cannot be opened does not matter here (it is left out). Opened by its
-        // bytes: its name may not be UTF-8.
-        if (platform::OpenForReading(file, f.bytes) != platform::OpenResult::Opened) continue;
-        const StrictOutline outline = CheckOutlineFile(ReadOutlineFile(file));
-        const bool damaged = !outline.fault.isEmpty();
-        const QString name = damaged ? f.file : outline.draft.name;
-        entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.file),
-                           name + QLatin1Char('\\') + f.file, name, f.file, f.path, f.own,
-                           damaged});
+        const ListedOutline outline = ListOutline(f);
+        if (!outline.opened) continue;
+        entries.push_back({alphabet.sortKey(outline.name), alphabet.sortKey(f.file),
+                           outline.name + QLatin1Char('\\') + f.file, outline.name, f.file,
+                           f.path, f.own, outline.damaged});
     }
     return entries;
 }
@@ -89,15 +85,16 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
 
 frmList::frmList(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Список квелтов"));
-    setFixedSize(kClientWidth, kClientHeight);
+    // Grows with the player's dragging, never below its design.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
 
     const QFont listFont = DialogFont(9.75);
     const QFont buttonFont = DialogFont(12);
 
-    // Created in the tab order: list, OK, Cancel.
+    // Created in the tab order: list, OK, Cancel. Placed by PlaceControls.
     lstKvelt_ = new QListWidget(this);
     lstKvelt_->setObjectName(QStringLiteral("lstKvelt"));
-    lstKvelt_->setGeometry(8, 8, 401, 180);
     lstKvelt_->setFont(listFont);
     lstKvelt_->setSelectionMode(QAbstractItemView::SingleSelection);
     lstKvelt_->setUniformItemSizes(true);  // thousands of outlines must not slow the layout
@@ -105,23 +102,20 @@ frmList::frmList(QWidget* parent) : QDialog(parent) {
     picSilet_ = new PictureBox(this);
     picSilet_->setObjectName(QStringLiteral("picSilet"));
     picSilet_->setFocusPolicy(Qt::NoFocus);  // only shows; Tab goes past it
-    picSilet_->Place(416, 8, 35 * kPreviewCell, 24 * kPreviewCell);
 
     lblNameFile_ = new QLabel(this);
     lblNameFile_->setObjectName(QStringLiteral("lblNameFile"));
-    lblNameFile_->setGeometry(416, 132, 175, 20);
     lblNameFile_->setFont(listFont);
 
     ok_ = new QPushButton(QStringLiteral("OK"), this);
     ok_->setObjectName(QStringLiteral("OK"));
-    ok_->setGeometry(416, 156, 89, 33);
     ok_->setFont(buttonFont);
     ok_->setDefault(true);
 
     kNo_ = new QPushButton(QStringLiteral("Отмена"), this);
     kNo_->setObjectName(QStringLiteral("kNo"));
-    kNo_->setGeometry(512, 156, 81, 33);
     kNo_->setFont(buttonFont);
+    PlaceControls(kClientWidth, kClientHeight);
 
     // The longer of the two messages must fit across the preview.
     messageFont_ = DialogFont(9.75);
@@ -129,7 +123,7 @@ frmList::frmList(QWidget* parent) : QDialog(parent) {
         messageFont_.setPointSizeF(points);
         if (QFontMetrics(messageFont_)
                 .horizontalAdvance(platform::OpenFailureText(platform::OpenResult::CannotOpen)) <=
-            picSilet_->width()) {
+            35 * kPreviewCell) {
             break;
         }
     }
@@ -168,6 +162,69 @@ void frmList::Form_Unload() {
 void frmList::done(int result) {
     Form_Unload();
     QDialog::done(result);
+}
+
+void frmList::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    PlaceControls(width(), height());
+}
+
+void frmList::PlaceControls(int width, int height) {
+    width = std::max(width, kClientWidth);
+    height = std::max(height, kClientHeight);
+    // The preview keeps the design's share of the width beside the list (175 of 576) and
+    // leaves room below for the label and the buttons (82 pixels in all); its cells stay
+    // whole pixels, so it grows by whole cells and the list takes what is left.
+    const int byWidth = (width - 21) * (35 * kPreviewCell) / 576 / kColumns;
+    const int byHeight = (height - 82) / kRows;
+    const int cell = std::max(kPreviewCell, std::min(byWidth, byHeight));
+    const int previewWidth = kColumns * cell;
+    const int previewHeight = kRows * cell;
+    const int left = width - 6 - previewWidth;
+    lstKvelt_->setGeometry(8, 8, left - 7 - 8, height - 22);
+    lblNameFile_->setGeometry(left, 8 + previewHeight + 4, previewWidth, 20);
+    // The buttons keep their size in the bottom right corner.
+    ok_->setGeometry(width - 181, height - 46, 89, 33);
+    kNo_->setGeometry(width - 85, height - 46, 81, 33);
+    const QRect preview(left, 8, previewWidth, previewHeight);
+    if (picSilet_->geometry() == preview && cell == previewCell_ &&
+        picSilet_->canvas().Width() == previewWidth) {
+        return;
+    }
+    previewCell_ = cell;
+    picSilet_->Place(left, 8, previewWidth, previewHeight);
+    DrawPreview();
+    ShowFileName();
+}
+
+void frmList::DrawPreview() {
+    Canvas& canvas = picSilet_->canvas();
+    // Every cell the same number of device pixels at any pixel ratio, as on the board.
+    canvas.SetGrid(previewCell_, kColumns, kRows);
+    canvas.Clear();
+    if (!previewMessage_.isEmpty()) {
+        canvas.Text(0, 0, previewMessage_, messageFont_, 0);
+        return;
+    }
+    for (const QPoint& cell : previewCells_) {
+        const int x = previewCell_ * cell.x();
+        const int y = previewCell_ * cell.y();
+        canvas.FillRect(x, y, x + previewCell_ - 1, y + previewCell_ - 1, 0);
+    }
+}
+
+void frmList::ShowFileName() {
+    if (previewFile_.isNull()) {
+        lblNameFile_->clear();
+        return;
+    }
+    // The whole file name, cut in the middle when it is too long: its start and its end
+    // tell similar names apart.
+    const QString label = QStringLiteral("Файл: ");
+    const QFontMetrics metrics(lblNameFile_->font());
+    lblNameFile_->setText(label + metrics.elidedText(previewFile_, Qt::ElideMiddle,
+                                                     lblNameFile_->width() -
+                                                         metrics.horizontalAdvance(label)));
 }
 
 int frmList::SelectedIndex() const {
@@ -215,36 +272,30 @@ void frmList::lstKvelt_Click() {
     shownIndex_ = index;
     platform::SetPointer(this, platform::Pointer::Wait);
 
-    const QString& f = OutlineFileNames[index];
     const QString& path = OutlineFilePaths[index];
-    // The whole file name, cut in the middle when it is too long: its start and its end
-    // tell similar names apart. The tool tip holds the folder as well.
-    const QString label = QStringLiteral("Файл: ");
-    const QFontMetrics metrics(lblNameFile_->font());
-    lblNameFile_->setText(label + metrics.elidedText(f, Qt::ElideMiddle,
-                                                     lblNameFile_->width() -
-                                                         metrics.horizontalAdvance(label)));
+    previewFile_ = OutlineFileNames[index];
+    ShowFileName();
+    // The tool tip holds the folder as well.
     lblNameFile_->setToolTip(QDir::toNativeSeparators(path));
-    Canvas& canvas = picSilet_->canvas();
-    canvas.Clear();
+    previewCells_.clear();
+    previewMessage_.clear();
 
     QFile file(path);
     const platform::OpenResult opened = platform::OpenForReading(file);
     if (opened != platform::OpenResult::Opened) {
-        canvas.Text(0, 0, platform::OpenFailureText(opened), messageFont_, 0);
+        previewMessage_ = platform::OpenFailureText(opened);
     } else if (damaged_[static_cast<std::size_t>(index)]) {
         // What a damaged file holds is no outline: drawn, it would be junk.
-        canvas.Text(0, 0, QStringLiteral("Файл повреждён."), messageFont_, 0);
+        previewMessage_ = QStringLiteral("Файл повреждён.");
     } else {
         // The excluded pieces are not needed: only the count says how many cells there are.
         const OutlineContent content = ReadOutline(file, /*withPieces=*/false);
         previewName_ = content.name;
         for (int i = 0; i <= content.lastCell; ++i) {
-            const int x = kPreviewCell * content.cells[i][0];
-            const int y = kPreviewCell * content.cells[i][1];
-            canvas.FillRect(x, y, x + kPreviewCell - 1, y + kPreviewCell - 1, 0);
+            previewCells_.emplace_back(content.cells[i][0], content.cells[i][1]);
         }
     }
+    DrawPreview();
     file.close();
     platform::SetPointer(this, platform::Pointer::Default);
 }
@@ -269,9 +320,14 @@ void frmList::kNo_Click() {
     reject();
 }
 
+QString ListSizeName() { return QStringLiteral("library-size"); }
+
 void ShowListKvelt() {
     frmList dialog(platform::MainWidget());
+    // Opens at the size the player last left it at.
+    RestoreDialogSize(&dialog, ListSizeName());
     dialog.exec();
+    SaveDialogSize(&dialog, ListSizeName());
 }
 
 }  // namespace kv

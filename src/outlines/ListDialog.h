@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QString>
+#include <QPoint>
 #include <QStringList>
 #include <vector>
 
@@ -29,8 +30,10 @@ extern QStringList OutlineFilePaths;
 QString OwnMark();
 QString DamagedMark();
 
-// Shows frmList modally over the main window.
+// Shows frmList modally over the main window, at the size it was last closed at.
 void ShowListKvelt();
+// The name its size is kept under, beside the main window's place.
+QString ListSizeName();
 // What the library's OK does with the outline at path: loads it, sends the pieces home,
 // lifts the first piece in play and starts the history afresh. False when the file cannot
 // be opened (the player has been told) and nothing changed.
@@ -39,10 +42,10 @@ bool PlayKvelt(const QString& path);
 class frmList : public QDialog {
     Q_OBJECT
   public:
-    // Design size of the client area.
+    // Design size of the client area, also the smallest it can be given.
     static constexpr int kClientWidth = 597;
     static constexpr int kClientHeight = 202;
-    // Pixels per cell in the preview.
+    // Pixels per cell in the preview at the design size.
     static constexpr int kPreviewCell = 5;
 
     // Loads the dialog: builds the list and previews the outline on the board.
@@ -61,6 +64,8 @@ class frmList : public QDialog {
     const QByteArray& PreviewName() const { return previewName_; }
     // Position of the selected entry of lstKvelt, -1 when none is selected.
     int SelectedIndex() const;
+    // Pixels per cell in the preview at the dialog's present size.
+    int PreviewCell() const { return previewCell_; }
 
     // Fills lstKvelt and OutlineFileNames from both outline folders and selects the outline
     // on the board.
@@ -73,9 +78,19 @@ class frmList : public QDialog {
 
     void done(int result) override;
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void Form_Load();
     void Form_Unload();
+    // Places every control for a client area of width x height: the designed geometry at
+    // the designed size; beyond it the list and the preview take the room.
+    void PlaceControls(int width, int height);
+    // Paints what the preview shows (the cells or the message) into picSilet, cleared.
+    void DrawPreview();
+    // "Файл: " and the previewed file's name, cut to the label's width.
+    void ShowFileName();
 
     QListWidget* lstKvelt_ = nullptr;
     PictureBox* picSilet_ = nullptr;
@@ -86,6 +101,11 @@ class frmList : public QDialog {
 
     int shownIndex_ = -2;
     QByteArray previewName_;
+    // What the preview shows, kept so that a resize draws it again without the file.
+    QString previewFile_;
+    std::vector<QPoint> previewCells_;
+    QString previewMessage_;
+    int previewCell_ = kPreviewCell;
     std::vector<bool> damaged_;  // per list position
 };
 

@@ -29,6 +29,22 @@ struct OutlineFileEntry {
 // name found in both is listed twice: neither copy hides the other.
 std::vector<OutlineFileEntry> ListOutlineFiles();
 
+// What the library lists of an outline file.
+struct ListedOutline {
+    bool opened = false;   // false: the file cannot be opened, and is left out
+    bool damaged = false;  // the file opens but is no sound outline
+    QString name;          // the outline's name, or the file name for a damaged file
+};
+
+// Reads and checks the outline file f as the library lists it (the check of
+// "kvelt-outline check"). The answer is kept for the session under the file's path, size,
+// modification and change time: the next listing reads only the files changed since.
+ListedOutline ListOutline(const OutlineFileEntry& f);
+// Forgets every kept answer, so that the next listing reads every file again.
+void ForgetListedOutlines();
+// How many files ListOutline has read in this session rather than answered from what it kept.
+int ListedOutlinesRead();
+
 // Full paths of the plain files named fileName (a bare file name): the player's first, then
 // the shipped one. Empty when neither folder holds such a file; a folder of that name is no
 // outline.

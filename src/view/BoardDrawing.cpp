@@ -35,20 +35,30 @@ void FillCellInterior(int c, int r, Colour colour) {
 }
 
 void FillCellInterior(Canvas& canvas, int c, int r, Colour colour) {
-    const int x = c * CellSize;
-    const int y = r * CellSize;
-    canvas.FillRect(x + 1, y + 1, x + CellSize - 1, y + CellSize - 1, colour);
+    FillCellInterior(canvas, CellSize, c, r, colour);
+}
+
+void FillCellInterior(Canvas& canvas, int cell, int c, int r, Colour colour) {
+    const int x = c * cell;
+    const int y = r * cell;
+    canvas.FillRect(x + 1, y + 1, x + cell - 1, y + cell - 1, colour);
 }
 
 void DrawGrid(Canvas& canvas) {
-    canvas.SetGrid(CellSize, kColumns, kRows);
+    DrawGrid(canvas, CellSize);
+}
+
+void DrawGrid(Canvas& canvas, int cell) {
+    const int width = cell * kColumns + 1;
+    const int height = cell * kRows + 1;
+    canvas.SetGrid(cell, kColumns, kRows);
     canvas.SetBackground(platform::COLOR_BTNFACE);
     canvas.Clear();
     for (int i = 0; i <= 35; ++i) {
-        canvas.Line(i * CellSize, 0, i * CellSize, BoardPixelHeight, platform::COLOR_APPWORKSPACE);
+        canvas.Line(i * cell, 0, i * cell, height, platform::COLOR_APPWORKSPACE);
     }
     for (int j = 0; j <= 24; ++j) {
-        canvas.Line(0, j * CellSize, BoardPixelWidth, j * CellSize, platform::COLOR_APPWORKSPACE);
+        canvas.Line(0, j * cell, width, j * cell, platform::COLOR_APPWORKSPACE);
     }
 }
 

@@ -33,6 +33,9 @@ void FillCellInterior(int c, int r, Colour colour);
 void FillCellInterior(Canvas& canvas, int c, int r, Colour colour);
 // Clears canvas to the board background and draws the bare grid at CellSize.
 void DrawGrid(Canvas& canvas);
+// The same two at cell pixels a cell, for a grid that follows a window of its own.
+void FillCellInterior(Canvas& canvas, int cell, int c, int r, Colour colour);
+void DrawGrid(Canvas& canvas, int cell);
 // Marks cell (c, r) with hand tile p: at the designed cell size or below the strip's left
 // 16 pixels, stretched; at larger sizes the hand drawn anew at the cell's device size.
 void PaintHandMarker(int c, int r, int p);

@@ -246,6 +246,60 @@ class E2eX11 : public QObject {
                    {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId});
     }
 
+    // The same as a rectangle on the screen, frame left out.
+    QRect WindowRect(const QString& windowId) {
+        const QString geometry = Geometry(windowId);
+        auto value = [&](const char* key) {
+            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
+                .match(geometry)
+                .captured(1)
+                .toInt();
+        };
+        return {value("X"), value("Y"), value("WIDTH"), value("HEIGHT")};
+    }
+
+    // The part of the screen a window takes, widened: the position told may leave out the
+    // title bar, or count it.
+    QRect AroundWindow(const QString& windowId) {
+        return WindowRect(windowId).adjusted(-10, -60, 10, 10) & QRect(0, 0, 1800, 1300);
+    }
+
+    // The grid of a window (the editor's, the help's first picture) found inside it as the
+    // board is found on the screen, in screen coordinates; shot keeps the screenshot.
+    std::optional<Board> GridIn(const QString& windowId, const std::function<bool(const Board&)>& wanted,
+                                QImage* shot = nullptr) {
+        // Found anew on every shot: a window being maximised moves and grows meanwhile.
+        QRect frame;
+        std::optional<Board> grid;
+        const QImage last = ShotWhen([&](const QImage& s) {
+            frame = AroundWindow(windowId);
+            grid = FindBoard(s.copy(frame));
+            return grid && wanted(*grid);
+        });
+        if (shot) *shot = last;
+        if (!grid || !wanted(*grid)) return std::nullopt;
+        grid->left += frame.left();
+        grid->top += frame.top();
+        return grid;
+    }
+
+    // A window the game keeps at one size: the window manager offers neither to maximise nor
+    // to resize it (but offers to close it, so the list has been read).
+    QString FixedSizeFault(const QString& windowId) {
+        QString actions;
+        WaitUntil([&] {
+            actions = Run(QStringLiteral("xprop"),
+                          {QStringLiteral("-id"), windowId, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+            return actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"));
+        });
+        if (!actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")) ||
+            actions.contains(QStringLiteral("_NET_WM_ACTION_MAXIMIZE")) ||
+            actions.contains(QStringLiteral("_NET_WM_ACTION_RESIZE"))) {
+            return actions;
+        }
+        return {};
+    }
+
     // Waits until a window has the keyboard and has stopped moving (a window centred once
     // more when first shown moves after it appears).
     bool Settled(const QString& windowId) {
@@ -305,20 +359,12 @@ class E2eX11 : public QObject {
     // xdotool reports it, placed by the board, which lies 59 pixels in from the left and
     // right under the menu bar (as tall as on a window of our own).
     QRect ClientArea(const QString& window, const Board& board) {
-        const QString geometry =
-            Run(QStringLiteral("xdotool"),
-                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-        auto value = [&](const char* name) {
-            return QRegularExpression(QLatin1String(name) + QStringLiteral("=(\\d+)"))
-                .match(geometry)
-                .captured(1)
-                .toInt();
-        };
+        const QSize size = WindowRect(window).size();
         kv::frmForma probe;
         probe.show();
         if (!QTest::qWaitForWindowExposed(&probe)) return {};
         const int menuHeight = probe.menuBar()->height();
-        return QRect(board.left - 59, board.top - menuHeight, value("WIDTH"), value("HEIGHT"));
+        return QRect(QPoint(board.left - 59, board.top - menuHeight), size);
     }
 
     // Keeps the main window's client area of a screenshot for the README.
@@ -342,18 +388,7 @@ class E2eX11 : public QObject {
     QString WindowPlace() const { return configHome_.filePath(QStringLiteral("kvelt/window-place")); }
 
     // The window's size on the screen, frame left out.
-    QSize WindowSize(const QString& window) {
-        const QString geometry =
-            Run(QStringLiteral("xdotool"),
-                {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
-        auto field = [&](const char* name) {
-            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(name)))
-                .match(geometry)
-                .captured(1)
-                .toInt();
-        };
-        return {field("WIDTH"), field("HEIGHT")};
-    }
+    QSize WindowSize(const QString& window) { return WindowRect(window).size(); }
 
     // The board once it shows cells of the given test, waiting up to 10 seconds.
     std::optional<Board> WaitForBoard(const std::function<bool(const Board&)>& wanted,
@@ -679,6 +714,8 @@ private slots:
         Key(window, QStringLiteral("Right"));
         const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
         QVERIFY2(!victory.isEmpty(), "no victory window after the covering move");
+        const QString resizable = FixedSizeFault(victory);
+        QVERIFY2(resizable.isEmpty(), qPrintable(QStringLiteral("victory: ") + resizable));
         // The green letters are on the screen.
         const QImage shot = ShotWhen([&](const QImage& s) { return GreenPixels(s) > 50; },
                                      QStringLiteral("victory.png"));
@@ -911,17 +948,7 @@ private slots:
         QVERIFY2(!help.isEmpty(), game_.readAllStandardError().right(2000).constData());
         QVERIFY(Settled(help));
 
-        const QString geometry = Geometry(help);
-        auto value = [&](const char* key) {
-            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
-                .match(geometry)
-                .captured(1)
-                .toInt();
-        };
-        // Widened as for the editor: the position told may leave out the title bar.
-        const QRect frame = QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"))
-                                .adjusted(-10, -60, 10, 10) &
-                            QRect(0, 0, 1800, 1300);
+        const QRect frame = AroundWindow(help);
         const QImage picture(programDir_.filePath(QStringLiteral("help/start.png")));
         QVERIFY(!picture.isNull());
         auto differing = [&](const QImage& shot) {
@@ -1259,25 +1286,10 @@ private slots:
         const QString editor = WaitForWindow(QStringLiteral("^Редактор квелтов$"));
         QVERIFY2(!editor.isEmpty(), "Ctrl+E did not open the editor");
         QVERIFY(Settled(editor));
-        // The grid: found inside the editor's window, as the board is found on the screen.
-        const QString geometry = Geometry(editor);
-        auto value = [&](const char* key) {
-            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
-                .match(geometry)
-                .captured(1)
-                .toInt();
-        };
-        // Widened: the position told may leave out the title bar, or count it.
-        const QRect frame = QRect(value("X"), value("Y"), value("WIDTH"), value("HEIGHT"))
-                                .adjusted(-10, -60, 10, 10) &
-                            QRect(0, 0, 1800, 1300);
-        QImage shot =
-            ShotWhen([&](const QImage& s) { return FindBoard(s.copy(frame)).has_value(); });
-        auto grid = FindBoard(shot.copy(frame));
+        QImage shot;
+        auto grid = GridIn(editor, [](const Board&) { return true; });
         QVERIFY2(grid.has_value(), "no grid in the editor");
         QCOMPARE(grid->cell, 19);
-        grid->left += frame.left();
-        grid->top += frame.top();
         auto mouse = [&](const QStringList& args) { Run(QStringLiteral("xdotool"), args); };
         auto moveTo = [&](int c, int r) {
             const QPoint p = grid->Centre(c, r);
@@ -1589,6 +1601,79 @@ private slots:
         QVERIFY2(WaitForBoard([&](const Board& b) { return b.cell == cell; }).has_value(),
                  "the game did not open maximised after a maximised exit");
         CloseGame(reopened);
+    }
+
+    // Under the window manager: the About window cannot be resized nor maximised; the
+    // editor can, its grid grows with it, evenly, and a click paints the cell under it.
+    void dialogsUnderTheWindowManager() {
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        QVERIFY(Focus(window));
+        const int alone = GameWindows();
+        Xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("15"),
+             QStringLiteral("8"), QStringLiteral("click"), QStringLiteral("1")});
+        QVERIFY2(WaitUntil([&] { return GameWindows() > alone; }), "«Меню» did not open");
+        Xdo({QStringLiteral("key"), QStringLiteral("Right"), QStringLiteral("Right"),
+             QStringLiteral("Down"), QStringLiteral("Return")});
+        const QString about = WaitForWindow(QStringLiteral("^О программе$"));
+        QVERIFY2(!about.isEmpty(), "the About window did not open");
+        const QString resizable = FixedSizeFault(about);
+        QVERIFY2(resizable.isEmpty(), qPrintable(QStringLiteral("About: ") + resizable));
+        Key(about, QStringLiteral("Return"));
+        QVERIFY(WindowGone(about));
+
+        Key(window, QStringLiteral("ctrl+e"));
+        const QString editor = WaitForWindow(QStringLiteral("^Редактор квелтов$"));
+        QVERIFY2(!editor.isEmpty(), "Ctrl+E did not open the editor");
+        QVERIFY(Settled(editor));
+        QVERIFY(GridIn(editor, [](const Board& b) { return b.cell == 19; }).has_value());
+        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), editor,
+                                       QStringLiteral("-b"),
+                                       QStringLiteral("add,maximized_vert,maximized_horz")});
+        int controls = 0;
+        {
+            kv::frmRedaktor probe;
+            controls = probe.DesignSize().height() - (8 + 19 * 24 + 1 + 8);
+        }
+        // By the board's rule, from the client area the controls below leave, once the
+        // window has reached its maximised size.
+        int expected = 0;
+        QImage shot;
+        const auto grid = GridIn(
+            editor,
+            [&](const Board& b) {
+                const QSize size = WindowSize(editor);
+                expected = std::min((size.height() - controls - 16) / 24, (size.width() - 17) / 35);
+                return b.cell > 19 && b.cell == expected;
+            },
+            &shot);
+        QVERIFY2(grid.has_value(),
+                 qPrintable(QStringLiteral("the editor's grid did not grow to %1 with its maximised "
+                                           "window")
+                                .arg(expected)));
+        QCOMPARE(grid->line, 1);
+        for (int r : {0, 12, 23}) {
+            const QString uneven = UnevenGrid(shot, *grid, r);
+            QVERIFY2(uneven.isEmpty(), qPrintable(uneven));
+        }
+        Screenshot(QStringLiteral("editor-maximised.png"));
+        // Away from the rectangle the editor opens on.
+        QCOMPARE(CountInCell(shot, *grid, 27, 3, kBlack), 0);
+        const QPoint target = grid->Centre(27, 3);
+        Xdo({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(target.x()),
+             QString::number(target.y()), QStringLiteral("click"), QStringLiteral("1")});
+        const int interior = (grid->cell - grid->line) * (grid->cell - grid->line);
+        shot = ShotWhen([&](const QImage& s) { return CountInCell(s, *grid, 27, 3, kBlack) > 0; });
+        // The cell's whole interior but for the cursor's red frame, and none of its neighbours.
+        QVERIFY2(CountInCell(shot, *grid, 27, 3, kBlack) > interior / 3, "the click painted no cell");
+        for (const QPoint& n : {QPoint(26, 3), QPoint(28, 3), QPoint(27, 2), QPoint(27, 4)}) {
+            QCOMPARE(CountInCell(shot, *grid, n.x(), n.y(), kBlack), 0);
+        }
+        // Taken back, the drawing is as opened, and Esc closes without a question.
+        Key(editor, QStringLiteral("ctrl+z"));
+        Key(editor, QStringLiteral("Escape"));
+        QVERIFY2(WindowGone(editor), "Esc did not close the editor");
+        CloseGame(window);
     }
 
     // At one and a half times the scale the grid lines are all alike: no plaid.
