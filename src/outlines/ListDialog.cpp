@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outlines/ListDialog.h"
 
+#include <QCheckBox>
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,7 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
+#include "play/Journey.h"
 #include "settings/Settings.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
@@ -49,6 +51,7 @@ struct AlfavitEntry {
     QString path;
     bool own = false;
     bool damaged = false;
+    QByteArray key;
 };
 
 // Russian alphabetical order ignoring case: Ё with Е, before Ж, not after Я as by code.
@@ -63,6 +66,21 @@ bool Before(const AlfavitEntry& a, const AlfavitEntry& b) {
     if (const int byFile = a.fileKey.compare(b.fileKey)) return byFile < 0;
     if (a.own != b.own) return b.own;  // the shipped copy of a file name first
     return a.text < b.text;            // equal to the alphabet: still one fixed order
+}
+
+// The progress store's key of a sound outline, as OpenKvelt would put it on the board.
+QByteArray DraftKey(const OutlineDraft& draft) {
+    int cells[60][2] = {};
+    const int count = static_cast<int>(std::min<std::size_t>(draft.cells.size(), 60));
+    for (int i = 0; i < count; ++i) {
+        cells[i][0] = draft.cells[static_cast<std::size_t>(i)].column;
+        cells[i][1] = draft.cells[static_cast<std::size_t>(i)].row;
+    }
+    int excluded[13] = {};
+    for (const int p : draft.excluded) {
+        if (p >= 1 && p <= 12) excluded[p] = 1;
+    }
+    return OutlineKey(cells, count, excluded);
 }
 
 // The outlines of both folders, read for the list: name and file name of every "*.kvt"
@@ -80,7 +98,7 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
         const QString name = damaged ? f.file : outline.draft.name;
         entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.file),
                            name + QLatin1Char('\\') + f.file, name, f.file, f.path, f.own,
-                           damaged});
+                           damaged, damaged ? QByteArray() : DraftKey(outline.draft)});
     }
     return entries;
 }
@@ -141,6 +159,7 @@ frmList::frmList(QWidget* parent) : QDialog(parent) {
     connect(ok_, &QPushButton::clicked, this, &frmList::OK_Click);
     connect(kNo_, &QPushButton::clicked, this, &frmList::kNo_Click);
 
+    AddJourneyControls();
     Form_Load();
     lstKvelt_->setFocus();
 }
@@ -163,6 +182,8 @@ void frmList::Form_Unload() {
     OutlineFileNames.clear();
     OutlineFilePaths.clear();
     damaged_.clear();
+    records_.clear();
+    ownEntry_.clear();
 }
 
 void frmList::done(int result) {
@@ -182,6 +203,9 @@ void frmList::ListLoad() {
     // A missing folder simply lists nothing.
     std::vector<AlfavitEntry> lstAlfavit = ReadOutlines(Alphabet());
     std::sort(lstAlfavit.begin(), lstAlfavit.end(), Before);
+    const QHash<QByteArray, ProgressRecord> progress = LoadProgress();
+    records_.assign(lstAlfavit.size(), ProgressRecord());
+    ownEntry_.assign(lstAlfavit.size(), false);
 
     int remembered = -1;
     if (!lstAlfavit.empty()) {
@@ -194,9 +218,15 @@ void frmList::ListLoad() {
         for (std::size_t i = 0; i < lstAlfavit.size(); ++i) {
             const AlfavitEntry& entry = lstAlfavit[i];
             // Equal names are told apart by the marks and, once selected, by the file name.
+            if (const auto r = progress.constFind(entry.key);
+                !entry.key.isEmpty() && r != progress.cend()) {
+                records_[i] = *r;
+            }
+            ownEntry_[i] = entry.own;
             entries << QString::number(i + 1) + QStringLiteral(") ") + entry.name +
                            (entry.own ? OwnMark() : QString()) +
-                           (entry.damaged ? DamagedMark() : QString());
+                           (entry.damaged ? DamagedMark() : QString()) +
+                           JourneyMark(records_[i].state);
             OutlineFileNames << entry.file;
             OutlineFilePaths << entry.path;
             damaged_.push_back(entry.damaged);
@@ -205,6 +235,7 @@ void frmList::ListLoad() {
         }
         lstKvelt_->addItems(entries);
     }
+    FilterUnsolved();
     // Selecting runs the preview.
     if (remembered >= 0) lstKvelt_->setCurrentRow(remembered);
 }
@@ -225,6 +256,7 @@ void frmList::lstKvelt_Click() {
                                                      lblNameFile_->width() -
                                                          metrics.horizontalAdvance(label)));
     lblNameFile_->setToolTip(QDir::toNativeSeparators(path));
+    ShowJourney(index);
     Canvas& canvas = picSilet_->canvas();
     canvas.Clear();
 
@@ -262,11 +294,108 @@ bool PlayKvelt(const QString& path) {
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
     StartHistory();
+    JourneyLoaded(true);
     return true;
 }
 
 void frmList::kNo_Click() {
     reject();
+}
+
+QString JourneyMark(OutlineState state) {
+    switch (state) {
+    case OutlineState::SolvedAlone: return QStringLiteral(" ✓");
+    case OutlineState::SolvedWithHints: return QStringLiteral(" ✓ с подсказкой");
+    case OutlineState::Shown: return QStringLiteral(" (решение показано)");
+    case OutlineState::InProgress: return QStringLiteral(" (начат)");
+    case OutlineState::NotStarted: break;
+    }
+    return {};
+}
+
+QHash<QByteArray, ProgressRecord> LoadProgress() {
+    if (Journey* journey = Journey::Instance()) {
+        QHash<QByteArray, ProgressRecord> all = journey->Store().LoadAll();
+        // The outline in play as it stands, not as last written.
+        if (!journey->Key().isEmpty()) all.insert(journey->Key(), journey->Record());
+        return all;
+    }
+    return ProgressStore(ProgressStore::DefaultFolder()).LoadAll();
+}
+
+std::vector<LibraryOutline> LibraryOutlines() {
+    std::vector<AlfavitEntry> entries = ReadOutlines(Alphabet());
+    std::sort(entries.begin(), entries.end(), Before);
+    std::vector<LibraryOutline> list;
+    list.reserve(entries.size());
+    for (AlfavitEntry& e : entries) {
+        list.push_back({std::move(e.name), std::move(e.file), std::move(e.path),
+                        std::move(e.key), e.own, e.damaged});
+    }
+    return list;
+}
+
+// The dialog grows downwards by this much; its designed part stays as it is.
+namespace {
+constexpr int kJourneyHeight = 92;
+}
+
+void frmList::AddJourneyControls() {
+    setFixedSize(kClientWidth, kClientHeight + kJourneyHeight);
+    const QFont font = DialogFont(9.75);
+    lblJourney_ = new QLabel(this);
+    lblJourney_->setObjectName(QStringLiteral("lblJourney"));
+    lblJourney_->setGeometry(8, kClientHeight, kClientWidth - 16, 60);
+    lblJourney_->setFont(font);
+    lblJourney_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblJourney_->setWordWrap(true);
+    lblJourney_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    chkUnsolved_ = new QCheckBox(QStringLiteral("Только нерешённые"), this);
+    chkUnsolved_->setObjectName(QStringLiteral("chkUnsolved"));
+    chkUnsolved_->setGeometry(8, kClientHeight + 62, kClientWidth - 16, 24);
+    chkUnsolved_->setFont(font);
+    // After the buttons in the tab order, so that list, OK and Cancel keep theirs.
+    setTabOrder(kNo_, chkUnsolved_);
+    connect(chkUnsolved_, &QCheckBox::toggled, this, [this] { FilterUnsolved(); });
+}
+
+void frmList::ShowJourney(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= records_.size()) {
+        lblJourney_->clear();
+        return;
+    }
+    const ProgressRecord& r = records_[static_cast<std::size_t>(index)];
+    QStringList lines;
+    // The folder and the whole file name, which the label under the preview may cut.
+    lines << (ownEntry_[static_cast<std::size_t>(index)] ? QStringLiteral("Свой квелт: ")
+                                                         : QStringLiteral("Из библиотеки: ")) +
+                 QDir::toNativeSeparators(OutlineFilePaths[index]);
+    QString played;
+    if (r.bestMs >= 0) {
+        played = QStringLiteral("Лучшее время %1, меньше всего шагов: %2")
+                     .arg(FormatDuration(r.bestMs))
+                     .arg(r.bestSteps);
+    } else if (r.state == OutlineState::InProgress) {
+        played = QStringLiteral("Начат, ещё не собран");
+    } else if (r.state == OutlineState::Shown) {
+        played = QStringLiteral("Решение было показано");
+    } else {
+        played = QStringLiteral("Ещё не собран");
+    }
+    lines << played;
+    lblJourney_->setText(lines.join(QLatin1Char('\n')));
+}
+
+void frmList::FilterUnsolved() {
+    const bool only = chkUnsolved_->isChecked();
+    for (int i = 0; i < lstKvelt_->count(); ++i) {
+        const bool solved = static_cast<std::size_t>(i) < records_.size() &&
+                            records_[static_cast<std::size_t>(i)].Solved();
+        lstKvelt_->setRowHidden(i, only && solved);
+    }
+    // A hidden entry cannot stay chosen: OK would load what the player no longer sees.
+    const int selected = SelectedIndex();
+    if (selected >= 0 && lstKvelt_->isRowHidden(selected)) lstKvelt_->clearSelection();
 }
 
 void ShowListKvelt() {

@@ -12,6 +12,9 @@
 #include <QStringList>
 #include <vector>
 
+#include "play/ProgressStore.h"
+
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -28,6 +31,23 @@ extern QStringList OutlineFilePaths;
 // The marks after an entry's name: a file of the player's own folder, a damaged file.
 QString OwnMark();
 QString DamagedMark();
+
+// One outline of the library, in the library's order (LibraryOutlines).
+struct LibraryOutline {
+    QString name;  // the outline's name; the file name for a damaged file
+    QString file;
+    QString path;
+    QByteArray key;  // OutlineKey; empty for a damaged file
+    bool own = false;
+    bool damaged = false;
+};
+// Both outline folders as the library lists them, sorted as it sorts them.
+std::vector<LibraryOutline> LibraryOutlines();
+// The short mark after an entry's name for its record's state: solved, solved with help,
+// shown, in progress; empty when not started.
+QString JourneyMark(OutlineState state);
+// Every record of the progress store (through the journey's store when the game runs).
+QHash<QByteArray, ProgressRecord> LoadProgress();
 
 // Shows frmList modally over the main window.
 void ShowListKvelt();
@@ -54,6 +74,9 @@ class frmList : public QDialog {
     QLabel* lblNameFile() const { return lblNameFile_; }
     QPushButton* OK() const { return ok_; }
     QPushButton* kNo() const { return kNo_; }
+    // Under the designed part: what the player's journey says of the selected outline.
+    QLabel* lblJourney() const { return lblJourney_; }
+    QCheckBox* chkUnsolved() const { return chkUnsolved_; }
 
     // List position whose preview is shown; -2 until the first preview.
     int ShownIndex() const { return shownIndex_; }
@@ -76,6 +99,10 @@ class frmList : public QDialog {
   private:
     void Form_Load();
     void Form_Unload();
+    // The journey's part of the dialog, below its designed part.
+    void AddJourneyControls();
+    void ShowJourney(int index);
+    void FilterUnsolved();
 
     QListWidget* lstKvelt_ = nullptr;
     PictureBox* picSilet_ = nullptr;
@@ -87,6 +114,10 @@ class frmList : public QDialog {
     int shownIndex_ = -2;
     QByteArray previewName_;
     std::vector<bool> damaged_;  // per list position
+    QLabel* lblJourney_ = nullptr;
+    QCheckBox* chkUnsolved_ = nullptr;
+    std::vector<ProgressRecord> records_;  // per list position; key empty when none
+    std::vector<bool> ownEntry_;
 };
 
 }  // namespace kv
