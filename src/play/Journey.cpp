@@ -268,6 +268,8 @@ void Journey::Changed() {
     if (restoring_ || key_.isEmpty()) return;
     // A load notifies before Loaded runs: the board already holds another outline.
     if (BoardKey() != key_) return;
+    // Taken back past a solve: the new attempt counts from the step it went back to.
+    stepsBase_ = std::min(stepsBase_, HistoryIndex());
     const bool covered = OutlineCovered();
     const std::vector<Arrangement> steps = HistorySteps();
     record_.history.clear();
