@@ -40,7 +40,7 @@ install(FILES "${CMAKE_SOURCE_DIR}/data/Справка.html" DESTINATION ${KVELT
 # The help document's pictures, drawn by the game (scripts/update-help-pictures.sh).
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/help DESTINATION ${KVELT_INSTALL_GAMEDATADIR}
         FILES_MATCHING PATTERN "*.png")
-# The grades file, once the game has one, goes into KVELT_INSTALL_GAMEDATADIR beside these.
+install(FILES ${KVELT_PROGRAM_DIR}/grades.txt DESTINATION ${KVELT_INSTALL_GAMEDATADIR} OPTIONAL)
 
 if(TARGET kvelt-outline)
     install(TARGETS kvelt-outline RUNTIME DESTINATION ${KVELT_INSTALL_GAMESDIR})

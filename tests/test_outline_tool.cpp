@@ -13,8 +13,10 @@
 #include "outlines/CodeTables.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
+#include "outlines/ShippedGrades.h"
 #include "outlines/Solver.h"
 #include "platform/TextCodec.h"
+#include "solver/Grade.h"
 #include "support/TestSupport.h"
 
 using namespace kv;
@@ -115,7 +117,8 @@ class OutlineToolTest : public QObject {
         const Result help = Tool({"--help"});
         QCOMPARE(help.code, 0);
         for (const char* command : {"encode ART.txt -o FILE.kvt", "show FILE.kvt",
-                                    "solve FILE.kvt [--count] [--all]", "check DIR"}) {
+                                    "solve FILE.kvt [--count] [--all]", "check DIR",
+                                    "grade FILE.kvt|DIR... [-o GRADES.txt]"}) {
             QVERIFY2(help.out.contains(command), command);
         }
         // GNU conventions: --help and --version print to standard output and succeed,
@@ -381,6 +384,66 @@ class OutlineToolTest : public QObject {
         r = Tool({"check", empty.filePath("nowhere")});
         QCOMPARE(r.code, 2);
         QCOMPARE(r.err.count('\n'), 1);
+    }
+
+    // grade prints each outline's grade as the solver finds it, a folder in name order; -o
+    // writes the same lines into a grades file the game reads back; a faulty file fails.
+    void grade() {
+        QTemporaryDir folder;
+        const OutlineDraft strip = Rectangle("Полоса", 20, 3);
+        const OutlineDraft none = Rectangle("Два ряда", 30, 2);
+        WriteFile(folder.filePath("b.kvt"), WriteOutline(strip));
+        WriteFile(folder.filePath("a.kvt"), WriteOutline(none));
+        std::array<bool, 13> all{};
+        std::fill(all.begin() + 1, all.end(), true);
+        const OutlineGrade stripGrade = GradeOutline(strip.cells, all);
+        QCOMPARE(stripGrade.tilings, std::uint64_t{2});
+        const QByteArray expected =
+            GradeLine("a.kvt", GradeOutline(none.cells, all)) + GradeLine("b.kvt", stripGrade);
+        QVERIFY(expected.startsWith("a.kvt\t0\t0\t"));
+
+        Result r = Tool({"grade", folder.path()});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, expected);
+        r = Tool({"grade", folder.filePath("b.kvt"), folder.path(), "-o", Path("grades.txt")});
+        QCOMPARE(r.code, 0);
+        QVERIFY(r.out.isEmpty());
+        const std::map<QString, OutlineGrade> read = ParseGrades(ReadFile(Path("grades.txt")));
+        QCOMPARE(read.size(), std::size_t{2});
+        QCOMPARE(read.at("b.kvt").nodes, stripGrade.nodes);
+        QCOMPARE(read.at("b.kvt").grade, stripGrade.grade);
+
+        WriteFile(folder.filePath("c.kvt"), "not an outline");
+        r = Tool({"grade", folder.path()});
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err.count('\n'), 1);
+        QVERIFY(r.err.startsWith(folder.filePath("c.kvt").toUtf8()));
+        QCOMPARE(Tool({"grade"}).code, 2);
+    }
+
+    // The grades file's reader takes back what GradeLine writes, "at least" counts too, and
+    // skips comments and lines that do not read as grades.
+    void gradesFileRoundTrip() {
+        OutlineGrade capped;
+        capped.grade = 1;
+        capped.tilings = kGradeTilingCap;
+        capped.tilingsCapped = true;
+        capped.nodes = 123456789012ULL;
+        OutlineGrade unique;
+        unique.grade = 5;
+        unique.tilings = 1;
+        unique.nodes = 58904;
+        const QByteArray text = "# comment\n" + GradeLine(QStringLiteral("Кошка.kvt"), capped) +
+                                GradeLine("b.kvt", unique) + "c.kvt\t6\t1\t1\n" +
+                                "d.kvt\t2\tmany\t1\n" + "e.kvt\t2\t1\r\n";
+        const std::map<QString, OutlineGrade> read = ParseGrades(text);
+        QCOMPARE(read.size(), std::size_t{2});
+        const OutlineGrade& cat = read.at(QStringLiteral("Кошка.kvt"));
+        QVERIFY(cat.tilingsCapped && !cat.Unique());
+        QCOMPARE(cat.tilings, kGradeTilingCap);
+        QCOMPARE(cat.nodes, capped.nodes);
+        QVERIFY(read.at("b.kvt").Unique());
+        QCOMPARE(read.at("b.kvt").grade, 5);
     }
 
     // The strict reader finds what the game's reader passes over.

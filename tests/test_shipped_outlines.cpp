@@ -15,6 +15,8 @@
 
 #include "model/Model.h"
 #include "outlines/OutlineFile.h"
+#include "outlines/OutlineWriter.h"
+#include "outlines/ShippedGrades.h"
 #include "platform/TextCodec.h"
 
 using namespace kv;
@@ -250,6 +252,38 @@ class ShippedOutlinesTest : public QObject {
         QVERIFY2(gentle >= 10, qPrintable(QString::number(gentle)));
         QVERIFY2(byPieces.value(12) >= 10, qPrintable(QString::number(byPieces.value(12))));
         QVERIFY(byPieces.firstKey() >= 3);
+    }
+
+    // grades.txt beside Examples grades every shipped outline, as the solver grades it now.
+    void gradesFileAgreesWithTheSolver() {
+        QFile file(QDir(qEnvironmentVariable("KVELT_PROGRAM_DIR")).filePath("grades.txt"));
+        QVERIFY2(file.open(QIODevice::ReadOnly), "no grades.txt in the program folder");
+        const std::map<QString, OutlineGrade> grades = ParseGrades(file.readAll());
+        const QStringList shipped = Files(ExamplesFolder(), QStringLiteral("*.kvt"));
+        QCOMPARE(grades.size(), static_cast<std::size_t>(shipped.size()));
+        QSet<int> seen;
+        for (const QString& f : shipped) {
+            const auto it = grades.find(f);
+            QVERIFY2(it != grades.end(), qPrintable(f));
+            QFile kvt(QDir(ExamplesFolder()).filePath(f));
+            QVERIFY(kvt.open(QIODevice::ReadOnly));
+            const StrictOutline outline = ReadOutlineStrict(kvt.readAll());
+            QVERIFY2(outline.fault.isEmpty(), qPrintable(f));
+            std::array<bool, 13> available{};
+            for (int p = 1; p <= kPieces; ++p) available[p] = std::find(outline.draft.excluded.begin(),
+                                                        outline.draft.excluded.end(),
+                                                        p) == outline.draft.excluded.end();
+            const OutlineGrade now = GradeOutline(outline.draft.cells, available);
+            QVERIFY2(it->second.grade == now.grade && it->second.tilings == now.tilings &&
+                         it->second.tilingsCapped == now.tilingsCapped &&
+                         it->second.nodes == now.nodes,
+                     qPrintable(f + ": " + QString::fromUtf8(GradeLine(f, it->second)) +
+                                " on file, now " + QString::fromUtf8(GradeLine(f, now))));
+            QVERIFY2(now.grade >= 1, qPrintable(f));
+            seen << now.grade;
+        }
+        // The thresholds spread the library over every grade.
+        QCOMPARE(seen.size(), 5);
     }
 
     // The solver above must refuse what cannot be covered, or the check means nothing.

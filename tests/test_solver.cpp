@@ -12,6 +12,7 @@
 
 #include "model/Model.h"
 #include "outlines/Solver.h"
+#include "solver/Grade.h"
 #include "support/TestSupport.h"
 
 using namespace kv;
@@ -420,6 +421,59 @@ class SolverTest : public QObject {
         }
         stop = false;
         QCOMPARE(solver.Count().all, std::uint64_t{9356});
+    }
+
+    // Grades rise with the search's effort per tiling: a forced strip is easy, the two
+    // tilings of 3 x 20 take a long search; no tiling is grade 0. The count is exact.
+    void gradesFollowTheSearch_data() {
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<Pieces>("available");
+        QTest::addColumn<int>("grade");
+        QTest::addColumn<int>("tilings");
+        QTest::newRow("I alone in its line") << Rectangle(5, 1) << Only({2}) << 1 << 1;
+        QTest::newRow("3x5 of three pieces") << Rectangle(5, 3) << Only({2, 4, 8}) << 1 << 0;
+        QTest::newRow("6x10") << Rectangle(10, 6) << AllPieces() << 3 << 2339;
+        QTest::newRow("3x20") << Rectangle(20, 3) << AllPieces() << 4 << 2;
+        QTest::newRow("2x30") << Rectangle(30, 2) << AllPieces() << 0 << 0;
+    }
+    void gradesFollowTheSearch() {
+        QFETCH(Cells, cells);
+        QFETCH(Pieces, available);
+        QFETCH(int, grade);
+        QFETCH(int, tilings);
+        const OutlineGrade g = GradeOutline(cells, available);
+        QCOMPARE(g.grade, tilings == 0 ? 0 : grade);
+        QCOMPARE(g.tilings, static_cast<std::uint64_t>(tilings));
+        QCOMPARE(g.Unique(), tilings == 1);
+        QVERIFY(!g.tilingsCapped);
+        // Moved and turned, an outline keeps its grade, nodes and all.
+        Cells turned;
+        for (const BoardCell& c : cells) turned.push_back({20 - c.row, 3 + c.column});
+        const OutlineGrade t = GradeOutline(turned, available);
+        QCOMPARE(t.tilings, g.tilings);
+        QCOMPARE(t.grade, g.grade);
+    }
+
+    // The grade of a count grows with nodes per tiling and covers 1 to 5.
+    void gradeOfIsMonotonic() {
+        int last = 1;
+        std::set<int> seen;
+        for (std::uint64_t nodes = 1; nodes < (std::uint64_t{1} << 40); nodes = nodes * 3 / 2 + 1) {
+            const int g = GradeOf(7, 7 * nodes);
+            QVERIFY(g >= last && g <= 5);
+            last = g;
+            seen.insert(g);
+        }
+        QCOMPARE(seen.size(), std::size_t{5});
+        QCOMPARE(GradeOf(0, 1000), 0);
+    }
+
+    // A raised stop flag gives the empty grade, which callers discard.
+    void gradeStops() {
+        std::atomic<bool> stop{true};
+        const OutlineGrade g = GradeOutline(Rectangle(10, 6), AllPieces(), &stop);
+        QCOMPARE(g.grade, 0);
+        QCOMPARE(g.tilings, std::uint64_t{0});
     }
 
     void repeatedCellsCountOnce() {

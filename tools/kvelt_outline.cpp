@@ -13,13 +13,16 @@
 #include <array>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "model/Model.h"
 #include "outlines/OutlineArt.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
+#include "outlines/ShippedGrades.h"
 #include "outlines/Solver.h"
 #include "platform/TextCodec.h"
+#include "solver/Grade.h"
 
 namespace {
 
@@ -53,6 +56,13 @@ Makes, shows, solves and checks the game's outline files (*.kvt).
       cells on the board, leaves out only pieces 1 to 12, each once, no two files share a
       name, and the outline has a tiling. One line per faulty file; the exit status is 1 if
       any is faulty. The game refuses to load a file that fails before the last two checks.
+  grade FILE.kvt|DIR... [-o GRADES.txt]
+      Grades each outline 1 (easiest) to 5 (hardest) by counting its tilings: the fewer
+      tilings and the longer the search wanders for each, the harder. Prints one line per
+      outline, "FILE<TAB>GRADE<TAB>TILINGS<TAB>NODES" (TILINGS up to symmetry, with "+" when
+      the count stopped at its cap; grade 0 when there is no tiling), a folder standing for
+      its *.kvt files in name order; -o writes the lines into a file instead, as the build
+      does for the shipped outlines' grades.txt. The same on every machine.
 
 The drawing (ART.txt, UTF-8):
   line 1     the outline name (it must fit Windows-1251)
@@ -304,6 +314,63 @@ int Check(const QStringList& args) {
     return faulty == 0 ? kOk : kFault;
 }
 
+// Reads an outline the strict way, telling its fault in one line.
+std::optional<OutlineDraft> ReadDraft(const QString& path) {
+    QByteArray bytes;
+    if (!ReadAll(path, bytes)) return std::nullopt;
+    const StrictOutline outline = ReadOutlineStrict(bytes);
+    if (!outline.fault.isEmpty()) {
+        Err(QStringLiteral("%1: %2").arg(path, outline.fault));
+        return std::nullopt;
+    }
+    return outline.draft;
+}
+
+int Grade(const QStringList& args) {
+    QString output;
+    QStringList paths;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("-o") || args[i] == QLatin1String("--output")) {
+            if (i + 1 >= args.size()) return UsageError(QStringLiteral("-o needs a file name"));
+            output = args[++i];
+        } else if (args[i].startsWith(QLatin1Char('-'))) {
+            return UsageError(QStringLiteral("unknown option %1").arg(args[i]));
+        } else if (QFileInfo(args[i]).isDir()) {
+            const QDir dir(args[i]);
+            for (const QString& name :
+                 dir.entryList({QStringLiteral("*.kvt")}, QDir::Files, QDir::Name)) {
+                paths.push_back(dir.filePath(name));
+            }
+        } else {
+            paths.push_back(args[i]);
+        }
+    }
+    if (paths.isEmpty()) return UsageError(QStringLiteral("grade needs outline files"));
+    QByteArray lines;
+    int faulty = 0;
+    for (const QString& path : paths) {
+        const auto draft = ReadDraft(path);
+        if (!draft) {
+            ++faulty;
+            continue;
+        }
+        lines += GradeLine(QFileInfo(path).fileName(),
+                           GradeOutline(draft->cells, PiecesInPlay(*draft)));
+    }
+    if (faulty > 0) return kFault;
+    if (output.isEmpty()) {
+        OutBytes(lines);
+        return kOk;
+    }
+    QSaveFile file(output);
+    const QByteArray text = "# file\tgrade 1..5\ttilings up to symmetry\tnodes searched\n" + lines;
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
+        return kFault;
+    }
+    return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -331,5 +398,6 @@ int main(int argc, char* argv[]) {
     if (command == QLatin1String("show")) return Show(args);
     if (command == QLatin1String("solve")) return Solve(args);
     if (command == QLatin1String("check")) return Check(args);
+    if (command == QLatin1String("grade")) return Grade(args);
     return UsageError(QStringLiteral("unknown command %1").arg(command));
 }
