@@ -16,10 +16,12 @@
 #include "model/Operations.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/TextCodec.h"
 #include "play/Journey.h"
 #include "play/ProgressStore.h"
 #include "settings/Settings.h"
+#include "view/BoardDrawing.h"
 #include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
 #include "windows/UspehiWindow.h"
@@ -175,7 +177,7 @@ private slots:
     }
 
     void damagedFilesRefusedWhole() {
-        const QByteArray good = FormatRecord(ProgressRecord{Key('c')});
+        const QByteArray good = FormatRecord(NewRecord(Key('c')));
         QVERIFY(ParseProgressFile(kProgressHeader + '\n' + good + '\n'));
         QVERIFY(!ParseProgressFile(kProgressHeader + '\n' + good));  // cut before its end
         QVERIFY(!ParseProgressFile("kvelt-progress 2\n" + good + '\n'));
@@ -203,7 +205,7 @@ private slots:
     void twoCopiesKeepEachOthersRecords() {
         QTemporaryDir dir;
         ProgressStore a(dir.path()), b(dir.path());
-        ProgressRecord ra{Key('d')}, rb{Key('d')};
+        ProgressRecord ra = NewRecord(Key('d')), rb = NewRecord(Key('d'));
         ra.key[1] = '1';
         rb.key[1] = '2';
         ra.totalMs = 1;
@@ -233,7 +235,7 @@ private slots:
         QCOMPARE(kvtest::ReadBytes(dir.path() + "/e-damaged-1.txt"), QByteArray("not a store\n"));
         QVERIFY(!QFileInfo::exists(dir.path() + "/e.txt"));
         // Written afresh beside it, and read again.
-        QVERIFY(store.Write(Key('e'), FormatRecord(ProgressRecord{Key('e')})));
+        QVERIFY(store.Write(Key('e'), FormatRecord(NewRecord(Key('e')))));
         QCOMPARE(store.LoadAll().size(), 1);
         QCOMPARE(told.size(), 1);
     }

@@ -153,7 +153,11 @@ frmForma::~frmForma() {
     // The board loses the focus while its children are torn down, after this window has
     // stopped being a frmForma: the handler must not run then.
     picPole_->onLostFocus = nullptr;
-    if (journey_) journey_->onStatus = nullptr;
+    if (journey_) {
+        journey_->onStatus = nullptr;
+        // The journey goes with this window's children, after this window is gone.
+        disconnect(journey_, nullptr, this, nullptr);
+    }
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
     if (gMainForm == this) {
         gMainForm = nullptr;

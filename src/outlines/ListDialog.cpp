@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "model/History.h"
@@ -20,6 +21,7 @@
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
 #include "outlines/OutlineWriter.h"
+#include "outlines/ShippedGrades.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
@@ -52,6 +54,7 @@ struct AlfavitEntry {
     bool own = false;
     bool damaged = false;
     QByteArray key;
+    OutlineDraft draft;  // the player's own outlines only: graded from it when listed
 };
 
 // Russian alphabetical order ignoring case: Ё with Е, before Ж, not after Я as by code.
@@ -98,7 +101,8 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
         const QString name = damaged ? f.file : outline.draft.name;
         entries.push_back({alphabet.sortKey(name), alphabet.sortKey(f.file),
                            name + QLatin1Char('\\') + f.file, name, f.file, f.path, f.own,
-                           damaged, damaged ? QByteArray() : DraftKey(outline.draft)});
+                           damaged, damaged ? QByteArray() : DraftKey(outline.draft),
+                           f.own && !damaged ? outline.draft : OutlineDraft()});
     }
     return entries;
 }
@@ -184,6 +188,8 @@ void frmList::Form_Unload() {
     damaged_.clear();
     records_.clear();
     ownEntry_.clear();
+    grades_.clear();
+    keys_.clear();
 }
 
 void frmList::done(int result) {
@@ -206,6 +212,10 @@ void frmList::ListLoad() {
     const QHash<QByteArray, ProgressRecord> progress = LoadProgress();
     records_.assign(lstAlfavit.size(), ProgressRecord());
     ownEntry_.assign(lstAlfavit.size(), false);
+    grades_.assign(lstAlfavit.size(), std::nullopt);
+    keys_.assign(lstAlfavit.size(), QByteArray());
+    const std::map<QString, OutlineGrade> shipped = ReadShippedGrades();
+    std::vector<std::pair<std::size_t, OutlineDraft>> ungraded;
 
     int remembered = -1;
     if (!lstAlfavit.empty()) {
@@ -223,6 +233,9 @@ void frmList::ListLoad() {
                 records_[i] = *r;
             }
             ownEntry_[i] = entry.own;
+            keys_[i] = entry.key;
+            grades_[i] = KnownGrade(entry.own, entry.file, records_[i], shipped);
+            if (entry.own && !entry.damaged && !grades_[i]) ungraded.push_back({i, entry.draft});
             entries << QString::number(i + 1) + QStringLiteral(") ") + entry.name +
                            (entry.own ? OwnMark() : QString()) +
                            (entry.damaged ? DamagedMark() : QString()) +
@@ -236,6 +249,7 @@ void frmList::ListLoad() {
         lstKvelt_->addItems(entries);
     }
     FilterUnsolved();
+    GradeOwn(std::move(ungraded));
     // Selecting runs the preview.
     if (remembered >= 0) lstKvelt_->setCurrentRow(remembered);
 }
@@ -323,6 +337,66 @@ QHash<QByteArray, ProgressRecord> LoadProgress() {
     return ProgressStore(ProgressStore::DefaultFolder()).LoadAll();
 }
 
+std::optional<OutlineGrade> KnownGrade(bool own, const QString& file,
+                                       const ProgressRecord& record,
+                                       const std::map<QString, OutlineGrade>& shipped) {
+    if (!own) {
+        const auto g = shipped.find(file);
+        if (g == shipped.end()) return std::nullopt;
+        return g->second;
+    }
+    if (record.grade <= 0) return std::nullopt;
+    OutlineGrade g;
+    g.grade = record.grade;
+    g.tilings = record.tilings;
+    g.tilingsCapped = record.tilingsCapped;
+    return g;
+}
+
+QString GradeText(const std::optional<OutlineGrade>& grade) {
+    if (!grade) return QStringLiteral("Сложность ещё не известна");
+    if (grade->grade == 0) return QStringLiteral("Решений нет");
+    const QString tilings = grade->Unique() ? QStringLiteral("единственное решение")
+                            : grade->tilingsCapped
+                                ? QStringLiteral("решений не меньше %1").arg(grade->tilings)
+                                : QStringLiteral("решений: %1").arg(grade->tilings);
+    return QStringLiteral("Сложность %1 из 5, %2").arg(grade->grade).arg(tilings);
+}
+
+void frmList::GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungraded) {
+    platform::JobRunner* jobs = platform::services().jobs;
+    if (ungraded.empty() || !jobs) return;
+    // The solver's count takes up to a fifth of a second an outline: off the interface
+    // thread, and once only, as the grade is kept in the store.
+    auto work = std::make_shared<std::vector<std::pair<std::size_t, OutlineDraft>>>(
+        std::move(ungraded));
+    auto grades = std::make_shared<std::vector<OutlineGrade>>();
+    jobs->Run(
+        this,
+        [work, grades] {
+            for (const auto& [index, draft] : *work) {
+                std::array<bool, 13> available{};
+                available.fill(true);
+                available[0] = false;
+                for (const int p : draft.excluded) {
+                    if (p >= 1 && p <= 12) available[static_cast<std::size_t>(p)] = false;
+                }
+                grades->push_back(GradeOutline(draft.cells, available));
+            }
+        },
+        [this, work, grades] {
+            for (std::size_t k = 0; k < grades->size() && k < work->size(); ++k) {
+                const std::size_t index = (*work)[k].first;
+                if (index >= grades_.size()) continue;
+                grades_[index] = (*grades)[k];
+                if (Journey* journey = Journey::Instance()) {
+                    journey->CacheGrade(keys_[index], (*grades)[k]);
+                }
+            }
+            ShowJourney(SelectedIndex());
+        });
+}
+
 std::vector<LibraryOutline> LibraryOutlines() {
     std::vector<AlfavitEntry> entries = ReadOutlines(Alphabet());
     std::sort(entries.begin(), entries.end(), Before);
@@ -333,11 +407,6 @@ std::vector<LibraryOutline> LibraryOutlines() {
                         std::move(e.key), e.own, e.damaged});
     }
     return list;
-}
-
-// The dialog grows downwards by this much; its designed part stays as it is.
-namespace {
-constexpr int kJourneyHeight = 92;
 }
 
 void frmList::AddJourneyControls() {
@@ -382,7 +451,7 @@ void frmList::ShowJourney(int index) {
     } else {
         played = QStringLiteral("Ещё не собран");
     }
-    lines << played;
+    lines << GradeText(grades_[static_cast<std::size_t>(index)]) + QStringLiteral(". ") + played;
     lblJourney_->setText(lines.join(QLatin1Char('\n')));
 }
 

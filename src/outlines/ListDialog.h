@@ -10,7 +10,12 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <map>
+#include <optional>
 #include <vector>
+
+#include "outlines/OutlineWriter.h"
+#include "solver/Grade.h"
 
 #include "play/ProgressStore.h"
 
@@ -46,6 +51,12 @@ std::vector<LibraryOutline> LibraryOutlines();
 // The short mark after an entry's name for its record's state: solved, solved with help,
 // shown, in progress; empty when not started.
 QString JourneyMark(OutlineState state);
+// The grade known for an outline: a shipped one's from the grades file, one's own from its
+// record; nullopt when none is known yet.
+std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const ProgressRecord& record,
+                                       const std::map<QString, OutlineGrade>& shipped);
+// «Сложность 3 из 5, решений: 12», «единственное решение», ...
+QString GradeText(const std::optional<OutlineGrade>& grade);
 // Every record of the progress store (through the journey's store when the game runs).
 QHash<QByteArray, ProgressRecord> LoadProgress();
 
@@ -77,6 +88,14 @@ class frmList : public QDialog {
     // Under the designed part: what the player's journey says of the selected outline.
     QLabel* lblJourney() const { return lblJourney_; }
     QCheckBox* chkUnsolved() const { return chkUnsolved_; }
+    // The grade shown for a list position.
+    std::optional<OutlineGrade> Grade(int index) const {
+        return index >= 0 && static_cast<std::size_t>(index) < grades_.size()
+                   ? grades_[static_cast<std::size_t>(index)]
+                   : std::nullopt;
+    }
+    // How much taller than designed the dialog is, for the journey's part.
+    static constexpr int kJourneyHeight = 92;
 
     // List position whose preview is shown; -2 until the first preview.
     int ShownIndex() const { return shownIndex_; }
@@ -103,6 +122,7 @@ class frmList : public QDialog {
     void AddJourneyControls();
     void ShowJourney(int index);
     void FilterUnsolved();
+    void GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungraded);
 
     QListWidget* lstKvelt_ = nullptr;
     PictureBox* picSilet_ = nullptr;
@@ -118,6 +138,8 @@ class frmList : public QDialog {
     QCheckBox* chkUnsolved_ = nullptr;
     std::vector<ProgressRecord> records_;  // per list position; key empty when none
     std::vector<bool> ownEntry_;
+    std::vector<std::optional<OutlineGrade>> grades_;
+    std::vector<QByteArray> keys_;
 };
 
 }  // namespace kv

@@ -365,6 +365,17 @@ bool Journey::ShowVictoryNoted(const platform::VictoryNote&) {
     return next;
 }
 
+void Journey::CacheGrade(const QByteArray& key, const OutlineGrade& grade) {
+    // No tiling is graded 0, which a record does not keep: such an outline is graded again.
+    if (key.isEmpty() || grade.grade <= 0) return;
+    ProgressRecord r = key == key_ ? record_ : store_->Load(key).value_or(NewRecord(key));
+    r.grade = grade.grade;
+    r.tilings = grade.tilings;
+    r.tilingsCapped = grade.tilingsCapped;
+    if (key == key_) record_ = r;
+    store_->Save(r);
+}
+
 void Journey::NextUnsolved() {
     const std::vector<LibraryOutline> list = LibraryOutlines();
     if (list.empty()) {

@@ -15,6 +15,7 @@
 
 #include "platform/Services.h"
 #include "play/ProgressStore.h"
+#include "solver/Grade.h"
 
 class QTimer;
 
@@ -45,6 +46,8 @@ class Journey final : public QObject, public platform::VictoryPresenter {
     void Solution();
     // Writes the record now and waits for it (at exit, before another outline).
     void Flush();
+    // Keeps the grade the library found for an outline of the player's own.
+    void CacheGrade(const QByteArray& key, const OutlineGrade& grade);
     // Loads the next outline after this one in the library's order that is not solved.
     void NextUnsolved();
 

@@ -58,6 +58,13 @@ struct ProgressRecord {
     bool operator==(const ProgressRecord&) const = default;
 };
 
+// A record of key with nothing played yet.
+inline ProgressRecord NewRecord(const QByteArray& key) {
+    ProgressRecord r;
+    r.key = key;
+    return r;
+}
+
 // The key of an outline: its cells (as they lie on the board, in any order) and the pieces
 // it leaves out; 40 hex digits. A copied or renamed file has the same key.
 QByteArray OutlineKey(const int (*cells)[2], int cellCount, const int* excluded13);

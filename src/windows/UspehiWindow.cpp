@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "outlines/ListDialog.h"
+#include "outlines/ShippedGrades.h"
 #include "platform/Services.h"
 #include "play/Journey.h"
 #include "view/WindowStyle.h"
@@ -159,15 +160,19 @@ void frmUspehi::Play(const QModelIndex& index) {
 
 std::vector<UspehiRow> UspehiRows(const QHash<QByteArray, ProgressRecord>& records) {
     std::vector<UspehiRow> rows;
+    const std::map<QString, OutlineGrade> shipped = ReadShippedGrades();
     for (const LibraryOutline& o : LibraryOutlines()) {
         if (o.damaged) continue;
-        UspehiRow row{o.name, o.path, o.own};
-        if (const auto r = records.constFind(o.key); r != records.cend()) {
-            row.state = r->state;
-            row.bestMs = r->bestMs;
-            row.bestSteps = r->bestSteps;
-            row.grade = r->grade;
-        }
+        UspehiRow row;
+        row.name = o.name;
+        row.path = o.path;
+        row.own = o.own;
+        ProgressRecord record;
+        if (const auto r = records.constFind(o.key); r != records.cend()) record = *r;
+        row.state = record.state;
+        row.bestMs = record.bestMs;
+        row.bestSteps = record.bestSteps;
+        row.grade = KnownGrade(o.own, o.file, record, shipped).value_or(OutlineGrade()).grade;
         rows.push_back(std::move(row));
     }
     return rows;
