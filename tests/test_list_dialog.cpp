@@ -4,6 +4,7 @@
 // The outline library: listing the Examples folder, the preview, loading and cancelling.
 #include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -24,7 +25,10 @@
 #include "outlines/CodeTables.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineFolders.h"
 #include "platform/Services.h"
+#include "play/ProgressStore.h"
+#include "solver/Grade.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
 #include "support/OutlineWriter.h"
@@ -690,6 +694,76 @@ class ListDialogTest : public QObject {
         QVERIFY(OutlineFileNames.isEmpty());
     }
 
+    // The journey beside the designed part: marks after the names, the record and grade of
+    // the outline selected with its whole path, the player's own outline graded once and the
+    // grade kept, and «Только нерешённые».
+    void journeyMarksGradesAndTheUnsolvedFilter() {
+        kvtest::OwnOutlines own;
+        kvtest::Fakes fakes;
+        Library lib;
+        const QString a = lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Башня"), {{3, 3}});
+        lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Вал"), {{4, 4}});
+        QVERIFY(kvtest::WriteBytes(own.path + "d.kvt",
+                                   kvtest::OutlineBytes("Dom", kvtest::BlockCells(60))));
+        OutlineName = QStringLiteral("Арка");
+        QVERIFY(PlayKvelt(a));
+        const auto keyOf = [] {
+            return OutlineKey(OutlineCellList, OutlineLastCell + 1, PieceExcluded);
+        };
+        const QByteArray keyA = keyOf();
+        QVERIFY(PlayKvelt(lib.dir.path() + "/b.kvt"));
+        ProgressRecord solved = NewRecord(keyA), playing = NewRecord(keyOf());
+        solved.state = OutlineState::SolvedAlone;
+        solved.bestMs = 65000;
+        solved.bestSteps = 12;
+        solved.bestHints = 0;
+        solved.firstSolved = "2026-12-08";
+        playing.state = OutlineState::InProgress;
+        {
+            ProgressStore store(ProgressStore::DefaultFolder());
+            store.Save(solved);
+            store.Save(playing);
+        }
+        OutlineName = QStringLiteral("Арка");
+        {
+            frmList dialog;
+            QCOMPARE(Entries(dialog), QStringList({"1) Арка ✓", "2) Башня (начат)", "3) Вал",
+                                                   "4) Dom (свой)"}));
+            QCOMPARE(dialog.lblJourney()->text(),
+                     "Из библиотеки: " + QDir::toNativeSeparators(a) +
+                         "\nСложность ещё не известна. Лучшее время 1:05, меньше всего шагов: 12");
+            // Graded on the job runner as listed, once.
+            QCOMPARE(fakes.jobs.runs, 1);
+            std::array<bool, 13> all{};
+            all.fill(true);
+            std::vector<BoardCell> cells;
+            for (const QPoint& p : kvtest::BlockCells(60)) cells.push_back({p.x(), p.y()});
+            const OutlineGrade grade = GradeOutline(cells, all);
+            QCOMPARE(dialog.Grade(3).value_or(OutlineGrade()).grade, grade.grade);
+            ClickEntry(dialog, 3);
+            QVERIFY2(dialog.lblJourney()->text().contains(
+                         QStringLiteral("Сложность %1 из 5, решений: %2")
+                             .arg(grade.grade)
+                             .arg(grade.tilings)),
+                     qPrintable(dialog.lblJourney()->text()));
+            QVERIFY(dialog.lblJourney()->text().startsWith(
+                "Свой квелт: " + QDir::toNativeSeparators(own.path + "d.kvt")));
+
+            dialog.chkUnsolved()->setChecked(true);
+            QVERIFY(dialog.lstKvelt()->isRowHidden(0));
+            QVERIFY(!dialog.lstKvelt()->isRowHidden(1) && !dialog.lstKvelt()->isRowHidden(3));
+            ClickEntry(dialog, 1);
+            dialog.chkUnsolved()->setChecked(false);
+            QVERIFY(!dialog.lstKvelt()->isRowHidden(0));
+            QCOMPARE(dialog.SelectedIndex(), 1);
+        }
+        // The grade kept: the next listing asks the solver nothing.
+        frmList again;
+        QCOMPARE(fakes.jobs.runs, 1);
+        QVERIFY(again.Grade(3).has_value());
+    }
+
     void laidOutLegiblyAtItsDesignSize() {
         Library lib;
         lib.Write(QStringLiteral("0001.kvt"), QStringLiteral("Очень длинное название квелта"),
@@ -699,7 +773,10 @@ class ListDialogTest : public QObject {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Список квелтов"));
-        QCOMPARE(dialog.size(), QSize(597, 202));
+        // Grown downwards for the journey; the designed part as it was.
+        QCOMPARE(dialog.size(), QSize(597, 202 + frmList::kJourneyHeight));
+        QVERIFY(dialog.lblJourney()->geometry().top() >= 202);
+        QVERIFY(dialog.chkUnsolved()->geometry().top() >= 202);
         QCOMPARE(dialog.lstKvelt()->geometry(), QRect(8, 8, 401, 180));
         QCOMPARE(dialog.picSilet()->geometry(), QRect(416, 8, 175, 120));
         QCOMPARE(dialog.lblNameFile()->geometry(), QRect(416, 132, 175, 20));

@@ -353,6 +353,16 @@ std::optional<OutlineGrade> KnownGrade(bool own, const QString& file,
     return g;
 }
 
+void CacheGrade(const QString& folder, const QByteArray& key, const OutlineGrade& grade) {
+    if (key.isEmpty() || grade.grade <= 0) return;
+    ProgressStore store(folder);
+    ProgressRecord r = store.Load(key).value_or(NewRecord(key));
+    r.grade = grade.grade;
+    r.tilings = grade.tilings;
+    r.tilingsCapped = grade.tilingsCapped;
+    store.Save(r);
+}
+
 QString GradeText(const std::optional<OutlineGrade>& grade) {
     if (!grade) return QStringLiteral("Сложность ещё не известна");
     if (grade->grade == 0) return QStringLiteral("Решений нет");
@@ -391,6 +401,8 @@ void frmList::GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungrade
                 grades_[index] = (*grades)[k];
                 if (Journey* journey = Journey::Instance()) {
                     journey->CacheGrade(keys_[index], (*grades)[k]);
+                } else {
+                    CacheGrade(ProgressStore::DefaultFolder(), keys_[index], (*grades)[k]);
                 }
             }
             ShowJourney(SelectedIndex());

@@ -55,6 +55,9 @@ QString JourneyMark(OutlineState state);
 // record; nullopt when none is known yet.
 std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const ProgressRecord& record,
                                        const std::map<QString, OutlineGrade>& shipped);
+// Keeps the grade of an outline in the store in folder (the game does it through the
+// journey, which may hold the outline's record).
+void CacheGrade(const QString& folder, const QByteArray& key, const OutlineGrade& grade);
 // «Сложность 3 из 5, решений: 12», «единственное решение», ...
 QString GradeText(const std::optional<OutlineGrade>& grade);
 // Every record of the progress store (through the journey's store when the game runs).

@@ -141,7 +141,9 @@ bool ParseField(QByteArrayView name, QByteArrayView value, ProgressRecord& r) {
         return true;
     }
     if (name == "grade") {
-        if (!Numbers(value, ',', 0, std::int64_t(1) << 53, n, 3) || n[0] > 5 || n[2] > 1)
+        // Only a grade is written: 0, not graded, is no field at all.
+        if (!Numbers(value, ',', 0, std::int64_t(1) << 53, n, 3) || n[0] < 1 || n[0] > 5 ||
+            n[2] > 1)
             return false;
         r.grade = static_cast<int>(n[0]);
         r.tilings = static_cast<std::uint64_t>(n[1]);
