@@ -4,6 +4,7 @@
 // The progress store with 10,000 records: loading them all, writing one (atomically, to
 // disk), and a move of play with the journey attached and its record handed to the writer,
 // beside the same move without it.
+#include <QCryptographicHash>
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"

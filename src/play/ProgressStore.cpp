@@ -420,8 +420,12 @@ bool ProgressStore::Write(const QByteArray& key, const QByteArray& line) {
 
     QDir().mkpath(folder_);
     QSaveFile out(path);
-    const bool written = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() &&
-                         out.commit();
+    // commit overlooks a flush of its buffer that fails (a full disk) and would put an empty
+    // file in place: the flush is checked here, and a failed write is cancelled.
+    bool written =
+        out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.flush();
+    if (!written) out.cancelWriting();
+    written = out.commit() && written;
     if (!written && onTrouble) {
         onTrouble(QStringLiteral(
             "Успехи не записаны: нет места на диске или доступа. Игра идёт дальше."));
