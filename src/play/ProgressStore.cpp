@@ -349,15 +349,14 @@ std::optional<ProgressRecord> ProgressStore::Load(const QByteArray& key) {
 }
 
 void ProgressStore::Save(const ProgressRecord& record) {
-    QByteArray line = FormatRecord(record);
     {
         std::lock_guard lock(mutex_);
         const auto same = std::find_if(queue_.begin(), queue_.end(),
-                                       [&](const auto& w) { return w.first == record.key; });
+                                       [&](const ProgressRecord& w) { return w.key == record.key; });
         if (same != queue_.end()) {
-            same->second = std::move(line);
+            *same = record;
         } else {
-            queue_.emplace_back(record.key, std::move(line));
+            queue_.push_back(record);
         }
     }
     wake_.notify_one();
@@ -373,11 +372,11 @@ void ProgressStore::Run() {
     while (true) {
         wake_.wait(lock, [this] { return quit_ || !queue_.empty(); });
         if (queue_.empty()) break;  // quit, with everything written
-        auto [key, line] = std::move(queue_.front());
+        const ProgressRecord record = std::move(queue_.front());
         queue_.pop_front();
         busy_ = true;
         lock.unlock();
-        Write(key, line);
+        Write(record.key, FormatRecord(record));
         lock.lock();
         busy_ = false;
         if (queue_.empty()) idle_.notify_all();

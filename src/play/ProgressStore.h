@@ -97,8 +97,9 @@ class ProgressStore {
     QHash<QByteArray, ProgressRecord> LoadAll();
     // One record, or nullopt when there is none (or its file is damaged).
     std::optional<ProgressRecord> Load(const QByteArray& key);
-    // Hands the record to the writer thread: the call costs a line's formatting. Writes of
-    // one key not yet done are replaced by the newest.
+    // Hands a copy of the record to the writer thread, which formats and writes it: a long
+    // history costs the caller a copy, never its formatting. Writes of one key not yet done
+    // are replaced by the newest.
     void Save(const ProgressRecord& record);
     // Waits until every record handed over is written (or has failed).
     void Flush();
@@ -119,7 +120,7 @@ class ProgressStore {
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::deque<std::pair<QByteArray, QByteArray>> queue_;  // key, line
+    std::deque<ProgressRecord> queue_;
     bool busy_ = false;
     bool quit_ = false;
     std::thread writer_;
