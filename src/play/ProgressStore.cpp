@@ -179,20 +179,34 @@ QByteArray StateWord(OutlineState state) {
 }
 
 QByteArray OutlineKey(const int (*cells)[2], int cellCount, const int* excluded13) {
-    std::vector<int> sorted;
-    sorted.reserve(static_cast<std::size_t>(std::max(cellCount, 0)));
-    for (int i = 0; i < cellCount; ++i) sorted.push_back(cells[i][0] * 64 + cells[i][1]);
-    std::sort(sorted.begin(), sorted.end());
-    QByteArray text;
-    text.reserve(8 * cellCount + 32);
-    for (const int c : sorted) {
-        text += QByteArray::number(c / 64) + ',' + QByteArray::number(c % 64) + ' ';
+    // The library keys every file it lists: the text is made without allocations.
+    int sorted[64];
+    const int n = std::clamp(cellCount, 0, 64);
+    for (int i = 0; i < n; ++i) sorted[i] = cells[i][0] * 64 + cells[i][1];
+    std::sort(sorted, sorted + n);
+    char text[64 * 8 + 64];
+    int at = 0;
+    const auto put = [&](int v) {
+        if (v < 0) {
+            text[at++] = '-';
+            v = -v;
+        }
+        if (v >= 10) text[at++] = static_cast<char>('0' + v / 10 % 10);
+        text[at++] = static_cast<char>('0' + v % 10);
+    };
+    for (int i = 0; i < n; ++i) {
+        put(sorted[i] / 64);
+        text[at++] = ',';
+        put(sorted[i] % 64);
+        text[at++] = ' ';
     }
-    text += '|';
+    text[at++] = '|';
     for (int p = 1; p <= 12; ++p) {
-        if (excluded13[p] == 1) text += ' ' + QByteArray::number(p);
+        if (excluded13[p] != 1) continue;
+        text[at++] = ' ';
+        put(p);
     }
-    return QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex();
+    return QCryptographicHash::hash(QByteArrayView(text, at), QCryptographicHash::Sha1).toHex();
 }
 
 QByteArray FormatRecord(const ProgressRecord& r) {
