@@ -105,7 +105,10 @@ class MenusTest : public QObject {
             {QStringLiteral("Повернуть против часовой стрелки"), QKeySequence(Qt::Key_PageUp)},
             {QStringLiteral("Отразить"), QKeySequence(Qt::Key_Home)},
             {QString(), {}},
-            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)}};
+            {QStringLiteral("Редактор квелтов..."), QKeySequence(Qt::CTRL | Qt::Key_E)},
+            // Enabled once the game keeps the player's journey (not in this window).
+            {QStringLiteral("Следующий нерешённый"), QKeySequence(Qt::Key_F3), false},
+            {QStringLiteral("Успехи..."), {}, false}};
         auto check = [](QMenu* m, const QList<Item>& expected) {
             const QList<QAction*> actions = m->actions();
             QCOMPARE(actions.size(), expected.size());
