@@ -32,6 +32,7 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
+#include "play/ProgressStore.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
 #include "support/Messages.h"
@@ -635,6 +636,46 @@ class BadInputTest : public QObject {
         QCOMPARE(game.fakes.messages.errors.size(), 2);
         QVERIFY(kvtest::ReadBytes(old).startsWith("0001.kvt\r\n 10 \r\n 12 \r\n"));
         QCOMPARE(kvtest::ReadBytes(old).size(), PositionFileBytes()->size());
+    }
+
+    // The progress store on a full disk: the new file cannot be written, so the write
+    // fails and says so, the old file stays byte for byte and no temporary file is left;
+    // with room made, the same write goes through.
+    void progressOnAFullDisk() {
+        if (geteuid() != 0) QSKIP("mounting a filesystem needs the superuser");
+        TinyDisk disk(4);
+        if (!disk.mounted) QSKIP("this system does not let the tests mount a filesystem");
+        ProgressStore store(disk.path);
+        QStringList told;
+        store.onTrouble = [&](const QString& why) { told << why; };
+        ProgressRecord r = NewRecord(QByteArray(40, 'a'));
+        r.state = OutlineState::InProgress;
+        // A long history, so that the file takes more than a page.
+        for (int k = 0; k < 60; ++k) {
+            KeptArrangement a;
+            a.current = 1;
+            for (int p = 1; p <= 12; ++p) a.place[p][0] = a.place[p][1] = a.place[p][2] = 1 + k % 8;
+            r.history.push_back(a);
+        }
+        QVERIFY(store.Write(r.key, FormatRecord(r)));
+        const QString file = store.FileOf(r.key);
+        const QByteArray old = kvtest::ReadBytes(file);
+        QVERIFY(old.size() > TinyDisk::PageSize());
+        const QString filler = disk.path + "/filler";
+        QVERIFY(kvtest::WriteBytes(filler, QByteArray(disk.FreeBytes(), 'f')));
+        QCOMPARE(disk.FreeBytes(), 0);
+
+        r.historyIndex = 59;
+        QVERIFY(!store.Write(r.key, FormatRecord(r)));
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(kvtest::ReadBytes(file), old);
+        QCOMPARE(QDir(disk.path).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList({"a.txt", "filler"}));
+        QCOMPARE(store.Load(r.key)->historyIndex, 0);
+
+        QVERIFY(QFile::remove(filler));
+        QVERIFY(store.Write(r.key, FormatRecord(r)));
+        QCOMPARE(store.Load(r.key)->historyIndex, 59);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -28,6 +29,8 @@
 #include "outlines/Outline.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/Services.h"
+#include "play/ProgressStore.h"
+#include "solver/Grade.h"
 #include "platform/TextCodec.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
@@ -716,14 +719,15 @@ class ListDialogTest : public QObject {
             game.window->MenuListKvelt_Click();
             return opened;
         };
-        QCOMPARE(open(QSize(700, 250)), QSize(597, 202));
+        const QSize designed(597, 202 + frmList::kJourneyHeight);
+        QCOMPARE(open(QSize(700, 350)), designed);
         QVERIFY(QFile::exists(kept));
-        QCOMPARE(open(QSize()), QSize(700, 250));
+        QCOMPARE(open(QSize()), QSize(700, 350));
         QFile small(kept);
         QVERIFY(small.open(QIODevice::WriteOnly | QIODevice::Truncate));
         small.write("100 50\n");
         small.close();
-        QCOMPARE(open(QSize()), QSize(597, 202));
+        QCOMPARE(open(QSize()), designed);
     }
 
     // A second opening reads only the files changed since the first: by their size, or, at
@@ -817,10 +821,12 @@ class ListDialogTest : public QObject {
         frmList dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.minimumSize(), QSize(597, 202));
+        // The size asked for is the designed part's; the journey's strip lies below it.
+        const QSize strip(0, frmList::kJourneyHeight);
+        QCOMPARE(dialog.minimumSize(), QSize(597, 202) + strip);
         QVERIFY(QFile::remove(path));
-        dialog.resize(size);
-        QTRY_COMPARE(dialog.size(), size);
+        dialog.resize(size + strip);
+        QTRY_COMPARE(dialog.size(), size + strip);
         QCOMPARE(dialog.PreviewCell(), cell);
         QCOMPARE(dialog.lstKvelt()->geometry(), list);
         QCOMPARE(dialog.picSilet()->geometry(), preview);
@@ -839,9 +845,78 @@ class ListDialogTest : public QObject {
         QVERIFY(AllOf(c, 10 * cell, 6 * cell, 11 * cell - 1, 7 * cell - 1, Background()));
         // Nothing smaller than designed.
         dialog.resize(300, 100);
-        QTRY_COMPARE(dialog.size(), QSize(597, 202));
+        QTRY_COMPARE(dialog.size(), QSize(597, 202) + strip);
         QCOMPARE(dialog.picSilet()->geometry(), QRect(416, 8, 175, 120));
         QVERIFY(AllOf(c, 50, 25, 54, 29, Black()));
+
+    // The journey beside the designed part: marks after the names, the record and grade of
+    // the outline selected with its whole path, the player's own outline graded once and the
+    // grade kept, and «Только нерешённые».
+    void journeyMarksGradesAndTheUnsolvedFilter() {
+        kvtest::OwnOutlines own;
+        kvtest::Fakes fakes;
+        Library lib;
+        const QString a = lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Арка"), kSomeCells);
+        lib.Write(QStringLiteral("b.kvt"), QStringLiteral("Башня"), {{3, 3}});
+        lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Вал"), {{4, 4}});
+        QVERIFY(kvtest::WriteBytes(own.path + "d.kvt",
+                                   kvtest::OutlineBytes("Dom", kvtest::BlockCells(60))));
+        OutlineName = QStringLiteral("Арка");
+        QVERIFY(PlayKvelt(a));
+        const auto keyOf = [] {
+            return OutlineKey(OutlineCellList, OutlineLastCell + 1, PieceExcluded);
+        };
+        const QByteArray keyA = keyOf();
+        QVERIFY(PlayKvelt(lib.dir.path() + "/b.kvt"));
+        ProgressRecord solved = NewRecord(keyA), playing = NewRecord(keyOf());
+        solved.state = OutlineState::SolvedAlone;
+        solved.bestMs = 65000;
+        solved.bestSteps = 12;
+        solved.bestHints = 0;
+        solved.firstSolved = "2026-12-08";
+        playing.state = OutlineState::InProgress;
+        {
+            ProgressStore store(ProgressStore::DefaultFolder());
+            store.Save(solved);
+            store.Save(playing);
+        }
+        OutlineName = QStringLiteral("Арка");
+        {
+            frmList dialog;
+            QCOMPARE(Entries(dialog), QStringList({"1) Арка ✓", "2) Башня (начат)", "3) Вал",
+                                                   "4) Dom (свой)"}));
+            QCOMPARE(dialog.lblJourney()->text(),
+                     "Из библиотеки: " + QDir::toNativeSeparators(a) +
+                         "\nСложность ещё не известна. Лучшее время 1:05, меньше всего шагов: 12");
+            // Graded on the job runner as listed, once.
+            QCOMPARE(fakes.jobs.runs, 1);
+            std::array<bool, 13> all{};
+            all.fill(true);
+            std::vector<BoardCell> cells;
+            for (const QPoint& p : kvtest::BlockCells(60)) cells.push_back({p.x(), p.y()});
+            const OutlineGrade grade = GradeOutline(cells, all);
+            QCOMPARE(dialog.Grade(3).value_or(OutlineGrade()).grade, grade.grade);
+            ClickEntry(dialog, 3);
+            QVERIFY2(dialog.lblJourney()->text().contains(
+                         QStringLiteral("Сложность %1 из 5, решений: %2")
+                             .arg(grade.grade)
+                             .arg(grade.tilings)),
+                     qPrintable(dialog.lblJourney()->text()));
+            QVERIFY(dialog.lblJourney()->text().startsWith(
+                "Свой квелт: " + QDir::toNativeSeparators(own.path + "d.kvt")));
+
+            dialog.chkUnsolved()->setChecked(true);
+            QVERIFY(dialog.lstKvelt()->isRowHidden(0));
+            QVERIFY(!dialog.lstKvelt()->isRowHidden(1) && !dialog.lstKvelt()->isRowHidden(3));
+            ClickEntry(dialog, 1);
+            dialog.chkUnsolved()->setChecked(false);
+            QVERIFY(!dialog.lstKvelt()->isRowHidden(0));
+            QCOMPARE(dialog.SelectedIndex(), 1);
+        }
+        // The grade kept: the next listing asks the solver nothing.
+        frmList again;
+        QCOMPARE(fakes.jobs.runs, 1);
+        QVERIFY(again.Grade(3).has_value());
     }
 
     void laidOutLegiblyAtItsDesignSize() {
@@ -853,7 +928,10 @@ class ListDialogTest : public QObject {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Список квелтов"));
-        QCOMPARE(dialog.size(), QSize(597, 202));
+        // Grown downwards for the journey; the designed part as it was.
+        QCOMPARE(dialog.size(), QSize(597, 202 + frmList::kJourneyHeight));
+        QVERIFY(dialog.lblJourney()->geometry().top() >= 202);
+        QVERIFY(dialog.chkUnsolved()->geometry().top() >= 202);
         QCOMPARE(dialog.lstKvelt()->geometry(), QRect(8, 8, 401, 180));
         QCOMPARE(dialog.picSilet()->geometry(), QRect(416, 8, 175, 120));
         QCOMPARE(dialog.lblNameFile()->geometry(), QRect(416, 132, 175, 20));

@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -255,6 +256,41 @@ private slots:
             QVERIFY(!window->isVisible());
             QVERIFY(!window->Timer1()->isActive());
         }
+    }
+
+    // The journey's line under the word and «Следующий» beside OK, which keeps the keyboard
+    // and its place; without a note neither is there.
+    void noteAndNextBesideOk() {
+        {
+            const std::unique_ptr<frmEnd> plain = VictoryWindowPresenter::Load();
+            QVERIFY(!plain->lblItog() && !plain->kNext());
+        }
+        const std::unique_ptr<frmEnd> window = VictoryWindowPresenter::Load();
+        window->SetNote({QStringLiteral("Время 1:05, шагов 12, подсказок 0 — новый рекорд"), true});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QCOMPARE(window->lblItog()->text(),
+                 QStringLiteral("Время 1:05, шагов 12, подсказок 0 — новый рекорд"));
+        QCOMPARE(window->OK()->geometry(), QRect(488, 112, 89, 33));
+        QVERIFY(window->lblItog()->isVisible() && window->kNext()->isVisible());
+        QVERIFY(!window->kNext()->geometry().intersects(window->OK()->geometry()));
+        QVERIFY(!window->lblItog()->geometry().intersects(window->Picture1()->geometry()));
+        QVERIFY(!window->lblItog()->geometry().intersects(window->kNext()->geometry()));
+        const QFontMetrics m(window->lblItog()->font());
+        QVERIFY(m.horizontalAdvance(window->lblItog()->text()) <= 2 * window->lblItog()->width());
+        QVERIFY(window->OK()->hasFocus());
+        QTest::mouseClick(window->kNext(), Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QVERIFY(window->NextChosen());
+
+        const std::unique_ptr<frmEnd> byOk = VictoryWindowPresenter::Load();
+        byOk->SetNote({QStringLiteral("Время 0:10"), false});
+        byOk->show();
+        QVERIFY(QTest::qWaitForWindowExposed(byOk.get()));
+        QVERIFY(!byOk->kNext()->isVisible());
+        QTest::keyClick(byOk.get(), Qt::Key_Return);
+        QVERIFY(!byOk->isVisible());
+        QVERIFY(!byOk->NextChosen());
     }
 
     void everyShowingStartsAfresh() {

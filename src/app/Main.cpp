@@ -9,6 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/Services.h"
+#include "play/Journey.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
 #include "windows/VictoryWindow.h"
@@ -33,6 +34,9 @@ frmForma* Main() {
     if (!platform::services().victory) platform::services().victory = &victory;
     auto* window = new frmForma;
     window->setAttribute(Qt::WA_DeleteOnClose);
+    // Before the first outline is loaded, so that its kept position comes back.
+    window->AttachJourney(
+        new Journey(std::make_unique<ProgressStore>(ProgressStore::DefaultFolder()), window));
     // The place of the last exit; the first start opens centred at the designed size.
     RestoreWindowPlace(window);
     window->show();

@@ -27,6 +27,7 @@
 #include "outlines/Outline.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
+#include "play/Journey.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
@@ -37,6 +38,7 @@
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
 #include "windows/NewKveltDialog.h"
+#include "windows/UspehiWindow.h"
 
 // Resources compiled into a static library must be registered by hand.
 static void InitResources() { Q_INIT_RESOURCE(resources); }
@@ -131,6 +133,10 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
         "Подсказки игры: что можно сделать с фигурой и почему действие не выполнено"));
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(statusLine_, 1);
+    journeyLine_ = new QLabel(this);
+    journeyLine_->setObjectName(QStringLiteral("JourneyLine"));
+    journeyLine_->setAccessibleName(QStringLiteral("Время и шаги"));
+    statusBar()->addPermanentWidget(journeyLine_);
     platform::services().status = &gStatusLine;
 
     BuildMenus();
@@ -149,6 +155,11 @@ frmForma::~frmForma() {
     // The board loses the focus while its children are torn down, after this window has
     // stopped being a frmForma: the handler must not run then.
     picPole_->onLostFocus = nullptr;
+    if (journey_) {
+        journey_->onStatus = nullptr;
+        // The journey goes with this window's children, after this window is gone.
+        disconnect(journey_, nullptr, this, nullptr);
+    }
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
     if (gMainForm == this) {
         gMainForm = nullptr;
@@ -230,6 +241,7 @@ void frmForma::BuildIgra() {
         });
         item->setObjectName(QString::fromUtf8(name));
     }
+    BuildJourneyItems();
 
     igra_->setObjectName(QStringLiteral("Igra"));
     igraOtmena_->setObjectName(QStringLiteral("IgraOtmena"));
@@ -267,6 +279,48 @@ void frmForma::BuildTurnItems() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
+}
+
+void frmForma::BuildJourneyItems() {
+    igraSleduyushchiy_ = igra_->addAction(QStringLiteral("Следующий нерешённый"), this,
+                                          &frmForma::IgraSleduyushchiy_Click);
+    // F3: "find next" on most desktops, and no key of play.
+    igraSleduyushchiy_->setShortcut(QKeySequence(Qt::Key_F3));
+    igraUspehi_ = igra_->addAction(QStringLiteral("Успехи..."), this, &frmForma::IgraUspehi_Click);
+    igraSleduyushchiy_->setObjectName(QStringLiteral("IgraSleduyushchiy"));
+    igraUspehi_->setObjectName(QStringLiteral("IgraUspehi"));
+    for (QAction* action : {igraSleduyushchiy_, igraUspehi_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        action->setEnabled(false);  // until a journey is kept
+    }
+}
+
+void frmForma::AttachJourney(Journey* journey) {
+    journey_ = journey;
+    igraSleduyushchiy_->setEnabled(journey != nullptr);
+    igraUspehi_->setEnabled(journey != nullptr);
+    if (!journey) return;
+    HistoryChanged = [this] {
+        UpdateIgra();
+        if (journey_) journey_->Changed();
+    };
+    journey->onStatus = [this](const QString& text) { journeyLine_->setText(text); };
+    connect(journey, &QObject::destroyed, this, [this] {
+        journey_ = nullptr;
+        HistoryChanged = [this] { UpdateIgra(); };
+    });
+    journey->SetActive(isActiveWindow() && !isMinimized());
+}
+
+void frmForma::IgraSleduyushchiy_Click() {
+    ClosePalettes();
+    if (journey_) WhenIdle([this] { journey_->NextUnsolved(); });
+}
+
+void frmForma::IgraUspehi_Click() {
+    ClosePalettes();
+    if (journey_) WhenIdle([this] { ShowUspehi(*journey_); });
 }
 
 void frmForma::UpdateIgra() {
@@ -336,7 +390,15 @@ bool frmForma::event(QEvent* event) {
     }
     // On a screen of another pixel ratio the board is drawn again in its pixels.
     if (event->type() == QEvent::ScreenChangeInternal) ScheduleLayOut();
-    return QMainWindow::event(event);
+    // The clock runs only while the player has the window.
+    const QEvent::Type type = event->type();
+    const bool result = QMainWindow::event(event);
+    if (journey_ && (type == QEvent::WindowActivate || type == QEvent::WindowDeactivate ||
+                     type == QEvent::WindowStateChange || type == QEvent::Hide)) {
+        journey_->SetActive(type != QEvent::Hide && type != QEvent::WindowDeactivate &&
+                            isActiveWindow() && !isMinimized());
+    }
+    return result;
 }
 
 void frmForma::Menu_Click() {
@@ -362,11 +424,21 @@ void frmForma::IgraPovtor_Click() {
 }
 void frmForma::IgraPodskazka_Click() {
     ClosePalettes();
-    WhenIdle(Podskazka);
+    // The journey counts the hint in the attempt.
+    if (journey_) {
+        WhenIdle([this] { journey_->Hint(); });
+    } else {
+        WhenIdle(Podskazka);
+    }
 }
 void frmForma::IgraReshenie_Click() {
     ClosePalettes();
-    WhenIdle(ShowReshenie);
+    // The journey marks the outline shown, and no victory is celebrated.
+    if (journey_) {
+        WhenIdle([this] { journey_->Solution(); });
+    } else {
+        WhenIdle(ShowReshenie);
+    }
 }
 void frmForma::IgraZanovo_Click() {
     ClosePalettes();
@@ -406,6 +478,8 @@ void frmForma::Form_Unload() {
     if (unloaded_) return;
     unloaded_ = true;
     SaveINI();
+    // The position in play is written before the program ends.
+    if (journey_) journey_->Flush();
     SaveWindowPlace(this);
 }
 

@@ -18,6 +18,7 @@ class QTimer;
 
 namespace kv {
 
+class Journey;
 class PictureBox;
 
 class frmForma : public QMainWindow {
@@ -55,6 +56,12 @@ public:
     QAction* IgraVlevo() const { return igraVlevo_; }
     QAction* IgraOtrazit() const { return igraOtrazit_; }
     QAction* IgraRedaktor() const { return igraRedaktor_; }
+    QAction* IgraSleduyushchiy() const { return igraSleduyushchiy_; }
+    QAction* IgraUspehi() const { return igraUspehi_; }
+    // The journey's part of the status line: time, steps, hints, pieces in the outline.
+    QLabel* JourneyLine() const { return journeyLine_; }
+    // Keeps the player's journey from here on: steps, the clock, hints, the solution.
+    void AttachJourney(Journey* journey);
     QMenu* Help() const { return help_; }
     QAction* HelpCallHelp() const { return helpCallHelp_; }
     QAction* HelpAbout() const { return helpAbout_; }
@@ -95,6 +102,8 @@ public:
     void IgraVlevo_Click();
     void IgraOtrazit_Click();
     void IgraRedaktor_Click();
+    void IgraSleduyushchiy_Click();
+    void IgraUspehi_Click();
     void HelpCallHelp_Click();
     void HelpAbout_Click();
 
@@ -114,6 +123,7 @@ private:
     // The board as the model stands, at the new size: grid, outline, set pieces, current piece.
     void RedrawPole();
     void BuildTurnItems();
+    void BuildJourneyItems();
     // Board input helpers (BoardInput.cpp).
     void TurnCurrent(Turn turn);
     void PickPiece(int p);
@@ -159,6 +169,10 @@ private:
     QAction* igraVlevo_ = nullptr;
     QAction* igraOtrazit_ = nullptr;
     QAction* igraRedaktor_ = nullptr;
+    QAction* igraSleduyushchiy_ = nullptr;
+    QAction* igraUspehi_ = nullptr;
+    QLabel* journeyLine_ = nullptr;
+    Journey* journey_ = nullptr;
     QMenu* help_ = nullptr;
     QAction* helpCallHelp_ = nullptr;
     QAction* helpAbout_ = nullptr;

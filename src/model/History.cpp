@@ -208,6 +208,17 @@ void WhenIdle(std::function<void()> command) {
     }
 }
 
+std::vector<Arrangement> HistorySteps() {
+    std::vector<Arrangement> out;
+    out.reserve(steps.size());
+    for (const Entry& e : steps) out.push_back(e.arrangement);
+    return out;
+}
+
+std::size_t HistoryIndex() {
+    return index;
+}
+
 void ResetHistory() {
     steps.clear();
     index = 0;

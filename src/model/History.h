@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "model/Model.h"
 
@@ -73,6 +74,11 @@ void WhenIdle(std::function<void()> command);
 
 // Called whenever CanOtmena or CanPovtor may have changed.
 extern std::function<void()> HistoryChanged;
+
+// The kept steps, oldest first, and the position of the one on the board (for the
+// progress store, which keeps them across runs).
+std::vector<Arrangement> HistorySteps();
+std::size_t HistoryIndex();
 
 // Forgets the steps and drops waiting commands (for a fresh start in tests).
 void ResetHistory();

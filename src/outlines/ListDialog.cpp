@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outlines/ListDialog.h"
 
+#include <QCheckBox>
 #include <QCollator>
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "model/History.h"
@@ -19,9 +21,11 @@
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
 #include "outlines/OutlineWriter.h"
+#include "outlines/ShippedGrades.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
+#include "play/Journey.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
 #include "view/BoardDrawing.h"
@@ -50,6 +54,8 @@ struct AlfavitEntry {
     QString path;
     bool own = false;
     bool damaged = false;
+    QByteArray key;
+    OutlineDraft draft;  // the player's own outlines only: graded from it when listed
 };
 
 // Russian alphabetical order ignoring case: Ё with Е, before Ж, not after Я as by code.
@@ -66,6 +72,21 @@ bool Before(const AlfavitEntry& a, const AlfavitEntry& b) {
     return a.text < b.text;            // equal to the alphabet: still one fixed order
 }
 
+// The progress store's key of a sound outline, as OpenKvelt would put it on the board.
+QByteArray DraftKey(const OutlineDraft& draft) {
+    int cells[60][2] = {};
+    const int count = static_cast<int>(std::min<std::size_t>(draft.cells.size(), 60));
+    for (int i = 0; i < count; ++i) {
+        cells[i][0] = draft.cells[static_cast<std::size_t>(i)].column;
+        cells[i][1] = draft.cells[static_cast<std::size_t>(i)].row;
+    }
+    int excluded[13] = {};
+    for (const int p : draft.excluded) {
+        if (p >= 1 && p <= 12) excluded[p] = 1;
+    }
+    return OutlineKey(cells, count, excluded);
+}
+
 // The outlines of both folders, read for the list: name and file name of every "*.kvt"
 // file (any letter case) that opens; the others are left out silently. In no particular
 // order.
@@ -76,7 +97,9 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
         if (!outline.opened) continue;
         entries.push_back({alphabet.sortKey(outline.name), alphabet.sortKey(f.file),
                            outline.name + QLatin1Char('\\') + f.file, outline.name, f.file,
-                           f.path, f.own, outline.damaged});
+                           f.path, f.own, outline.damaged,
+                           outline.damaged ? QByteArray() : DraftKey(outline.draft),
+                           f.own && !outline.damaged ? outline.draft : OutlineDraft()});
     }
     return entries;
 }
@@ -86,8 +109,8 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
 frmList::frmList(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Список квелтов"));
     // Grows with the player's dragging, never below its design.
-    setMinimumSize(kClientWidth, kClientHeight);
-    resize(kClientWidth, kClientHeight);
+    setMinimumSize(kClientWidth, kClientHeight + kJourneyHeight);
+    resize(kClientWidth, kClientHeight + kJourneyHeight);
 
     const QFont listFont = DialogFont(9.75);
     const QFont buttonFont = DialogFont(12);
@@ -115,7 +138,6 @@ frmList::frmList(QWidget* parent) : QDialog(parent) {
     kNo_ = new QPushButton(QStringLiteral("Отмена"), this);
     kNo_->setObjectName(QStringLiteral("kNo"));
     kNo_->setFont(buttonFont);
-    PlaceControls(kClientWidth, kClientHeight);
 
     // The longer of the two messages must fit across the preview.
     messageFont_ = DialogFont(9.75);
@@ -135,6 +157,8 @@ frmList::frmList(QWidget* parent) : QDialog(parent) {
     connect(ok_, &QPushButton::clicked, this, &frmList::OK_Click);
     connect(kNo_, &QPushButton::clicked, this, &frmList::kNo_Click);
 
+    AddJourneyControls();
+    PlaceControls(kClientWidth, kClientHeight + kJourneyHeight);
     Form_Load();
     lstKvelt_->setFocus();
 }
@@ -157,6 +181,10 @@ void frmList::Form_Unload() {
     OutlineFileNames.clear();
     OutlineFilePaths.clear();
     damaged_.clear();
+    records_.clear();
+    ownEntry_.clear();
+    grades_.clear();
+    keys_.clear();
 }
 
 void frmList::done(int result) {
@@ -171,7 +199,10 @@ void frmList::resizeEvent(QResizeEvent* event) {
 
 void frmList::PlaceControls(int width, int height) {
     width = std::max(width, kClientWidth);
-    height = std::max(height, kClientHeight);
+    // The journey's strip along the bottom; the designed part above it.
+    height = std::max(height - kJourneyHeight, kClientHeight);
+    lblJourney_->setGeometry(8, height, width - 16, 60);
+    chkUnsolved_->setGeometry(8, height + 62, width - 16, 24);
     // The preview keeps the design's share of the width beside the list (175 of 576) and
     // leaves room below for the label and the buttons (82 pixels in all); its cells stay
     // whole pixels, so it grows by whole cells and the list takes what is left.
@@ -239,6 +270,13 @@ void frmList::ListLoad() {
     // A missing folder simply lists nothing.
     std::vector<AlfavitEntry> lstAlfavit = ReadOutlines(Alphabet());
     std::sort(lstAlfavit.begin(), lstAlfavit.end(), Before);
+    const QHash<QByteArray, ProgressRecord> progress = LoadProgress();
+    records_.assign(lstAlfavit.size(), ProgressRecord());
+    ownEntry_.assign(lstAlfavit.size(), false);
+    grades_.assign(lstAlfavit.size(), std::nullopt);
+    keys_.assign(lstAlfavit.size(), QByteArray());
+    const std::map<QString, OutlineGrade> shipped = ReadShippedGrades();
+    std::vector<std::pair<std::size_t, OutlineDraft>> ungraded;
 
     int remembered = -1;
     if (!lstAlfavit.empty()) {
@@ -251,9 +289,18 @@ void frmList::ListLoad() {
         for (std::size_t i = 0; i < lstAlfavit.size(); ++i) {
             const AlfavitEntry& entry = lstAlfavit[i];
             // Equal names are told apart by the marks and, once selected, by the file name.
+            if (const auto r = progress.constFind(entry.key);
+                !entry.key.isEmpty() && r != progress.cend()) {
+                records_[i] = *r;
+            }
+            ownEntry_[i] = entry.own;
+            keys_[i] = entry.key;
+            grades_[i] = KnownGrade(entry.own, entry.file, records_[i], shipped);
+            if (entry.own && !entry.damaged && !grades_[i]) ungraded.push_back({i, entry.draft});
             entries << QString::number(i + 1) + QStringLiteral(") ") + entry.name +
                            (entry.own ? OwnMark() : QString()) +
-                           (entry.damaged ? DamagedMark() : QString());
+                           (entry.damaged ? DamagedMark() : QString()) +
+                           JourneyMark(records_[i].state);
             OutlineFileNames << entry.file;
             OutlineFilePaths << entry.path;
             damaged_.push_back(entry.damaged);
@@ -262,6 +309,8 @@ void frmList::ListLoad() {
         }
         lstKvelt_->addItems(entries);
     }
+    FilterUnsolved();
+    GradeOwn(std::move(ungraded));
     // Selecting runs the preview.
     if (remembered >= 0) lstKvelt_->setCurrentRow(remembered);
 }
@@ -277,6 +326,7 @@ void frmList::lstKvelt_Click() {
     ShowFileName();
     // The tool tip holds the folder as well.
     lblNameFile_->setToolTip(QDir::toNativeSeparators(path));
+    ShowJourney(index);
     previewCells_.clear();
     previewMessage_.clear();
 
@@ -313,6 +363,7 @@ bool PlayKvelt(const QString& path) {
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
     StartHistory();
+    JourneyLoaded(true);
     return true;
 }
 
@@ -321,6 +372,166 @@ void frmList::kNo_Click() {
 }
 
 QString ListSizeName() { return QStringLiteral("library-size"); }
+
+QString JourneyMark(OutlineState state) {
+    switch (state) {
+    case OutlineState::SolvedAlone: return QStringLiteral(" ✓");
+    case OutlineState::SolvedWithHints: return QStringLiteral(" ✓ с подсказкой");
+    case OutlineState::Shown: return QStringLiteral(" (решение показано)");
+    case OutlineState::InProgress: return QStringLiteral(" (начат)");
+    case OutlineState::NotStarted: break;
+    }
+    return {};
+}
+
+QHash<QByteArray, ProgressRecord> LoadProgress() {
+    if (Journey* journey = Journey::Instance()) {
+        QHash<QByteArray, ProgressRecord> all = journey->Store().LoadAll();
+        // The outline in play as it stands, not as last written.
+        if (!journey->Key().isEmpty()) all.insert(journey->Key(), journey->Record());
+        return all;
+    }
+    return ProgressStore(ProgressStore::DefaultFolder()).LoadAll();
+}
+
+std::optional<OutlineGrade> KnownGrade(bool own, const QString& file,
+                                       const ProgressRecord& record,
+                                       const std::map<QString, OutlineGrade>& shipped) {
+    if (!own) {
+        const auto g = shipped.find(file);
+        if (g == shipped.end()) return std::nullopt;
+        return g->second;
+    }
+    if (record.grade <= 0) return std::nullopt;
+    OutlineGrade g;
+    g.grade = record.grade;
+    g.tilings = record.tilings;
+    g.tilingsCapped = record.tilingsCapped;
+    return g;
+}
+
+void CacheGrade(const QString& folder, const QByteArray& key, const OutlineGrade& grade) {
+    if (key.isEmpty() || grade.grade <= 0) return;
+    ProgressStore store(folder);
+    ProgressRecord r = store.Load(key).value_or(NewRecord(key));
+    r.grade = grade.grade;
+    r.tilings = grade.tilings;
+    r.tilingsCapped = grade.tilingsCapped;
+    store.Save(r);
+}
+
+QString GradeText(const std::optional<OutlineGrade>& grade) {
+    if (!grade) return QStringLiteral("Сложность ещё не известна");
+    if (grade->grade == 0) return QStringLiteral("Решений нет");
+    const QString tilings = grade->Unique() ? QStringLiteral("единственное решение")
+                            : grade->tilingsCapped
+                                ? QStringLiteral("решений не меньше %1").arg(grade->tilings)
+                                : QStringLiteral("решений: %1").arg(grade->tilings);
+    return QStringLiteral("Сложность %1 из 5, %2").arg(grade->grade).arg(tilings);
+}
+
+void frmList::GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungraded) {
+    platform::JobRunner* jobs = platform::services().jobs;
+    if (ungraded.empty() || !jobs) return;
+    // The solver's count takes up to a fifth of a second an outline: off the interface
+    // thread, and once only, as the grade is kept in the store.
+    auto work = std::make_shared<std::vector<std::pair<std::size_t, OutlineDraft>>>(
+        std::move(ungraded));
+    auto grades = std::make_shared<std::vector<OutlineGrade>>();
+    jobs->Run(
+        this,
+        [work, grades] {
+            for (const auto& [index, draft] : *work) {
+                std::array<bool, 13> available{};
+                available.fill(true);
+                available[0] = false;
+                for (const int p : draft.excluded) {
+                    if (p >= 1 && p <= 12) available[static_cast<std::size_t>(p)] = false;
+                }
+                grades->push_back(GradeOutline(draft.cells, available));
+            }
+        },
+        [this, work, grades] {
+            for (std::size_t k = 0; k < grades->size() && k < work->size(); ++k) {
+                const std::size_t index = (*work)[k].first;
+                if (index >= grades_.size()) continue;
+                grades_[index] = (*grades)[k];
+                if (Journey* journey = Journey::Instance()) {
+                    journey->CacheGrade(keys_[index], (*grades)[k]);
+                } else {
+                    CacheGrade(ProgressStore::DefaultFolder(), keys_[index], (*grades)[k]);
+                }
+            }
+            ShowJourney(SelectedIndex());
+        });
+}
+
+std::vector<LibraryOutline> LibraryOutlines() {
+    std::vector<AlfavitEntry> entries = ReadOutlines(Alphabet());
+    std::sort(entries.begin(), entries.end(), Before);
+    std::vector<LibraryOutline> list;
+    list.reserve(entries.size());
+    for (AlfavitEntry& e : entries) {
+        list.push_back({std::move(e.name), std::move(e.file), std::move(e.path),
+                        std::move(e.key), e.own, e.damaged});
+    }
+    return list;
+}
+
+void frmList::AddJourneyControls() {
+    const QFont font = DialogFont(9.75);
+    lblJourney_ = new QLabel(this);
+    lblJourney_->setObjectName(QStringLiteral("lblJourney"));
+    lblJourney_->setFont(font);
+    lblJourney_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblJourney_->setWordWrap(true);
+    lblJourney_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    chkUnsolved_ = new QCheckBox(QStringLiteral("Только нерешённые"), this);
+    chkUnsolved_->setObjectName(QStringLiteral("chkUnsolved"));
+    chkUnsolved_->setFont(font);
+    // After the buttons in the tab order, so that list, OK and Cancel keep theirs.
+    setTabOrder(kNo_, chkUnsolved_);
+    connect(chkUnsolved_, &QCheckBox::toggled, this, [this] { FilterUnsolved(); });
+}
+
+void frmList::ShowJourney(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= records_.size()) {
+        lblJourney_->clear();
+        return;
+    }
+    const ProgressRecord& r = records_[static_cast<std::size_t>(index)];
+    QStringList lines;
+    // The folder and the whole file name, which the label under the preview may cut.
+    lines << (ownEntry_[static_cast<std::size_t>(index)] ? QStringLiteral("Свой квелт: ")
+                                                         : QStringLiteral("Из библиотеки: ")) +
+                 QDir::toNativeSeparators(OutlineFilePaths[index]);
+    QString played;
+    if (r.bestMs >= 0) {
+        played = QStringLiteral("Лучшее время %1, меньше всего шагов: %2")
+                     .arg(FormatDuration(r.bestMs))
+                     .arg(r.bestSteps);
+    } else if (r.state == OutlineState::InProgress) {
+        played = QStringLiteral("Начат, ещё не собран");
+    } else if (r.state == OutlineState::Shown) {
+        played = QStringLiteral("Решение было показано");
+    } else {
+        played = QStringLiteral("Ещё не собран");
+    }
+    lines << GradeText(grades_[static_cast<std::size_t>(index)]) + QStringLiteral(". ") + played;
+    lblJourney_->setText(lines.join(QLatin1Char('\n')));
+}
+
+void frmList::FilterUnsolved() {
+    const bool only = chkUnsolved_->isChecked();
+    for (int i = 0; i < lstKvelt_->count(); ++i) {
+        const bool solved = static_cast<std::size_t>(i) < records_.size() &&
+                            records_[static_cast<std::size_t>(i)].Solved();
+        lstKvelt_->setRowHidden(i, only && solved);
+    }
+    // A hidden entry cannot stay chosen: OK would load what the player no longer sees.
+    const int selected = SelectedIndex();
+    if (selected >= 0 && lstKvelt_->isRowHidden(selected)) lstKvelt_->clearSelection();
+}
 
 void ShowListKvelt() {
     frmList dialog(platform::MainWidget());

@@ -11,8 +11,16 @@
 #include <QString>
 #include <QPoint>
 #include <QStringList>
+#include <map>
+#include <optional>
 #include <vector>
 
+#include "outlines/OutlineWriter.h"
+#include "solver/Grade.h"
+
+#include "play/ProgressStore.h"
+
+class QCheckBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -29,6 +37,32 @@ extern QStringList OutlineFilePaths;
 // The marks after an entry's name: a file of the player's own folder, a damaged file.
 QString OwnMark();
 QString DamagedMark();
+
+// One outline of the library, in the library's order (LibraryOutlines).
+struct LibraryOutline {
+    QString name;  // the outline's name; the file name for a damaged file
+    QString file;
+    QString path;
+    QByteArray key;  // OutlineKey; empty for a damaged file
+    bool own = false;
+    bool damaged = false;
+};
+// Both outline folders as the library lists them, sorted as it sorts them.
+std::vector<LibraryOutline> LibraryOutlines();
+// The short mark after an entry's name for its record's state: solved, solved with help,
+// shown, in progress; empty when not started.
+QString JourneyMark(OutlineState state);
+// The grade known for an outline: a shipped one's from the grades file, one's own from its
+// record; nullopt when none is known yet.
+std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const ProgressRecord& record,
+                                       const std::map<QString, OutlineGrade>& shipped);
+// Keeps the grade of an outline in the store in folder (the game does it through the
+// journey, which may hold the outline's record).
+void CacheGrade(const QString& folder, const QByteArray& key, const OutlineGrade& grade);
+// «Сложность 3 из 5, решений: 12», «единственное решение», ...
+QString GradeText(const std::optional<OutlineGrade>& grade);
+// Every record of the progress store (through the journey's store when the game runs).
+QHash<QByteArray, ProgressRecord> LoadProgress();
 
 // Shows frmList modally over the main window, at the size it was last closed at.
 void ShowListKvelt();
@@ -57,6 +91,17 @@ class frmList : public QDialog {
     QLabel* lblNameFile() const { return lblNameFile_; }
     QPushButton* OK() const { return ok_; }
     QPushButton* kNo() const { return kNo_; }
+    // Under the designed part: what the player's journey says of the selected outline.
+    QLabel* lblJourney() const { return lblJourney_; }
+    QCheckBox* chkUnsolved() const { return chkUnsolved_; }
+    // The grade shown for a list position.
+    std::optional<OutlineGrade> Grade(int index) const {
+        return index >= 0 && static_cast<std::size_t>(index) < grades_.size()
+                   ? grades_[static_cast<std::size_t>(index)]
+                   : std::nullopt;
+    }
+    // How much taller than designed the dialog is, for the journey's part.
+    static constexpr int kJourneyHeight = 92;
 
     // List position whose preview is shown; -2 until the first preview.
     int ShownIndex() const { return shownIndex_; }
@@ -91,6 +136,11 @@ class frmList : public QDialog {
     void DrawPreview();
     // "Файл: " and the previewed file's name, cut to the label's width.
     void ShowFileName();
+    // The journey's part of the dialog, below its designed part.
+    void AddJourneyControls();
+    void ShowJourney(int index);
+    void FilterUnsolved();
+    void GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungraded);
 
     QListWidget* lstKvelt_ = nullptr;
     PictureBox* picSilet_ = nullptr;
@@ -107,6 +157,12 @@ class frmList : public QDialog {
     QString previewMessage_;
     int previewCell_ = kPreviewCell;
     std::vector<bool> damaged_;  // per list position
+    QLabel* lblJourney_ = nullptr;
+    QCheckBox* chkUnsolved_ = nullptr;
+    std::vector<ProgressRecord> records_;  // per list position; key empty when none
+    std::vector<bool> ownEntry_;
+    std::vector<std::optional<OutlineGrade>> grades_;
+    std::vector<QByteArray> keys_;
 };
 
 }  // namespace kv

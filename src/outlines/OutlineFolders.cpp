@@ -99,6 +99,7 @@ ListedOutline ListOutline(const OutlineFileEntry& f) {
     listed.damaged = !outline.fault.isEmpty();
     // A damaged file's first line may be anything: it goes by its file name.
     listed.name = listed.damaged ? f.file : outline.draft.name;
+    if (!listed.damaged) listed.draft = outline.draft;
     // A file changed in the same tick as this reading could keep its times: kept only when
     // its last change lies before.
     if (Earlier(st.st_mtim, now) && Earlier(st.st_ctim, now)) {

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "outlines/OutlineWriter.h"
+
 namespace kv {
 
 // The player's outline folder with a trailing "/": $XDG_DATA_HOME/kvelt/Examples/, that is
@@ -34,6 +36,7 @@ struct ListedOutline {
     bool opened = false;   // false: the file cannot be opened, and is left out
     bool damaged = false;  // the file opens but is no sound outline
     QString name;          // the outline's name, or the file name for a damaged file
+    OutlineDraft draft;    // what a sound file holds
 };
 
 // Reads and checks the outline file f as the library lists it (the check of

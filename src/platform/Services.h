@@ -25,11 +25,22 @@ public:
     virtual void ProcessPendingEvents() = 0;
 };
 
+// What the victory window says under its word, and whether it offers «Следующий».
+struct VictoryNote {
+    QString line;
+    bool offerNext = false;
+};
+
 // Shows the victory window modally; returns when the player has closed it.
 class VictoryPresenter {
 public:
     virtual ~VictoryPresenter() = default;
     virtual void ShowVictory() = 0;
+    // The same with a note; true when the player chose «Следующий».
+    virtual bool ShowVictoryNoted(const VictoryNote&) {
+        ShowVictory();
+        return false;
+    }
 };
 
 class MessageBoxes {

@@ -21,6 +21,7 @@
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFields.h"
+#include "play/Journey.h"
 #include "settings/Settings.h"
 #include "view/BoardDrawing.h"
 
@@ -296,6 +297,7 @@ void Prodolgit() {
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
     StartHistory();
+    JourneyLoaded(false);
     if (!fits) ShowError(kCannotOpen);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextFields.h"
+#include "play/Journey.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
@@ -66,6 +67,7 @@ void LoadINI() {
     CurrentPiece = FirstPieceInPlay();
     UstanovkaFigury(-1);
     StartHistory();
+    JourneyLoaded(true);
 }
 
 QString SettingsFilePath() {

@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -160,6 +161,34 @@ void frmEnd::PlaceClear() {
     move(best.topLeft());
 }
 
+void frmEnd::SetNote(const platform::VictoryNote& note) {
+    // Made only when there is something to say: without a note the window is as designed.
+    if (!lblItog_) {
+        lblItog_ = new QLabel(this);
+        lblItog_->setObjectName(QStringLiteral("lblItog"));
+        lblItog_->setGeometry(8, 112, 376, 33);
+        QFont font = DialogFont(9.75);
+        lblItog_->setFont(font);
+        lblItog_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        lblItog_->setWordWrap(true);
+        kNext_ = new QPushButton(QStringLiteral("Следующий"), this);
+        kNext_->setObjectName(QStringLiteral("kNext"));
+        kNext_->setGeometry(392, 112, 89, 33);
+        kNext_->setAutoDefault(false);
+        connect(kNext_, &QPushButton::clicked, this, [this] {
+            nextChosen_ = true;
+            accept();
+        });
+        // Tab goes from OK to «Следующий»; OK keeps the focus and Enter.
+        setTabOrder(ok_, kNext_);
+        ok_->setFocus();
+    }
+    lblItog_->setText(note.line);
+    lblItog_->setAccessibleName(note.line);
+    lblItog_->setVisible(!note.line.isEmpty());
+    kNext_->setVisible(note.offerNext);
+}
+
 void frmEnd::done(int result) {
     // Unloading ends the animation.
     timer1_->stop();
@@ -203,6 +232,13 @@ QRect VictoryWindowPresenter::OutlineOnScreen() {
 void VictoryWindowPresenter::ShowVictory() {
     const std::unique_ptr<frmEnd> window = Load();
     window->exec();
+}
+
+bool VictoryWindowPresenter::ShowVictoryNoted(const platform::VictoryNote& note) {
+    const std::unique_ptr<frmEnd> window = Load();
+    if (!note.line.isEmpty() || note.offerNext) window->SetNote(note);
+    window->exec();
+    return window->NextChosen();
 }
 
 }  // namespace kv

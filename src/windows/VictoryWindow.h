@@ -11,6 +11,7 @@
 
 #include "platform/Services.h"
 
+class QLabel;
 class QPushButton;
 class QTimer;
 
@@ -41,6 +42,13 @@ public:
 
     void done(int result) override;
 
+    // The line under the word (time, steps, hints, a new record) and «Следующий» beside OK.
+    void SetNote(const platform::VictoryNote& note);
+    QLabel* lblItog() const { return lblItog_; }
+    QPushButton* kNext() const { return kNext_; }
+    // The window was closed by «Следующий».
+    bool NextChosen() const { return nextChosen_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -56,6 +64,9 @@ private:
     int letterDrop_[19] = {};
     QRect outline_;
     QRect board_;
+    QLabel* lblItog_ = nullptr;
+    QPushButton* kNext_ = nullptr;
+    bool nextChosen_ = false;
 };
 
 // Shows frmEnd modally, a fresh window each time.
@@ -68,6 +79,7 @@ public:
     static QRect OutlineOnScreen();
     static QRect BoardOnScreen();
     void ShowVictory() override;
+    bool ShowVictoryNoted(const platform::VictoryNote& note) override;
 };
 
 }  // namespace kv

@@ -53,7 +53,15 @@ public:
 class FakeVictory final : public kv::platform::VictoryPresenter {
 public:
     void ShowVictory() override { ++shown; }
+    // Keeps the note; answers «Следующий» when chooseNext is set.
+    bool ShowVictoryNoted(const kv::platform::VictoryNote& note) override {
+        ++shown;
+        notes << note.line;
+        return chooseNext;
+    }
     int shown = 0;
+    QStringList notes;
+    bool chooseNext = false;
 };
 
 // Counts the yields; runs nothing unless told to (a test can queue work into it).
