@@ -18,7 +18,6 @@
 #include <cstdio>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
@@ -26,6 +25,7 @@
 #include "outlines/Outline.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
+#include "play/History.h"
 #include "settings/Settings.h"
 #include "support/OutlineWriter.h"
 #include "support/Snapshot.h"
@@ -514,7 +514,7 @@ class ListDialogTest : public QObject {
         CurrentPiece = 7;
         StartHistory();
         PiecePos[7][0] = 20;
-        RecordStep(false);
+        RecordStep();
 
         frmList dialog;
         QSignalSpy accepted(&dialog, &QDialog::accepted);

@@ -13,8 +13,8 @@
 #include "outlines/CodeTables.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
-#include "outlines/Solver.h"
 #include "platform/TextCodec.h"
+#include "solver/Solver.h"
 #include "support/TestSupport.h"
 
 using namespace kv;

@@ -18,14 +18,14 @@
 #include <algorithm>
 
 #include "editor/EditorWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "model/Podskazka.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
+#include "play/History.h"
+#include "play/Podskazka.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
@@ -147,10 +147,10 @@ frmForma::~frmForma() {
     // The board loses the focus while its children are torn down, after this window has
     // stopped being a frmForma: the handler must not run then.
     picPole_->onLostFocus = nullptr;
+    history_.SetObserver(nullptr);
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
     if (gMainForm == this) {
         gMainForm = nullptr;
-        HistoryChanged = nullptr;
         if (platform::services().status == &gStatusLine) platform::services().status = nullptr;
     }
 }
@@ -232,7 +232,7 @@ void frmForma::BuildIgra() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
-    HistoryChanged = [this] { UpdateIgra(); };
+    history_.SetObserver(this);
     UpdateIgra();
 }
 
@@ -337,7 +337,9 @@ void frmForma::Menu_Click() {
 void frmForma::MenuProdolgit_Click() { Prodolgit(); }
 void frmForma::MenuSave_Click() { SaveFile(); }
 void frmForma::MenuSaveAs_Click() { SaveAs(); }
-void frmForma::MenuListKvelt_Click() { ShowListKvelt(); }
+void frmForma::MenuListKvelt_Click() {
+    if (ShowListKvelt()) PositionPath.clear();
+}
 void frmForma::MenuExit_Click() { close(); }
 // A palette open over the board would act on pieces the command moves: it closes first.
 // While a move is still being finished, the command waits for it (see WhenIdle).

@@ -21,11 +21,12 @@
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineWriter.h"
+#include "paths/Paths.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
 #include "platform/SystemColors.h"
 #include "platform/TextCodec.h"
-#include "settings/Settings.h"
+#include "positions/Positions.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -687,7 +688,10 @@ void frmRedaktor::kIgrat_Click() {
             path = same.path;
         }
     }
-    if (PlayKvelt(path)) accept();
+    if (PlayKvelt(path)) {
+        PositionPath.clear();
+        accept();
+    }
 }
 
 void frmRedaktor::kOchistit_Click() {

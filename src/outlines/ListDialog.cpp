@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
@@ -22,7 +21,7 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
-#include "settings/Settings.h"
+#include "play/Play.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -257,11 +256,7 @@ void frmList::OK_Click() {
 
 bool PlayKvelt(const QString& path) {
     if (OpenKvelt(path) == 1) return false;
-    FiguryPoMestam();
-    ShowAllFigury();
-    CurrentPiece = FirstPieceInPlay();
-    UstanovkaFigury(-1);
-    StartHistory();
+    StartPlay();
     return true;
 }
 
@@ -269,9 +264,9 @@ void frmList::kNo_Click() {
     reject();
 }
 
-void ShowListKvelt() {
+bool ShowListKvelt() {
     frmList dialog(platform::MainWidget());
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace kv

@@ -29,8 +29,9 @@ extern QStringList OutlineFilePaths;
 QString OwnMark();
 QString DamagedMark();
 
-// Shows frmList modally over the main window.
-void ShowListKvelt();
+// Shows frmList modally over the main window; true when an outline was loaded (the caller
+// then forgets the position file of the game before).
+bool ShowListKvelt();
 // What the library's OK does with the outline at path: loads it, sends the pieces home,
 // lifts the first piece in play and starts the history afresh. False when the file cannot
 // be opened (the player has been told) and nothing changed.

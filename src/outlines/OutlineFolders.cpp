@@ -2,12 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outlines/OutlineFolders.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
+#include "paths/Paths.h"
 #include "platform/Files.h"
-#include "settings/Settings.h"
 
 namespace kv {
 
@@ -22,14 +20,6 @@ void AddFiles(const QString& folder, bool own, std::vector<OutlineFileEntry>& in
 }
 
 }  // namespace
-
-QString UserExamplesPath() {
-    // GenericDataLocation is $XDG_DATA_HOME, or ~/.local/share when it is unset.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                           QStringLiteral("/kvelt/Examples");
-    QDir().mkpath(folder);
-    return folder + QLatin1Char('/');
-}
 
 std::vector<OutlineFileEntry> ListOutlineFiles() {
     std::vector<OutlineFileEntry> files;
