@@ -17,12 +17,12 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "outlines/Hints.h"
 #include "outlines/OutlineWriter.h"
 #include "platform/Services.h"
+#include "play/History.h"
+#include "solver/Hints.h"
 #include "view/BoardDrawing.h"
 
 namespace {
@@ -169,7 +169,7 @@ void BM_OtmenaPovtor(benchmark::State& state) {
             kv::UstanovkaFigury(+1);
             kv::CurrentPiece = p;
             kv::UstanovkaFigury(-1);
-            kv::RecordStep(false);
+            kv::RecordStep();
         } else if (step % 4 == 1) {
             kv::Povorot(kv::PieceOrientation[kv::CurrentPiece] % 2 + 1);
         } else {

@@ -8,9 +8,9 @@
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
-#include "model/History.h"
+#include "play/History.h"
 #include "outlines/Outline.h"
-#include "play/Journey.h"
+#include "app/Journey.h"
 #include "play/ProgressStore.h"
 #include "platform/Services.h"
 

@@ -21,7 +21,7 @@
 
 #include "model/Model.h"
 #include "outlines/OutlineWriter.h"
-#include "outlines/Solver.h"
+#include "solver/Solver.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "outlines/Hints.h"
-#include "outlines/Solver.h"
+#include "solver/Hints.h"
+#include "solver/Solver.h"
 #include "support/TestSupport.h"
 
 using namespace kv;

@@ -10,12 +10,12 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "model/Podskazka.h"
-#include "outlines/Solver.h"
 #include "platform/Services.h"
+#include "play/History.h"
+#include "play/Podskazka.h"
+#include "solver/Solver.h"
 #include "support/PlaySupport.h"
 #include "support/Snapshot.h"
 #include "support/TestSupport.h"
@@ -403,6 +403,29 @@ class HistoryTest : public QObject {
         QVERIFY(Snapshot() == loaded);
         Undo();
         QVERIFY(Snapshot() == played);
+    }
+
+    // The steps belong to the newest owner alive. Another made meanwhile keeps its own, in
+    // whatever order the owners go, and the window's steps are there again once it is gone.
+    void historyWithTwoOwners() {
+        Select(5);
+        player->Key(Qt::Key_Right);
+        const History window = w()->Steps();
+        QVERIFY(window.CanUndo());
+        {
+            auto first = std::make_unique<GameHistory>();
+            auto second = std::make_unique<GameHistory>();
+            QVERIFY(!CanOtmena());
+            StartHistory();
+            player->Key(Qt::Key_Right);
+            first.reset();  // the older one goes first: the newer keeps the steps
+            player->Key(Qt::Key_Right);
+            QCOMPARE(second->Steps().steps.size(), std::size_t{3});
+            QVERIFY(CanOtmena());
+        }
+        QVERIFY(w()->Steps() == window);
+        Undo();
+        QCOMPARE(w()->Steps().index, window.index - 1);
     }
 
     // MoveFigury lets queued events run before its victory test. A Ctrl+Z queued behind a

@@ -21,7 +21,6 @@
 #include <cstdio>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
@@ -32,6 +31,7 @@
 #include "play/ProgressStore.h"
 #include "solver/Grade.h"
 #include "platform/TextCodec.h"
+#include "play/History.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
 #include "support/OutlineWriter.h"
@@ -521,7 +521,7 @@ class ListDialogTest : public QObject {
         CurrentPiece = 7;
         StartHistory();
         PiecePos[7][0] = 20;
-        RecordStep(false);
+        RecordStep();
 
         frmList dialog;
         QSignalSpy accepted(&dialog, &QDialog::accepted);
@@ -848,6 +848,7 @@ class ListDialogTest : public QObject {
         QTRY_COMPARE(dialog.size(), QSize(597, 202) + strip);
         QCOMPARE(dialog.picSilet()->geometry(), QRect(416, 8, 175, 120));
         QVERIFY(AllOf(c, 50, 25, 54, 29, Black()));
+    }
 
     // The journey beside the designed part: marks after the names, the record and grade of
     // the outline selected with its whole path, the player's own outline graded once and the

@@ -15,9 +15,9 @@
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
 #include "outlines/ShippedGrades.h"
-#include "outlines/Solver.h"
 #include "platform/TextCodec.h"
 #include "solver/Grade.h"
+#include "solver/Solver.h"
 #include "support/TestSupport.h"
 
 using namespace kv;

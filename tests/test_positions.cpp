@@ -22,13 +22,13 @@
 #include <functional>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
 #include "outlines/Outline.h"
 #include "platform/OpenSave.h"
 #include "platform/TextCodec.h"
+#include "play/History.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
 #include "support/Messages.h"
@@ -314,10 +314,11 @@ class PositionsTest : public QObject {
         const QString odd = ExamplesPath + QStringLiteral("名前.kvt");
         QVERIFY(kvtest::WriteBytes(odd, OutlineFile(QStringLiteral("Чужой"), {})));
         QCOMPARE(OpenKvelt(odd), 0);
+        PositionPath.clear();  // as the loader's callers do
         game.SaveAsTo(game.root + "/odd.fgr");
         QCOMPARE(game.fakes.messages.errors.value(2), kCannotSave);
         QVERIFY(!QFile::exists(game.root + "/odd.fgr"));
-        QVERIFY(PositionPath.isEmpty());  // emptied by the outline load, and kept so
+        QVERIFY(PositionPath.isEmpty());  // a failed save names no position file
 
         QCOMPARE(game.fakes.messages.errors.size(), 3);
         QVERIFY(kvtest::ReadBytes(mine).startsWith("0001.kvt\r\n"));
@@ -401,7 +402,7 @@ class PositionsTest : public QObject {
         // A step of the game before: continuing forgets it.
         StartHistory();
         PiecePos[CurrentPiece][0] += 1;
-        RecordStep(false);
+        RecordStep();
         QVERIFY(CanOtmena());
         game.ContinueFrom(path);
         QVERIFY(!CanOtmena() && !CanPovtor());
@@ -666,7 +667,8 @@ class PositionsTest : public QObject {
         };
 
         QTimer::singleShot(0, [&] { inspect(true); });
-        const QString saved = apiOpenSave(true, QStringLiteral("Первый"), filter);
+        const QString saved =
+            apiOpenSave(true, QStringLiteral("Первый"), filter, PositionsFolder());
         QVERIFY(seen.found);
         QCOMPARE(seen.parent, static_cast<QWidget*>(MainForm()));
         QVERIFY(seen.modal);
@@ -688,7 +690,7 @@ class PositionsTest : public QObject {
 
         seen = Seen();
         QTimer::singleShot(0, [&] { inspect(false); });
-        const QString opened = apiOpenSave(false, QString(), filter);
+        const QString opened = apiOpenSave(false, QString(), filter, PositionsFolder());
         QVERIFY(seen.found);
         QVERIFY(!seen.save);
         QVERIFY(seen.name.isEmpty());

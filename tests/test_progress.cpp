@@ -11,14 +11,14 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
+#include "play/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/TextCodec.h"
-#include "play/Journey.h"
+#include "app/Journey.h"
 #include "play/ProgressStore.h"
 #include "settings/Settings.h"
 #include "view/BoardDrawing.h"

@@ -7,14 +7,16 @@
 // search runs on one thread and on several, which must agree.
 #include <QtTest>
 
+#include <cstring>
 #include <map>
 #include <thread>
 #include <set>
+#include <thread>
 
 #include "model/Model.h"
-#include "outlines/Solver.h"
 #include "solver/Generator.h"
 #include "solver/Grade.h"
+#include "solver/Solver.h"
 #include "support/TestSupport.h"
 
 using namespace kv;
@@ -244,6 +246,28 @@ class SolverTest : public QObject {
             QTEST(static_cast<int>(count.upToSymmetry), "upToSymmetry");
             QTEST(count.symmetries, "symmetries");
         }
+    }
+
+    // The solver reads its own constant piece table: built on a worker thread while the
+    // game's table is empty, it counts as on the GUI thread and leaves the game's table alone.
+    void builtOnAWorkerThread() {
+        ResetModel();
+        SolutionCount count;
+        std::optional<Tiling> first;
+        std::thread worker([&] {
+            const PentominoSolver solver(Rectangle(10, 6, 13, 7), AllPieces());
+            count = solver.Count(1);
+            first = solver.First(1);
+        });
+        worker.join();
+        static const int kEmpty[kPieces + 1][5][9][2] = {};
+        const bool untouched = std::memcmp(PieceCells, kEmpty, sizeof kEmpty) == 0;
+        kvtest::FreshModel();
+        QVERIFY(untouched);
+        QCOMPARE(count.all, std::uint64_t{9356});
+        QCOMPARE(count.upToSymmetry, std::uint64_t{2339});
+        QVERIFY(first);
+        QCOMPARE(CellsOf(*first).size(), std::size_t{60});
     }
 
     // Every tiling handed out covers its outline exactly, with each piece in play once.

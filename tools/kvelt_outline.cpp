@@ -16,16 +16,16 @@
 #include <map>
 #include <optional>
 
-#include "model/Model.h"
 #include "outlines/OutlineArt.h"
 #include "outlines/OutlineCode.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
 #include "outlines/ShippedGrades.h"
-#include "outlines/Solver.h"
 #include "platform/TextCodec.h"
+#include "solver/Board.h"
 #include "solver/Generator.h"
 #include "solver/Grade.h"
+#include "solver/Solver.h"
 
 namespace {
 
@@ -574,7 +574,6 @@ int main(int argc, char* argv[]) {
         Out(QString::fromUtf8(kUsageText));
         return kOk;
     }
-    BuildPieceSet();
     if (command == QLatin1String("encode")) return Encode(args);
     if (command == QLatin1String("show")) return Show(args);
     if (command == QLatin1String("solve")) return Solve(args);

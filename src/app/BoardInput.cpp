@@ -5,11 +5,11 @@
 #include <algorithm>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
+#include "play/History.h"
 #include "view/BoardDrawing.h"
 #include "view/Palettes.h"
 
@@ -39,9 +39,7 @@ bool IsCellOfCurrent(int c, int r) {
 
 // Exchanges the current piece for set piece q: the old one set down where it lies.
 void Exchange(int q) {
-    UstanovkaFigury(+1);
-    CurrentPiece = q;
-    UstanovkaFigury(-1);
+    MakeCurrent(q);
 }
 
 const QString& DragFirst() {
@@ -144,11 +142,11 @@ void frmForma::EndDrag(bool cancel) {
     drag_.refused = cancel;  // after Esc the button is still held: the release does nothing
     if (cancel) {
         ShowArrangement(drag_.before);
-        step->Close(false);
+        step->Close();
         platform::Tell(QStringLiteral("Перенос отменён: фигура на прежнем месте."));
         return;
     }
-    step->Close(true);
+    step->Close();
     step.reset();
     Guide();
     FinishMove();
@@ -212,7 +210,7 @@ void frmForma::PickPiece(int p) {
         return;
     }
     Exchange(p);
-    RecordStep(false);
+    RecordStep();
     Guide();
 }
 

@@ -12,7 +12,9 @@
 #include "outlines/Outline.h"
 #include "outlines/OutlineArt.h"
 #include "outlines/OutlineWriter.h"
-#include "settings/Settings.h"
+#include "paths/Paths.h"
+#include "play/Play.h"
+#include "positions/Positions.h"
 #include "view/BoardDrawing.h"
 #include "view/Palettes.h"
 #include "view/PictureBox.h"
@@ -33,17 +35,9 @@ namespace {
 // What the board shows straight after an outline is chosen; false when it cannot be loaded.
 bool StartOutline(const QString& path) {
     if (OpenKvelt(path) == 1) return false;
-    FiguryPoMestam();
-    ShowAllFigury();
-    CurrentPiece = FirstPieceInPlay();
-    UstanovkaFigury(-1);
+    PositionPath.clear();
+    StartPlay();
     return true;
-}
-
-void MakeCurrent(int p) {
-    UstanovkaFigury(+1);
-    CurrentPiece = p;
-    UstanovkaFigury(-1);
 }
 
 // A palette as the player sees it, frame included; it is closed again afterwards.

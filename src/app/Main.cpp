@@ -9,7 +9,7 @@
 
 #include "app/MainWindow.h"
 #include "platform/Services.h"
-#include "play/Journey.h"
+#include "app/Journey.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
 #include "windows/VictoryWindow.h"

@@ -19,15 +19,15 @@
 #include <tuple>
 
 #include "editor/EditorWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "model/Podskazka.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
-#include "play/Journey.h"
+#include "app/Journey.h"
+#include "play/History.h"
+#include "play/Podskazka.h"
 #include "positions/Positions.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
@@ -160,10 +160,10 @@ frmForma::~frmForma() {
         // The journey goes with this window's children, after this window is gone.
         disconnect(journey_, nullptr, this, nullptr);
     }
+    history_.SetObserver(nullptr);
     if (BoardCanvas == &picPole_->canvas()) BoardCanvas = nullptr;
     if (gMainForm == this) {
         gMainForm = nullptr;
-        HistoryChanged = nullptr;
         if (platform::services().status == &gStatusLine) platform::services().status = nullptr;
     }
 }
@@ -255,7 +255,7 @@ void frmForma::BuildIgra() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
-    HistoryChanged = [this] { UpdateIgra(); };
+    history_.SetObserver(this);
     UpdateIgra();
 }
 
@@ -301,16 +301,14 @@ void frmForma::AttachJourney(Journey* journey) {
     igraSleduyushchiy_->setEnabled(journey != nullptr);
     igraUspehi_->setEnabled(journey != nullptr);
     if (!journey) return;
-    HistoryChanged = [this] {
-        UpdateIgra();
-        if (journey_) journey_->Changed();
-    };
     journey->onStatus = [this](const QString& text) { journeyLine_->setText(text); };
-    connect(journey, &QObject::destroyed, this, [this] {
-        journey_ = nullptr;
-        HistoryChanged = [this] { UpdateIgra(); };
-    });
+    connect(journey, &QObject::destroyed, this, [this] { journey_ = nullptr; });
     journey->SetActive(isActiveWindow() && !isMinimized());
+}
+
+void frmForma::HistoryChanged() {
+    UpdateIgra();
+    if (journey_) journey_->Changed();
 }
 
 void frmForma::IgraSleduyushchiy_Click() {
@@ -410,7 +408,9 @@ void frmForma::Menu_Click() {
 void frmForma::MenuProdolgit_Click() { Prodolgit(); }
 void frmForma::MenuSave_Click() { SaveFile(); }
 void frmForma::MenuSaveAs_Click() { SaveAs(); }
-void frmForma::MenuListKvelt_Click() { ShowListKvelt(); }
+void frmForma::MenuListKvelt_Click() {
+    if (ShowListKvelt()) PositionPath.clear();
+}
 void frmForma::MenuExit_Click() { close(); }
 // A palette open over the board would act on pieces the command moves: it closes first.
 // While a move is still being finished, the command waits for it (see WhenIdle).

@@ -8,8 +8,8 @@
 #include <QMainWindow>
 #include <memory>
 
-#include "model/History.h"
 #include "model/Operations.h"
+#include "play/History.h"
 
 class QAction;
 class QLabel;
@@ -21,7 +21,7 @@ namespace kv {
 class Journey;
 class PictureBox;
 
-class frmForma : public QMainWindow {
+class frmForma : public QMainWindow, private HistoryObserver {
     Q_OBJECT
 public:
     // Design size of the client area below the menu bar.
@@ -29,6 +29,8 @@ public:
     static constexpr int kClientHeight = 478;
 
     explicit frmForma(QWidget* parent = nullptr);
+    // The game's steps, as the «Игра» menu walks them.
+    const History& Steps() const { return history_.Steps(); }
     ~frmForma() override;
 
     // The client area (below the menu bar) that all layout coordinates refer to.
@@ -117,6 +119,7 @@ private:
     void BuildIgra();
     // «Отменить» and «Повторить» enabled as the list of steps allows.
     void UpdateIgra();
+    void HistoryChanged() override;
     void Form_Unload();
     // A layout after the size has changed: at most one per frame, always of the last size.
     void ScheduleLayOut();
@@ -144,6 +147,8 @@ private:
         Arrangement before;
         std::unique_ptr<CompoundStep> step;  // open while a piece is dragged
     };
+    // The game's steps; made before, and gone after, a drag's step that may be open.
+    GameHistory history_;
     Drag drag_;
     int wheelAngle_ = 0;  // the wheel's turn not yet spent on quarter turns, in eighths of a degree
 

@@ -2,47 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // What the outline editor says about a drawing: the cell count line, which sets of pieces
-// cover it and in how many ways, and the drawing centred as an outline file. Used by the
-// editor window, its tests and the benchmarks.
+// cover it and in how many ways (found by solver/DrawingCheck.h), and the drawing centred as
+// an outline file. Used by the editor window, its tests and the benchmarks.
 #pragma once
 
 #include <QString>
-#include <atomic>
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "outlines/OutlineWriter.h"
-#include "outlines/Solver.h"
+#include "solver/DrawingCheck.h"
 
 namespace kv {
-
-inline constexpr std::uint64_t kNotCounted = ~std::uint64_t{0};
-
-struct DrawingCheck {
-    // Every set of pieces that covers the drawing, as the pieces it leaves out (ascending),
-    // ordered by the pieces it uses in piece order: the set using the lowest pieces first.
-    std::vector<std::vector<int>> leftOut;
-    // For each set in leftOut: one tiling with its pieces, and its number of tilings up to
-    // symmetry (kNotCounted until CountSet has run for it).
-    std::vector<Tiling> tilings;
-    std::vector<std::uint64_t> counts;
-    bool stopped = false;  // cut short by the stop flag: nothing above may be used
-};
-
-// Runs the solver for every set of 12 - k pieces when the drawing has 60 - 5k cells, 5 to 60;
-// for any other count nothing covers it. stop (may be null) is read between and inside the
-// searches. Reads the piece table only, which must have been built before.
-// FindCoveringSets and then CountSet for the first set.
-DrawingCheck CheckDrawing(const std::vector<BoardCell>& cells,
-                          const std::atomic<bool>* stop = nullptr);
-// The sets and the tiling shown, without the count. Quick where the count is not: a round
-// drawing of 60 cells may have tens of thousands of tilings to count.
-DrawingCheck FindCoveringSets(const std::vector<BoardCell>& cells,
-                              const std::atomic<bool>* stop = nullptr);
-// Fills in check.counts[set], if there is such a set; sets check.stopped when cut short.
-void CountSet(const std::vector<BoardCell>& cells, DrawingCheck& check, std::size_t set,
-              const std::atomic<bool>* stop = nullptr);
 
 // «Клеток: 55 — без 1 фигуры», «Клеток: 57 — нужно 55 или 60» and so on.
 QString CellCountText(int cells);

@@ -22,11 +22,12 @@
 #include "outlines/Outline.h"
 #include "outlines/OutlineCode.h"
 #include "outlines/OutlineWriter.h"
+#include "paths/Paths.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
 #include "platform/SystemColors.h"
 #include "platform/TextCodec.h"
-#include "settings/Settings.h"
+#include "positions/Positions.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -261,16 +262,17 @@ void frmRedaktor::PlaceControls(int width, int height) {
     const int reasonLeft = kMargin + 88 + kSetWidth + kMargin;
     lblSohranit_->setGeometry(reasonLeft, y, width - kMargin - reasonLeft, reasonHeight_);
     y += std::max(kLineHeight, reasonHeight_) + kMargin;
+    // The code buttons: a row of their own, wider for their captions, above the others so
+    // that «Закрыть» keeps the corner.
+    kKopirovatKod_->setGeometry(kMargin, y, kCodeButtonWidth, kButtonHeight);
+    kVstavitKod_->setGeometry(2 * kMargin + kCodeButtonWidth, y, kCodeButtonWidth, kButtonHeight);
+    y += kButtonHeight + kMargin;
     int x = kMargin;
     for (QPushButton* b : {kProverit_, kSohranit_, kIgrat_, kOchistit_, kPrervat_}) {
         b->setGeometry(x, y, kButtonWidth, kButtonHeight);
         x += kButtonWidth + kMargin;
     }
     kZakryt_->setGeometry(width - kMargin - kButtonWidth, y, kButtonWidth, kButtonHeight);
-    // The code buttons: a row of their own, wider for their captions.
-    y += kButtonHeight + kMargin;
-    kKopirovatKod_->setGeometry(kMargin, y, kCodeButtonWidth, kButtonHeight);
-    kVstavitKod_->setGeometry(2 * kMargin + kCodeButtonWidth, y, kCodeButtonWidth, kButtonHeight);
 }
 
 void frmRedaktor::reject() {
@@ -761,7 +763,10 @@ void frmRedaktor::kIgrat_Click() {
             path = same.path;
         }
     }
-    if (PlayKvelt(path)) accept();
+    if (PlayKvelt(path)) {
+        PositionPath.clear();
+        accept();
+    }
 }
 
 void frmRedaktor::kOchistit_Click() {

@@ -10,9 +10,9 @@
 #include "model/Model.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
+#include "paths/Paths.h"
 #include "platform/Files.h"
 #include "platform/TextCodec.h"
-#include "settings/Settings.h"
 
 namespace kv {
 
@@ -95,31 +95,23 @@ SavedOutline SaveOwnOutline(const OutlineDraft& draft,
 KnownOutline FindSameOutline(const OutlineDraft& draft, const QString& skip) {
     const std::set<BoardCell> shape = Shape(draft.cells);
     const std::set<int> excluded(draft.excluded.begin(), draft.excluded.end());
-    for (const QString& folder : {UserExamplesPath(), ExamplesPath}) {
-        if (folder.isEmpty()) continue;  // no program folder known: not the working folder
-        QByteArray prefix = QFile::encodeName(folder);
-        if (!prefix.endsWith('/')) prefix += '/';
-        for (const platform::FolderFile& f : platform::ListFolder(folder, ".kvt")) {
-            const QString path = folder + f.name;
-            if (!skip.isEmpty() && QFileInfo(path) == QFileInfo(skip)) continue;
-            QFile file;
-            if (platform::OpenForReading(file, prefix + f.bytes) != platform::OpenResult::Opened) {
-                continue;
-            }
-            const OutlineContent outline = ReadOutline(file);
-            std::set<int> out;
-            for (int p = 1; p <= kPieces; ++p) {
-                if (outline.excluded[p] != 0) out.insert(p);
-            }
-            if (out != excluded || outline.lastCell + 1 != static_cast<int>(shape.size())) {
-                continue;
-            }
-            std::vector<BoardCell> cells;
-            for (int k = 0; k <= outline.lastCell; ++k) {
-                cells.push_back({outline.cells[k][0], outline.cells[k][1]});
-            }
-            if (Shape(cells) == shape) return {platform::FromCp1251(outline.name), f.name, path};
+    for (const OutlineFileEntry& f : ListOutlineFiles()) {
+        // No program folder known: the shipped listing would be the working folder's.
+        if (!f.own && ExamplesPath.isEmpty()) continue;
+        if (!skip.isEmpty() && QFileInfo(f.path) == QFileInfo(skip)) continue;
+        QFile file;
+        if (platform::OpenForReading(file, f.bytes) != platform::OpenResult::Opened) continue;
+        const OutlineContent outline = ReadOutline(file);
+        std::set<int> out;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (outline.excluded[p] != 0) out.insert(p);
         }
+        if (out != excluded || outline.lastCell + 1 != static_cast<int>(shape.size())) continue;
+        std::vector<BoardCell> cells;
+        for (int k = 0; k <= outline.lastCell; ++k) {
+            cells.push_back({outline.cells[k][0], outline.cells[k][1]});
+        }
+        if (Shape(cells) == shape) return {platform::FromCp1251(outline.name), f.file, f.path};
     }
     return {};
 }

@@ -6,10 +6,7 @@
 namespace kv {
 
 void HomePlace(int p, int& column, int& row) {
-    // Pieces 1..6 wait in column 3, pieces 7..12 in column 31, four rows apart.
-    const int place = (p - 1) % 6 + 1;
-    column = p <= 6 ? 3 : 31;
-    row = 4 * place - 3;
+    HomeReference(p, column, row);
 }
 
 void FiguryPoMestam() {

@@ -18,18 +18,9 @@ int CurrentPiece;
 int PaletteCursor;
 
 const char* const PieceDefinitions[kPieces] = {
-    " 0-1-1 0 0 0 1 0 0 1",  // X
-    "-2 0-1 0 0 0 1 0 2 0",  // I
-    " 0-1 0 0-1 1 0 1 1 1",  // T
-    "-1-1 1-1-1 0 0 0 1 0",  // U
-    " 0-2 0-1 0 0 1 0 2 0",  // V
-    "-1-1-1 0 0 0 0 1 1 1",  // W
-    "-1-1 0-1 0 0 0 1 1 1",  // Z
-    "-1-1-1 0 0 0 1 0 2 0",  // L
-    "-1-1 0-1 0 0 1 0 2 0",  // N
-    " 0-1-1 0 0 0 1 0 2 0",  // Y
-    "-1-1-1 0 0 0 1 0 0 1",  // F
-    " 0-1-1 0 0 0-1 1 0 1",  // P
+    kPieceDefinitions[0], kPieceDefinitions[1], kPieceDefinitions[2],  kPieceDefinitions[3],
+    kPieceDefinitions[4], kPieceDefinitions[5], kPieceDefinitions[6],  kPieceDefinitions[7],
+    kPieceDefinitions[8], kPieceDefinitions[9], kPieceDefinitions[10], kPieceDefinitions[11],
 };
 
 namespace {
@@ -41,21 +32,6 @@ constexpr Colour kPieceColours[kPieces + 1] = {
 
 constexpr int kOrientationCounts[kPieces + 1] = {0, 1, 2, 4, 4, 4, 4, 8, 8, 8, 8, 8, 8};
 
-// A two-character field: a leading blank is allowed, a leading "-" makes it negative.
-int FieldValue(const char* s) {
-    int sign = 1;
-    int value = 0;
-    for (int i = 0; i < 2; ++i) {
-        const char ch = s[i];
-        if (ch == '-') {
-            sign = -1;
-        } else if (ch >= '0' && ch <= '9') {
-            value = value * 10 + (ch - '0');
-        }
-    }
-    return sign * value;
-}
-
 }  // namespace
 
 void BuildPieceSet() {
@@ -63,21 +39,8 @@ void BuildPieceSet() {
         PieceColor[p] = kPieceColours[p];
         OrientationCount[p] = kOrientationCounts[p];
     }
-    std::memset(PieceCells, 0, sizeof PieceCells);
-    for (int p = 1; p <= kPieces; ++p) {
-        const char* def = PieceDefinitions[p - 1];
-        for (int k = 0; k < 5; ++k) {
-            const int x = FieldValue(def + 4 * k);
-            const int y = FieldValue(def + 4 * k + 2);
-            // The eight transforms: four turns clockwise on screen, then four mirror images.
-            const int turned[9][2] = {{0, 0},  {x, y},   {-y, x}, {-x, -y}, {y, -x},
-                                      {-y, -x}, {x, -y}, {y, x},  {-x, y}};
-            for (int o = 1; o <= 8; ++o) {
-                PieceCells[p][k][o][0] = turned[o][0];
-                PieceCells[p][k][o][1] = turned[o][1];
-            }
-        }
-    }
+    static_assert(sizeof PieceCells == sizeof kPieceTable.cells);
+    std::memcpy(PieceCells, kPieceTable.cells, sizeof PieceCells);
 }
 
 void ClearOutlineGrid() {

@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
+#include "solver/Board.h"
+#include "solver/PieceTable.h"
+
 namespace kv {
 
-inline constexpr int kColumns = 35;  // columns 0..34
-inline constexpr int kRows = 24;     // rows 0..23
-inline constexpr int kPieces = 12;   // pieces 1..12
 
 // 0x00BBGGRR for a plain colour, or 0x80000000 plus a system colour index.
 using Colour = std::uint32_t;
@@ -39,7 +39,8 @@ inline constexpr char PieceLetters[] = "?XITUVWZLNYFP";
 // The twelve definition strings, piece 1 first: five cells of column and row offsets.
 extern const char* const PieceDefinitions[kPieces];
 
-// Builds PieceColor, OrientationCount and PieceCells in all eight orientations.
+// Builds PieceColor, OrientationCount and PieceCells in all eight orientations, from the
+// constant kPieceTable.
 void BuildPieceSet();
 
 // Re-creates OutlineCells and PieceExcluded all zero.
@@ -52,7 +53,6 @@ inline int PieceCellColumn(int p, int k) {
 inline int PieceCellRow(int p, int k) {
     return PiecePos[p][1] + PieceCells[p][k][PieceOrientation[p]][1];
 }
-inline bool OnBoard(int c, int r) { return c >= 0 && c < kColumns && r >= 0 && r < kRows; }
 
 // Lowest-numbered piece in play (13 if the outline excludes all twelve).
 int FirstPieceInPlay();

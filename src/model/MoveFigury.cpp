@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Kvelt developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
+#include "model/Steps.h"
 #include "platform/Services.h"
 #include "view/BoardDrawing.h"
 
@@ -38,7 +38,7 @@ bool ShiftFigury(int column, int row) {
 void MoveFigury(int column, int row) {
     if (!ShiftFigury(column, row)) return;
     // Recorded before the yield: a move made by a queued event is the next step.
-    RecordStep(true);
+    RecordStep();
     FinishMove();
 }
 

@@ -27,6 +27,8 @@ void HomePlace(int p, int& column, int& row);
 void FiguryPoMestam();
 // Sets the current piece down (+1) or lifts it (-1).
 void UstanovkaFigury(int direction);
+// Makes set piece p the current piece: the old one set down where it lies, p lifted. No step.
+void MakeCurrent(int p);
 // True when the current piece overlaps a set piece.
 bool Proverka();
 // Moves the current piece's reference cell to (column, row) if the piece stays on the

@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QPoint>
 
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
+#include "model/Steps.h"
 #include "platform/Services.h"
 #include "view/BoardDrawing.h"
 
@@ -46,7 +46,7 @@ QPoint Transformed(int o, int x, int y) {
 
 void Povorot(int orientation) {
     TurnTo(orientation);
-    RecordStep(false);
+    RecordStep();
 }
 
 int TurnedOrientation(int p, int o, Turn turn) {
@@ -89,7 +89,7 @@ void Povernut(Turn turn) {
     const int p = CurrentPiece;
     TurnTo(TurnedOrientation(p, PieceOrientation[p], turn));
     // Recorded as a move: doing it again runs the victory test as the turn did.
-    RecordStep(true);
+    RecordStep();
     FinishMove();
 }
 

@@ -23,4 +23,10 @@ void UstanovkaFigury(int direction) {
     }
 }
 
+void MakeCurrent(int p) {
+    UstanovkaFigury(+1);
+    CurrentPiece = p;
+    UstanovkaFigury(-1);
+}
+
 }  // namespace kv

@@ -14,7 +14,6 @@
 #include <memory>
 #include <vector>
 
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
@@ -25,9 +24,9 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
-#include "play/Journey.h"
-#include "settings/Settings.h"
-#include "settings/WindowPlace.h"
+#include "platform/DialogSize.h"
+#include "play/Play.h"
+#include "play/Progress.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -358,11 +357,7 @@ void frmList::OK_Click() {
 
 bool PlayKvelt(const QString& path) {
     if (OpenKvelt(path) == 1) return false;
-    FiguryPoMestam();
-    ShowAllFigury();
-    CurrentPiece = FirstPieceInPlay();
-    UstanovkaFigury(-1);
-    StartHistory();
+    StartPlay();
     JourneyLoaded(true);
     return true;
 }
@@ -385,7 +380,7 @@ QString JourneyMark(OutlineState state) {
 }
 
 QHash<QByteArray, ProgressRecord> LoadProgress() {
-    if (Journey* journey = Journey::Instance()) {
+    if (ProgressKeeper* journey = Progress()) {
         QHash<QByteArray, ProgressRecord> all = journey->Store().LoadAll();
         // The outline in play as it stands, not as last written.
         if (!journey->Key().isEmpty()) all.insert(journey->Key(), journey->Record());
@@ -456,7 +451,7 @@ void frmList::GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungrade
                 const std::size_t index = (*work)[k].first;
                 if (index >= grades_.size()) continue;
                 grades_[index] = (*grades)[k];
-                if (Journey* journey = Journey::Instance()) {
+                if (ProgressKeeper* journey = Progress()) {
                     journey->CacheGrade(keys_[index], (*grades)[k]);
                 } else {
                     CacheGrade(ProgressStore::DefaultFolder(), keys_[index], (*grades)[k]);
@@ -533,12 +528,13 @@ void frmList::FilterUnsolved() {
     if (selected >= 0 && lstKvelt_->isRowHidden(selected)) lstKvelt_->clearSelection();
 }
 
-void ShowListKvelt() {
+bool ShowListKvelt() {
     frmList dialog(platform::MainWidget());
     // Opens at the size the player last left it at.
     RestoreDialogSize(&dialog, ListSizeName());
-    dialog.exec();
+    const bool loaded = dialog.exec() == QDialog::Accepted;
     SaveDialogSize(&dialog, ListSizeName());
+    return loaded;
 }
 
 }  // namespace kv

@@ -64,8 +64,9 @@ QString GradeText(const std::optional<OutlineGrade>& grade);
 // Every record of the progress store (through the journey's store when the game runs).
 QHash<QByteArray, ProgressRecord> LoadProgress();
 
-// Shows frmList modally over the main window, at the size it was last closed at.
-void ShowListKvelt();
+// Shows frmList modally over the main window, at the size it was last closed at; true when
+// an outline was loaded (the caller then forgets the position file of the game before).
+bool ShowListKvelt();
 // The name its size is kept under, beside the main window's place.
 QString ListSizeName();
 // What the library's OK does with the outline at path: loads it, sends the pieces home,

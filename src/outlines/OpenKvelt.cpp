@@ -12,7 +12,6 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
-#include "positions/Positions.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
@@ -84,7 +83,6 @@ int OpenKvelt(const QString& path) {
             if (OnBoard(c, r)) OutlineCells[c][r] = 1;
         }
         NewPole();
-        PositionPath.clear();
         OutlinePath = path;
         if (window)
             window->setWindowTitle(platform::AppTitle() + QStringLiteral(" - ") + OutlineName);

@@ -16,7 +16,8 @@ extern int OutlineLastCell;
 extern int OutlineLoaded;  // 0 until the first successful load, then 1
 
 // Loads the outline file at path onto a cleared board. 0 when loaded; 1 when the file
-// cannot be opened or is damaged (the player has seen why, and nothing has changed).
+// cannot be opened or is damaged (the player has seen why, and nothing has changed). The
+// position file of the game before is the caller's to forget.
 int OpenKvelt(const QString& path);
 // Draws the cells of the outline black.
 void ShowKvelt();

@@ -7,7 +7,8 @@
 #include <algorithm>
 #include <set>
 
-#include "model/Model.h"
+#include "solver/Board.h"
+#include "solver/PieceTable.h"
 
 namespace kv {
 
@@ -120,13 +121,7 @@ QByteArray OutlineArtText(const OutlineDraft& draft) {
         out += numbers.join(' ') + '\n';
     }
     if (draft.cells.empty()) return out;
-    int minC = kColumns, maxC = -1, minR = kRows, maxR = -1;
-    for (const auto& c : draft.cells) {
-        minC = std::min(minC, c.column);
-        maxC = std::max(maxC, c.column);
-        minR = std::min(minR, c.row);
-        maxR = std::max(maxR, c.row);
-    }
+    const auto [minC, maxC, minR, maxR] = BoundsOf(draft.cells);
     const auto [width, left] = Padding(minC, maxC - minC + 1, kColumns);
     const auto [height, top] = Padding(minR, maxR - minR + 1, kRows);
     QList<QByteArray> rows(height, QByteArray(width, '.'));

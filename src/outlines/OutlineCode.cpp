@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <array>
 
-#include "model/Model.h"
+#include "solver/Board.h"
+#include "solver/PieceTable.h"
 #include "outlines/OutlineFile.h"
 #include "platform/TextCodec.h"
 

@@ -15,8 +15,9 @@
 
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineWriter.h"
+
+#include "paths/Paths.h"
 #include "platform/Files.h"
-#include "settings/Settings.h"
 
 namespace kv {
 
@@ -116,14 +117,6 @@ void ForgetListedOutlines() {
 
 int ListedOutlinesRead() {
     return gRead;
-}
-
-QString UserExamplesPath() {
-    // GenericDataLocation is $XDG_DATA_HOME, or ~/.local/share when it is unset.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                           QStringLiteral("/kvelt/Examples");
-    QDir().mkpath(folder);
-    return folder + QLatin1Char('/');
 }
 
 std::vector<OutlineFileEntry> ListOutlineFiles() {

@@ -12,13 +12,11 @@
 #include <vector>
 
 #include "outlines/OutlineWriter.h"
+#include "paths/Paths.h"
 
 namespace kv {
 
-// The player's outline folder with a trailing "/": $XDG_DATA_HOME/kvelt/Examples/, that is
-// ~/.local/share/kvelt/Examples/ by default. Created on first use; when it cannot be made
-// the path is still returned, and reading it simply finds nothing.
-QString UserExamplesPath();
+// UserExamplesPath, the player's outline folder, is in paths/Paths.h.
 
 struct OutlineFileEntry {
     QString file;      // file name, no folder, as the player reads it

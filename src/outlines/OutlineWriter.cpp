@@ -4,11 +4,12 @@
 
 #include <algorithm>
 
-#include "model/Model.h"
 #include "outlines/CodeTables.h"
 #include "outlines/OutlineFile.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFields.h"
+#include "solver/Board.h"
+#include "solver/PieceTable.h"
 
 namespace kv {
 

@@ -10,7 +10,7 @@
 #include <QString>
 #include <vector>
 
-#include "outlines/Solver.h"
+#include "solver/Solver.h"
 
 namespace kv {
 

@@ -10,19 +10,19 @@
 #include <limits>
 #include <vector>
 
-#include "model/History.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
 #include "outlines/OutlineWriter.h"
+#include "paths/Paths.h"
 #include "platform/Files.h"
 #include "platform/OpenSave.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
 #include "platform/TextFields.h"
-#include "play/Journey.h"
-#include "settings/Settings.h"
+#include "play/Play.h"
+#include "play/Progress.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
@@ -216,7 +216,7 @@ void SaveFile() {
 
 void SaveAs() {
     const QString proposed = PositionPath.isEmpty() ? OutlineName : FileNamePart(PositionPath);
-    QString path = apiOpenSave(true, proposed, PositionFilter());
+    QString path = apiOpenSave(true, proposed, PositionFilter(), PositionsFolder());
     if (path.isEmpty()) return;
     path = WithExtension(path);
     if (OutlineLoaded == 1) SaveFigury(path);
@@ -259,7 +259,7 @@ void SaveFigury(const QString& path) {
 }
 
 void Prodolgit() {
-    QString path = apiOpenSave(false, QString(), PositionFilter());
+    QString path = apiOpenSave(false, QString(), PositionFilter(), PositionsFolder());
     if (path.isEmpty()) return;
     path = WithExtension(path);
 
@@ -287,16 +287,9 @@ void Prodolgit() {
     // Checked again against the outline now loaded: had its file changed since it was read
     // ahead, the pieces go home rather than off the board.
     const bool fits = PositionFits(*content, PieceExcluded);
-    if (fits) {
-        ApplyPosition(*content);
-    } else {
-        FiguryPoMestam();
-    }
-    ShowAllFigury();
-    if (fits) PositionPath = path;
-    CurrentPiece = FirstPieceInPlay();
-    UstanovkaFigury(-1);
-    StartHistory();
+    if (fits) ApplyPosition(*content);
+    PositionPath = fits ? path : QString();
+    StartPlay(/*home=*/!fits);
     JourneyLoaded(false);
     if (!fits) ShowError(kCannotOpen);
 }

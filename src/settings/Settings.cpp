@@ -7,33 +7,21 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextFields.h"
-#include "play/Journey.h"
+#include "play/Play.h"
+#include "positions/Positions.h"
+#include "play/Progress.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
 
-QString ExamplesPath;
-
 namespace {
 const QString kSettingsName = QStringLiteral("Kvelt.ini");
-}
-
-QString MakeExamplesPath(const QString& programFolder) {
-    // A Windows folder is written with "\". Here "/" is the separator and "\" may be part
-    // of a folder's name, so a path that holds any "/" keeps "/".
-    const bool windowsStyle =
-        programFolder.contains(QLatin1Char('\\')) && !programFolder.contains(QLatin1Char('/'));
-    const QChar separator = windowsStyle ? QLatin1Char('\\') : QLatin1Char('/');
-    QString path = programFolder;
-    if (!path.endsWith(separator)) path += separator;
-    return path + QStringLiteral("Examples") + separator;
 }
 
 QString ReadSettingsPath(const QByteArray& contents) {
@@ -62,19 +50,14 @@ void LoadINI() {
     }
     if (path.isEmpty()) path = ExamplesPath + QStringLiteral("0001.kvt");
     if (OpenKvelt(path) == 1) NewPole();
-    FiguryPoMestam();
-    ShowAllFigury();
-    CurrentPiece = FirstPieceInPlay();
-    UstanovkaFigury(-1);
-    StartHistory();
+    PositionPath.clear();
+    StartPlay();
     JourneyLoaded(true);
 }
 
 QString SettingsFilePath() {
     // An installed copy never writes beside itself: it keeps the file in the player's folder.
-    const QString folder = platform::InstalledCopy() ? platform::UserSettingsFolder()
-                                                     : platform::ProgramFolder();
-    return folder + QLatin1Char('/') + kSettingsName;
+    return SettingsFolder() + QLatin1Char('/') + kSettingsName;
 }
 
 QByteArray SettingsLine(const QString& path) {

@@ -7,13 +7,9 @@
 #include <QByteArray>
 #include <QString>
 
+#include "paths/Paths.h"
+
 namespace kv {
-
-// The outline folder with a trailing separator.
-extern QString ExamplesPath;
-
-// Builds ExamplesPath from a program folder path.
-QString MakeExamplesPath(const QString& programFolder);
 // Prepares the puzzle at start-up: piece set, settings file, first outline, pieces home.
 // The settings file is read from the current folder when there is one there, otherwise
 // from SettingsFilePath.

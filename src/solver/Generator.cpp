@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "model/Model.h"
+#include "solver/Board.h"
+#include "solver/PieceTable.h"
 
 namespace kv {
 
@@ -29,14 +30,13 @@ using Offsets = std::array<BoardCell, 5>;
 // Each piece's orientations with identical cell sets dropped, moved to their top left.
 const std::array<std::vector<Offsets>, 13>& Orientations() {
     static const std::array<std::vector<Offsets>, 13> table = [] {
-        if (PieceCells[2][0][1][0] != -2) BuildPieceSet();
         std::array<std::vector<Offsets>, 13> out;
         for (int p = 1; p <= kPieces; ++p) {
             for (int o = 1; o <= 8; ++o) {
                 Offsets cells;
                 int minC = 99, minR = 99;
                 for (int k = 0; k < 5; ++k) {
-                    cells[k] = {PieceCells[p][k][o][0], PieceCells[p][k][o][1]};
+                    cells[k] = {kPieceTable.cells[p][k][o][0], kPieceTable.cells[p][k][o][1]};
                     minC = std::min(minC, cells[k].column);
                     minR = std::min(minR, cells[k].row);
                 }

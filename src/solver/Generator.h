@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "outlines/Solver.h"
+#include "solver/Solver.h"
 #include "solver/Grade.h"
 
 namespace kv {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "outlines/Solver.h"
+#include "solver/Solver.h"
 
 namespace kv {
 

@@ -6,9 +6,9 @@
 #include <QRect>
 #include <algorithm>
 
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
+#include "model/Steps.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
 #include "platform/SystemColors.h"
@@ -134,10 +134,8 @@ void picVyborFigury_MouseUp(int x) {
     const int n = EntryAt(x) + 1;
     if (n < 1 || n > kPieces || PieceExcluded[n] == 1) return;
     if (n != CurrentPiece) {
-        UstanovkaFigury(+1);
-        CurrentPiece = n;
-        UstanovkaFigury(-1);
-        RecordStep(false);
+        MakeCurrent(n);
+        RecordStep();
     }
     picVyborFigury_LostFocus();
     GuideOnBoard();

@@ -18,6 +18,7 @@
 #include "outlines/ListDialog.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/Services.h"
+#include "positions/Positions.h"
 
 namespace kv {
 
@@ -166,6 +167,7 @@ void frmNewKvelt::Finished(std::optional<GeneratedOutline> outline) {
     }
     savedPath_ = path;
     if (!PlayKvelt(path)) return;
+    PositionPath.clear();
     platform::Tell(QStringLiteral("Квелт «%1»: сложность %2, решение единственное.")
                        .arg(known.path.isEmpty() ? draft.name : known.name)
                        .arg(outline->grade.grade));

@@ -7,10 +7,10 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "paths/Paths.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
-#include "settings/Settings.h"
 
 namespace kv {
 
@@ -56,9 +56,7 @@ bool SaveFileUrl(const QString& address) {
     const QByteArray page = RedirectPage(address, &encodable);
     QString written;
     // An installed copy never writes into its Examples folder: its pages go to the cache.
-    const QString folder = platform::InstalledCopy()
-                               ? platform::UserCacheFolder() + QLatin1Char('/')
-                               : ExamplesPath;
+    const QString folder = RedirectPagesFolder();
     // A page that would carry "?" for some character would forward to the wrong address.
     for (int n = 0; encodable && n < kRedirectPageAttempts; ++n) {
         const QString path = folder + QString::number(n) + QStringLiteral(".html");

@@ -12,8 +12,9 @@
 #include "outlines/ListDialog.h"
 #include "outlines/ShippedGrades.h"
 #include "platform/Services.h"
-#include "play/Journey.h"
+#include "play/Progress.h"
 #include "view/WindowStyle.h"
+#include "positions/Positions.h"
 
 namespace kv {
 
@@ -155,7 +156,9 @@ frmUspehi::frmUspehi(std::vector<UspehiRow> rows, const UspehiTotals& t, QWidget
 void frmUspehi::Play(const QModelIndex& index) {
     if (!index.isValid()) return;
     const UspehiRow& row = model_->Row(proxy_->mapToSource(index).row());
-    if (PlayKvelt(row.path)) accept();
+    if (!PlayKvelt(row.path)) return;
+    PositionPath.clear();
+    accept();
 }
 
 std::vector<UspehiRow> UspehiRows(const QHash<QByteArray, ProgressRecord>& records) {
@@ -178,7 +181,7 @@ std::vector<UspehiRow> UspehiRows(const QHash<QByteArray, ProgressRecord>& recor
     return rows;
 }
 
-void ShowUspehi(Journey& journey) {
+void ShowUspehi(ProgressKeeper& journey) {
     QHash<QByteArray, ProgressRecord> records = journey.Store().LoadAll();
     if (!journey.Key().isEmpty()) records.insert(journey.Key(), journey.Record());
     std::vector<UspehiRow> rows = UspehiRows(records);

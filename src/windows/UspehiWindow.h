@@ -19,7 +19,7 @@ class QTableView;
 
 namespace kv {
 
-class Journey;
+class ProgressKeeper;
 
 struct UspehiRow {
     QString name;
@@ -83,6 +83,6 @@ class frmUspehi final : public QDialog {
 // The rows of every outline in the library, with what the records say of it.
 std::vector<UspehiRow> UspehiRows(const QHash<QByteArray, ProgressRecord>& records);
 // Shows «Успехи» modally over the main window.
-void ShowUspehi(Journey& journey);
+void ShowUspehi(ProgressKeeper& journey);
 
 }  // namespace kv

@@ -13,10 +13,10 @@
 #include <QtTest>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/Outline.h"
+#include "play/History.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 

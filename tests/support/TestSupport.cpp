@@ -6,11 +6,11 @@
 #include <QStandardPaths>
 
 #include "app/MainWindow.h"
-#include "model/History.h"
 #include "model/Model.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/SystemColors.h"
+#include "play/History.h"
 #include "positions/Positions.h"
 #include "view/BoardDrawing.h"
 
@@ -58,7 +58,6 @@ OwnOutlines::~OwnOutlines() {
 
 void FreshModel() {
     kv::ResetModel();
-    kv::ResetHistory();
     kv::ResetOutlineState();
     kv::PositionPath.clear();
     kv::BuildPieceSet();

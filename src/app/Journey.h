@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "platform/Services.h"
+#include "play/Progress.h"
 #include "play/ProgressStore.h"
 #include "solver/Grade.h"
 
@@ -21,7 +22,7 @@ class QTimer;
 
 namespace kv {
 
-class Journey final : public QObject, public platform::VictoryPresenter {
+class Journey final : public QObject, public platform::VictoryPresenter, public ProgressKeeper {
   public:
     // Keeps records in store; shows victories through the presenter installed now, and
     // puts itself in its place until destroyed.
@@ -29,13 +30,13 @@ class Journey final : public QObject, public platform::VictoryPresenter {
     ~Journey() override;
 
     static Journey* Instance();
-    ProgressStore& Store() { return *store_; }
-    const ProgressRecord& Record() const { return record_; }
-    const QByteArray& Key() const { return key_; }
+    ProgressStore& Store() override { return *store_; }
+    const ProgressRecord& Record() const override { return record_; }
+    const QByteArray& Key() const override { return key_; }
 
     // An outline was loaded and its history started afresh. restore: bring back what the
     // store keeps for it (the library, start-up, the next outline; not Continue).
-    void Loaded(bool restore);
+    void Loaded(bool restore) override;
     // A step, an undo or a redo: the record follows, and is written soon.
     void Changed();
     // The main window active and not minimised: the clock may run.
@@ -47,7 +48,7 @@ class Journey final : public QObject, public platform::VictoryPresenter {
     // Writes the record now and waits for it (at exit, before another outline).
     void Flush();
     // Keeps the grade the library found for an outline of the player's own.
-    void CacheGrade(const QByteArray& key, const OutlineGrade& grade);
+    void CacheGrade(const QByteArray& key, const OutlineGrade& grade) override;
     // Loads the next outline after this one in the library's order that is not solved.
     void NextUnsolved();
 
@@ -93,11 +94,6 @@ class Journey final : public QObject, public platform::VictoryPresenter {
     QTimer* tick_ = nullptr;
 };
 
-// The hooks the game calls; nothing happens while there is no journey (tests, tools).
-void JourneyLoaded(bool restore);
-
-// "1:05", "1:02:03".
-QString FormatDuration(std::int64_t ms);
 // Pieces in play lying wholly inside the outline, and the pieces in play.
 int PiecesInOutline();
 int PiecesInPlay();

@@ -2,10 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // The hint and the solution of the «Игра» menu: a tiling from the game's own search
-// (outlines/Hints.h), put on the board through the operations of play as one step.
+// (solver/Hints.h), put on the board through the operations of play as one step.
 #pragma once
 
-#include "outlines/Hints.h"
+#include "solver/Hints.h"
 
 namespace kv {
 

@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "outlines/Solver.h"
+#include "solver/Solver.h"
 
 namespace kv {
 

@@ -1,18 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The Kvelt developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "play/Journey.h"
+#include "app/Journey.h"
 
 #include <QDate>
 #include <QDateTime>
 #include <QTimer>
 #include <algorithm>
 
-#include "model/History.h"
+#include "play/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "model/Podskazka.h"
+#include "play/Podskazka.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "positions/Positions.h"
 
 namespace kv {
 
@@ -64,13 +65,6 @@ QByteArray Today() {
 
 }  // namespace
 
-QString FormatDuration(std::int64_t ms) {
-    const std::int64_t s = std::max<std::int64_t>(ms, 0) / 1000;
-    const auto two = [](std::int64_t v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
-    if (s < 3600) return QStringLiteral("%1:%2").arg(s / 60).arg(two(s % 60));
-    return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(two(s / 60 % 60)).arg(two(s % 60));
-}
-
 int PiecesInPlay() {
     int n = 0;
     for (int p = 1; p <= kPieces; ++p) n += PieceExcluded[p] != 1;
@@ -95,6 +89,7 @@ int PiecesInOutline() {
 Journey::Journey(std::unique_ptr<ProgressStore> store, QObject* parent)
     : QObject(parent), store_(std::move(store)) {
     gJourney = this;
+    SetProgress(this);
     inner_ = platform::services().victory;
     platform::services().victory = this;
     // The writer thread reports here, once per run: the player needs to hear it only once.
@@ -119,14 +114,11 @@ Journey::~Journey() {
     store_->onTrouble = nullptr;
     if (platform::services().victory == this) platform::services().victory = inner_;
     if (gJourney == this) gJourney = nullptr;
+    if (Progress() == this) SetProgress(nullptr);
 }
 
 Journey* Journey::Instance() {
     return gJourney;
-}
-
-void JourneyLoaded(bool restore) {
-    if (Journey* j = Journey::Instance()) j->Loaded(restore);
 }
 
 std::int64_t Journey::AttemptMs() const {
@@ -255,7 +247,7 @@ bool Journey::Restore(const ProgressRecord& kept) {
     StartHistory();
     for (std::size_t k = 1; k < list.size(); ++k) {
         ShowArrangement(list[k]);
-        RecordStep(false);
+        RecordStep();
     }
     for (std::size_t k = list.size() - 1; k > static_cast<std::size_t>(kept.historyIndex); --k) {
         Otmena();
@@ -397,7 +389,8 @@ void Journey::NextUnsolved() {
     for (std::size_t k = 1; k <= list.size(); ++k) {
         const LibraryOutline& o = list[(start + k) % list.size()];
         if (solved(o) || (!key_.isEmpty() && o.key == key_)) continue;
-        PlayKvelt(o.path);
+        // Another outline: the position file of the game before is no longer its file.
+        if (PlayKvelt(o.path)) PositionPath.clear();
         return;
     }
     platform::Tell(QStringLiteral("Все квелты собраны: нерешённых не осталось"));

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Kvelt developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "model/Podskazka.h"
+#include "play/Podskazka.h"
 
 #include <QStringList>
 #include <algorithm>
 
-#include "model/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "platform/Services.h"
+#include "play/History.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
@@ -129,9 +129,8 @@ void Podskazka() {
         const int wrong = plan.remove.front();
         platform::Tell(QStringLiteral("Фигура %1 лежала неверно — отправлена домой")
                            .arg(Letters({wrong})));
-        const bool current = wrong == CurrentPiece;
         SendHome(wrong);
-        step.Close(current);
+        step.Close();
         return;
     }
     PiecePlacement target[kPieces + 1] = {};
@@ -193,13 +192,9 @@ void Podskazka() {
     for (const int p : placed) {
         if (p != q) MoveSetPiece(target[p]);
     }
-    if (q != CurrentPiece) {
-        UstanovkaFigury(+1);
-        CurrentPiece = q;
-        UstanovkaFigury(-1);
-    }
+    if (q != CurrentPiece) MakeCurrent(q);
     MoveCurrentTo(target[q]);
-    step.Close(true);
+    step.Close();
 }
 
 void ShowReshenie() {
@@ -220,7 +215,7 @@ void ShowReshenie() {
     ShowArrangement(solved);
     // Moved where it lies: the victory test runs as after any move.
     MoveFigury(PiecePos[CurrentPiece][0], PiecePos[CurrentPiece][1]);
-    step.Close(true);
+    step.Close();
 }
 
 }  // namespace kv

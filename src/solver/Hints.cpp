@@ -1,21 +1,20 @@
 // SPDX-FileCopyrightText: 2026 The Kvelt developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "outlines/Hints.h"
+#include "solver/Hints.h"
 
 #include <algorithm>
 #include <map>
 #include <set>
 
-#include "model/Model.h"
-#include "model/Operations.h"
+#include "solver/PieceTable.h"
 
 namespace kv {
 
 namespace {
 
 BoardCell CellOf(const PiecePlacement& t, int k) {
-    return {t.column + PieceCells[t.piece][k][t.orientation][0],
-            t.row + PieceCells[t.piece][k][t.orientation][1]};
+    return {t.column + kPieceTable.cells[t.piece][k][t.orientation][0],
+            t.row + kPieceTable.cells[t.piece][k][t.orientation][1]};
 }
 
 bool Orientable(const PiecePlacement& t) {
@@ -33,7 +32,7 @@ std::set<BoardCell> CellSet(const PiecePlacement& t) {
 bool AtHome(const PiecePlacement& t) {
     if (!Orientable(t) || t.piece < 1 || t.piece > kPieces) return false;
     PiecePlacement home{t.piece, 1, 0, 0};
-    HomePlace(t.piece, home.column, home.row);
+    HomeReference(t.piece, home.column, home.row);
     return CellSet(t) == CellSet(home);
 }
 

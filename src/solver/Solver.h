@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "solver/PieceTable.h"
+
 namespace kv {
 
 struct BoardCell {
@@ -49,8 +51,8 @@ struct SolutionCount {
 // Every search takes a thread count: 1 searches on the calling thread only, n > 1 shares the
 // search among the calling thread and n - 1 more (fewer if the system has no more to give),
 // and 0 or less means one per core. The solver's tables are read-only once built, so one
-// solver may serve several searches at once. Build it on the thread that owns the piece
-// table (the game's GUI thread).
+// solver may serve several searches at once. It reads only the constant piece table, so it
+// may be built on any thread.
 class PentominoSolver {
   public:
     PentominoSolver(const std::vector<BoardCell>& cells, const std::array<bool, 13>& available);
@@ -90,6 +92,7 @@ class PentominoSolver {
     struct FewestTables;
     struct Start;
     struct Work;
+    struct Grid;
     // A class of places of the anchor piece that symmetries of the outline map onto each
     // other, given by its smallest mask.
     struct AnchorClass {
@@ -97,6 +100,13 @@ class PentominoSolver {
         std::vector<int> stabiliser;  // symmetries keeping it in place, identity first
         std::vector<int> images;      // one symmetry to each place of the class, identity first
     };
+
+    // The constructor's steps, in order; the last two only when the cell count allows a
+    // tiling.
+    void FindSymmetries(const Grid& grid);
+    void FindAdjacency(const Grid& grid);
+    void FindPlaces(const Grid& grid);
+    void BuildChoiceTables();
 
     std::vector<AnchorClass> Classes(int anchor) const;
     int PlaceOf(int piece, std::uint64_t mask) const;
@@ -138,6 +148,12 @@ class PentominoSolver {
     // a proof of no tiling for a hint still takes milliseconds.
     std::uint64_t fixedOrderSteps_ = 150000;
 };
+
+// The smallest and largest column and row of a non-empty cell list.
+struct CellBounds {
+    int minC, maxC, minR, maxR;
+};
+CellBounds BoundsOf(const std::vector<BoardCell>& cells);
 
 // The outline's bounding box drawn with each piece's letter (XITUVWZLNYFP), '.' elsewhere.
 std::vector<std::string> DrawTiling(const std::vector<BoardCell>& cells, const Tiling& tiling);
