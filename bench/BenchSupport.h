@@ -17,8 +17,8 @@
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "view/BoardDrawing.h"
 #include "outlines/OutlineWriter.h"
+#include "view/BoardDrawing.h"
 
 namespace kvbench {
 

@@ -168,4 +168,6 @@ BENCHMARK_CAPTURE(PaintOneCell, and_repainted, true)->Unit(benchmark::kMicroseco
 
 }  // namespace
 
-int main(int argc, char** argv) { return kvbench::RunOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return kvbench::RunOffscreen(argc, argv);
+}

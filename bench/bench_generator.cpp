@@ -74,8 +74,9 @@ void OutlineOfTheDay(benchmark::State& state) {
             request.threads = 2;
             const auto start = std::chrono::steady_clock::now();
             benchmark::DoNotOptimize(kv::GenerateOutline(request));
-            worst = std::max(worst, std::chrono::duration<double>(
-                                        std::chrono::steady_clock::now() - start).count());
+            worst = std::max(
+                worst,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
     }
     state.counters["worst_s"] = worst;
@@ -84,4 +85,6 @@ BENCHMARK(OutlineOfTheDay)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 
-int main(int argc, char** argv) { return kvbench::RunOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return kvbench::RunOffscreen(argc, argv);
+}

@@ -58,7 +58,8 @@ BENCHMARK(GradeRectangle6x10)->Unit(benchmark::kMillisecond)->MeasureProcessCPUT
 void GradeShippedLibrary(benchmark::State& state) {
     const auto shipped = kvbench::ShippedOutlines();
     for (auto _ : state) {
-        for (const auto& d : shipped) benchmark::DoNotOptimize(kv::GradeOutline(d.cells, InPlay(d)));
+        for (const auto& d : shipped)
+            benchmark::DoNotOptimize(kv::GradeOutline(d.cells, InPlay(d)));
     }
     state.counters["outlines"] = static_cast<double>(shipped.size());
 }
@@ -66,4 +67,6 @@ BENCHMARK(GradeShippedLibrary)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
-int main(int argc, char** argv) { return kvbench::RunOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return kvbench::RunOffscreen(argc, argv);
+}

@@ -195,4 +195,6 @@ BENCHMARK(BM_OtmenaPovtor)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return kvbench::RunOffscreen(argc, argv); }
+int main(int argc, char** argv) {
+    return kvbench::RunOffscreen(argc, argv);
+}

@@ -13,8 +13,8 @@
 #include <ctime>
 #include <memory>
 
-#include "app/Main.h"
 #include "BenchSupport.h"
+#include "app/Main.h"
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
@@ -25,18 +25,18 @@
 namespace {
 
 class NoEvents final : public kv::platform::EventPump {
-public:
+  public:
     void ProcessPendingEvents() override {}
 };
 
 class CountingVictory final : public kv::platform::VictoryPresenter {
-public:
+  public:
     void ShowVictory() override { ++shown; }
     int shown = 0;
 };
 
 class SilentMessages final : public kv::platform::MessageBoxes {
-public:
+  public:
     void ShowError(const QString&) override {}
     bool AskYesNo(const QString&) override { return false; }
     void ShowCopyable(const QString&) override {}
@@ -148,10 +148,14 @@ void LayOutAfterResize(benchmark::State& state, const int* client) {
     services.events = previousPump;
 }
 
-void BM_LayOutAfterResizeLargest(benchmark::State& state) { LayOutAfterResize(state, kLargest); }
+void BM_LayOutAfterResizeLargest(benchmark::State& state) {
+    LayOutAfterResize(state, kLargest);
+}
 BENCHMARK(BM_LayOutAfterResizeLargest)->Unit(benchmark::kMillisecond);
 
-void BM_LayOutAfterResizeFullHd(benchmark::State& state) { LayOutAfterResize(state, kFullHd); }
+void BM_LayOutAfterResizeFullHd(benchmark::State& state) {
+    LayOutAfterResize(state, kFullHd);
+}
 BENCHMARK(BM_LayOutAfterResizeFullHd)->Unit(benchmark::kMillisecond);
 
 // Main as the program runs it (window shown and painted once, layout, LoadINI with no

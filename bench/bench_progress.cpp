@@ -8,11 +8,11 @@
 #include <QTemporaryDir>
 
 #include "BenchSupport.h"
-#include "play/History.h"
-#include "outlines/Outline.h"
 #include "app/Journey.h"
-#include "play/ProgressStore.h"
+#include "outlines/Outline.h"
 #include "platform/Services.h"
+#include "play/History.h"
+#include "play/ProgressStore.h"
 
 namespace {
 

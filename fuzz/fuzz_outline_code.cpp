@@ -14,7 +14,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    const QByteArray rest(reinterpret_cast<const char*>(data) + 1, static_cast<qsizetype>(size - 1));
+    const QByteArray rest(reinterpret_cast<const char*>(data) + 1,
+                          static_cast<qsizetype>(size - 1));
     const QString text = (data[0] & 1) ? kv::CodeText(rest) : QString::fromUtf8(rest);
     const kv::OutlineCode code = kv::DecodeOutline(text);
     if (code.fault != kv::CodeFault::None) {

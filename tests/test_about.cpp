@@ -7,26 +7,26 @@
 #include <QFile>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStringDecoder>
 #include <QTemporaryDir>
-#include <QScrollBar>
 #include <QTimer>
 #include <QtTest>
 
+#include <QAction>
+#include <QLineEdit>
+#include <QTextBrowser>
 #include "app/HelpPictures.h"
 #include "app/MainWindow.h"
 #include "platform/Files.h"
+#include "platform/MessageBox.h"
 #include "settings/Settings.h"
 #include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
 #include "view/PictureBox.h"
-#include "platform/MessageBox.h"
 #include "windows/AboutWindow.h"
 #include "windows/HelpWindow.h"
 #include "windows/OpenUrl.h"
-#include <QAction>
-#include <QLineEdit>
-#include <QTextBrowser>
 
 using namespace kv;
 
@@ -182,12 +182,34 @@ class AboutTest : public QObject {
         const QString text = utf8(bytes);
         QVERIFY(!utf8.hasError());
         // Every command the player has is explained.
-        for (const char* word :
-             {"F1", "F4", "Ctrl</kbd>+<kbd>O", "Ctrl</kbd>+<kbd>S", "Enter", "Esc", "Пробел", "←",
-              "Левая", "Средняя", "Правая", "Палитра фигур", "Палитра поворотов", "Список квелтов",
-              "Сохранить как...", "Продолжить", "kvelt-outline encode", "Examples", "60 − 5·n",
-              "Перетаскивание", "Колесо мыши", "PgDn", "PgUp", "Home", "Буква фигуры",
-              "Повернуть по часовой стрелке", "Повернуть против часовой стрелки", "Отразить"}) {
+        for (const char* word : {"F1",
+                                 "F4",
+                                 "Ctrl</kbd>+<kbd>O",
+                                 "Ctrl</kbd>+<kbd>S",
+                                 "Enter",
+                                 "Esc",
+                                 "Пробел",
+                                 "←",
+                                 "Левая",
+                                 "Средняя",
+                                 "Правая",
+                                 "Палитра фигур",
+                                 "Палитра поворотов",
+                                 "Список квелтов",
+                                 "Сохранить как...",
+                                 "Продолжить",
+                                 "kvelt-outline encode",
+                                 "Examples",
+                                 "60 − 5·n",
+                                 "Перетаскивание",
+                                 "Колесо мыши",
+                                 "PgDn",
+                                 "PgUp",
+                                 "Home",
+                                 "Буква фигуры",
+                                 "Повернуть по часовой стрелке",
+                                 "Повернуть против часовой стрелки",
+                                 "Отразить"}) {
             QVERIFY2(text.contains(QString::fromUtf8(word)), word);
         }
     }
@@ -381,13 +403,15 @@ class AboutTest : public QObject {
         QCOMPARE(window->Browser()->source(), help);
         QVERIFY(window->Browser()->toPlainText().contains(QStringLiteral("1. Цель игры")));
         // Its pictures are the shipped ones.
-        const QImage start = window->Browser()->document()
-                                 ->resource(QTextDocument::ImageResource,
-                                            QUrl(QStringLiteral("help/start.png")))
-                                 .value<QImage>();
+        const QImage start =
+            window->Browser()
+                ->document()
+                ->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("help/start.png")))
+                .value<QImage>();
         QVERIFY(!start.isNull());
         QCOMPARE(start.convertToFormat(QImage::Format_RGB32),
-                 QImage(folder + QStringLiteral("/help/start.png")).convertToFormat(QImage::Format_RGB32));
+                 QImage(folder + QStringLiteral("/help/start.png"))
+                     .convertToFormat(QImage::Format_RGB32));
 
         game.window->HelpCallHelp()->trigger();
         QCOMPARE(game.window->findChildren<HelpWindow*>().size(), 1);

@@ -279,7 +279,8 @@ class BadInputTest : public QObject {
         QCOMPARE(game.window.window->cursor().shape(), Qt::ArrowCursor);
         if (damaged) {
             QCOMPARE(game.fakes.messages.errors, QStringList{kCannotOpen});
-            QCOMPARE(platform::LastTold(), QStringLiteral("Файл «bad.kvt» повреждён: это не квелт."));
+            QCOMPARE(platform::LastTold(),
+                     QStringLiteral("Файл «bad.kvt» повреждён: это не квелт."));
             QVERIFY(Snapshot() == before);
             return;
         }
@@ -311,7 +312,8 @@ class BadInputTest : public QObject {
             QVERIFY(Snapshot() == before);
             frmList dialog;
             QCOMPARE(OutlineFileNames.indexOf(QStringLiteral("noise.kvt")), 1);
-            QCOMPARE(dialog.lstKvelt()->item(1)->text(), QStringLiteral("2) noise.kvt (повреждён)"));
+            QCOMPARE(dialog.lstKvelt()->item(1)->text(),
+                     QStringLiteral("2) noise.kvt (повреждён)"));
         }
         QCOMPARE(game.fakes.messages.errors, QStringList(40, kCannotOpen));
     }

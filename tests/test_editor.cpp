@@ -5,9 +5,9 @@
 // keys, saving into the player's folder and playing, and answers that come too late.
 #include <QApplication>
 #include <QComboBox>
-#include <QFontMetrics>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -381,9 +381,9 @@ class EditorTest : public QObject {
                                  << QStringLiteral("Сохранить нельзя: нет названия.");
         QTest::newRow("blanks") << x << true << QStringLiteral("   ")
                                 << QStringLiteral("Сохранить нельзя: название из одних пробелов.");
-        QTest::newRow("no byte")
-            << x << true << QStringLiteral("Крест Ω")
-            << QStringLiteral("Сохранить нельзя: знака «Ω» нет в Windows-1251.");
+        QTest::newRow("no byte") << x << true << QStringLiteral("Крест Ω")
+                                 << QStringLiteral(
+                                        "Сохранить нельзя: знака «Ω» нет в Windows-1251.");
         QTest::newRow("sound") << x << true << QStringLiteral("Крест") << QString();
     }
     void whySaveIsGrey() {
@@ -705,7 +705,8 @@ class EditorTest : public QObject {
         QCOMPARE(fakes.clipboard.sets, 0);
         editor.txtName()->setText(QStringLiteral(" Брусок "));
         editor.kKopirovatKod()->click();
-        QCOMPARE(platform::LastTold(), QStringLiteral("Код квелта «Брусок» скопирован в буфер обмена."));
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("Код квелта «Брусок» скопирован в буфер обмена."));
         const QString code = fakes.clipboard.text;
         const OutlineCode copied = DecodeOutline(code);
         QVERIFY(copied.draft.cells == cells);  // where it stands, not centred
@@ -720,7 +721,8 @@ class EditorTest : public QObject {
             QCOMPARE(editor.txtName()->text(), QStringLiteral(" Брусок "));
             QCOMPARE(editor.cboNabor()->currentIndex(), last);
         }
-        QCOMPARE(platform::LastTold(), QStringLiteral("Код не принят: код версии KV2, а игра читает KV1."));
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("Код не принят: код версии KV2, а игра читает KV1."));
         QVERIFY(fakes.messages.questions.isEmpty());
 
         fakes.messages.answerYes = true;
@@ -739,7 +741,8 @@ class EditorTest : public QObject {
 
         // Over an unsaved drawing it asks first, and No keeps the drawing; Ctrl+Z undoes a paste.
         fakes.messages.answerYes = false;
-        fakes.clipboard.text = EncodeOutline({QStringLiteral("Икс"), AllBut({1}), PieceShape(1)}).text;
+        fakes.clipboard.text =
+            EncodeOutline({QStringLiteral("Икс"), AllBut({1}), PieceShape(1)}).text;
         editor.kVstavitKod()->click();
         QCOMPARE(fakes.messages.questions.size(), 2);
         QVERIFY(editor.DrawingCells() == cells);
@@ -766,7 +769,8 @@ class EditorTest : public QObject {
         const QRect room = answer->contentsRect();
         const QRect needed =
             QFontMetrics(answer->font())
-                .boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, answer->text());
+                .boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                              answer->text());
         QVERIFY2(room.contains(needed), qPrintable(QStringLiteral("%1 x %2 needed in %3 x %4: %5")
                                                        .arg(needed.width())
                                                        .arg(needed.height())
@@ -820,13 +824,12 @@ class EditorTest : public QObject {
         QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(10 * cell + 1, 5 * cell + 1));
         QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(34 * cell - 1, 23 * cell - 1));
         QTest::mouseClick(picture, Qt::LeftButton, {}, QPoint(34 * cell + 1, 23 * cell + 1));
-        QCOMPARE(editor.DrawingCells(),
-                 (std::vector<BoardCell>{{10, 5}, {33, 22}, {34, 23}}));
+        QCOMPARE(editor.DrawingCells(), (std::vector<BoardCell>{{10, 5}, {33, 22}, {34, 23}}));
         const Canvas& c = editor.picSetka()->canvas();
         const QRgb black = kvtest::Rgb(0), line = kvtest::Rgb(platform::COLOR_APPWORKSPACE);
-        for (const QPoint& p : {QPoint(10 * cell + 1, 5 * cell + 1),
-                                QPoint(11 * cell - 1, 6 * cell - 1),
-                                QPoint(10 * cell + cell / 2, 5 * cell + 2)}) {
+        for (const QPoint& p :
+             {QPoint(10 * cell + 1, 5 * cell + 1), QPoint(11 * cell - 1, 6 * cell - 1),
+              QPoint(10 * cell + cell / 2, 5 * cell + 2)}) {
             QCOMPARE(c.Pixel(p.x(), p.y()), black);
         }
         QCOMPARE(c.Pixel(10 * cell, 5 * cell + 2), line);

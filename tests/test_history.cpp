@@ -253,7 +253,8 @@ class HistoryTest : public QObject {
         const Snapshot before;
         const int t[2] = {PiecePos[3][0], PiecePos[3][1]};
         w()->IgraPodskazka()->trigger();
-        QCOMPARE(platform::LastTold(), QStringLiteral("Фигура X лежала неверно — отправлена домой"));
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("Фигура X лежала неверно — отправлена домой"));
         QCOMPARE(QPoint(PiecePos[1][0], PiecePos[1][1]), QPoint(3, 1));
         QCOMPARE(PieceOrientation[1], 1);
         QCOMPARE(PiecePos[3][0], t[0]);
@@ -295,8 +296,8 @@ class HistoryTest : public QObject {
         QTest::newRow("over the home columns") << (Block(0, 9, 6, 5) + Block(29, 9, 6, 5))
                                                << QList<int>() << QList<Laid>() << QString() << 16;
         const QList<QPoint> small = Block(14, 10, 6, 5);
-        QTest::newRow("leaving pieces out") << small << LeftOut(small) << QList<Laid>()
-                                            << QString() << 6;
+        QTest::newRow("leaving pieces out")
+            << small << LeftOut(small) << QList<Laid>() << QString() << 6;
         // The X and the W each cut a corner cell off: both must go, the X first.
         QTest::newRow("two wrong pieces")
             << Rectangle6x10() << QList<int>()

@@ -42,7 +42,8 @@ class InstalledCopyTest : public QObject {
     // Every file under the temporary root, with its size: what the game must leave alone.
     QStringList Tree() const {
         QStringList files;
-        QDirIterator it(root_->path(), QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+        QDirIterator it(root_->path(),
+                        QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             it.next();
@@ -51,9 +52,11 @@ class InstalledCopyTest : public QObject {
         files.sort();
         return files;
     }
-    QString UserIni() const { return platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini"); }
+    QString UserIni() const {
+        return platform::UserSettingsFolder() + QStringLiteral("/Kvelt.ini");
+    }
 
-private slots:
+  private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
         // The documents folder is not one the test mode moves: a home of the test's own.
@@ -72,8 +75,9 @@ private slots:
         for (const QString& folder : {plain_, data_}) {
             QVERIFY(dir.mkpath(folder + QStringLiteral("/Examples")));
             for (const char* name : {"0001.kvt", "0002.kvt"}) {
-                QVERIFY(kvtest::WriteBytes(folder + QStringLiteral("/Examples/") + QLatin1String(name),
-                                           kvtest::OutlineBytes(name, kvtest::BlockCells(60))));
+                QVERIFY(
+                    kvtest::WriteBytes(folder + QStringLiteral("/Examples/") + QLatin1String(name),
+                                       kvtest::OutlineBytes(name, kvtest::BlockCells(60))));
             }
         }
         QFile::remove(UserIni());
@@ -136,7 +140,8 @@ private slots:
         fakes.files.answer = positions + QStringLiteral("first");
         SaveFile();
         QCOMPARE(fakes.files.lastFolder, positions);
-        QVERIFY(kvtest::ReadBytes(positions + QStringLiteral("first.fgr")).startsWith("0002.kvt\r\n"));
+        QVERIFY(
+            kvtest::ReadBytes(positions + QStringLiteral("first.fgr")).startsWith("0002.kvt\r\n"));
         // F1 opens the help document of the data folder.
         QCOMPARE(DocumentUrl(QStringLiteral("Справка.html")),
                  QUrl::fromLocalFile(data_ + QStringLiteral("/Справка.html")));

@@ -28,12 +28,12 @@
 #include "outlines/Outline.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/Services.h"
-#include "play/ProgressStore.h"
-#include "solver/Grade.h"
 #include "platform/TextCodec.h"
 #include "play/History.h"
+#include "play/ProgressStore.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
+#include "solver/Grade.h"
 #include "support/OutlineWriter.h"
 #include "support/Snapshot.h"
 #include "support/TestSupport.h"
@@ -463,8 +463,8 @@ class ListDialogTest : public QObject {
         QTest::newRow("a cell listed twice")
             << kvtest::OutlineBytes(name, kvtest::BlockCells(59) << QPoint(12, 9))
             << "x.kvt (свой) (повреждён)" << true;
-        QTest::newRow("no tiling") << kvtest::OutlineBytes(name, apart) << "Россыпь (свой)"
-                                   << false;
+        QTest::newRow("no tiling")
+            << kvtest::OutlineBytes(name, apart) << "Россыпь (свой)" << false;
         QTest::newRow("the name of another outline")
             << kvtest::OutlineBytes(platform::ToCp1251(QStringLiteral("Арка")),
                                     kvtest::BlockCells(60))
@@ -495,7 +495,8 @@ class ListDialogTest : public QObject {
         QVERIFY(!AllOf(c, 0, 0, 174, 119, Background()));
         dialog.OK_Click();
         if (damaged) {
-            QCOMPARE(fakes.messages.errors, QStringList{QStringLiteral("Файл открыть не возможно.")});
+            QCOMPARE(fakes.messages.errors,
+                     QStringList{QStringLiteral("Файл открыть не возможно.")});
             QVERIFY2(platform::LastTold().contains(QStringLiteral("x.kvt")) &&
                          platform::LastTold().contains(QStringLiteral("повреждён")),
                      qPrintable(platform::LastTold()));
@@ -750,9 +751,9 @@ class ListDialogTest : public QObject {
         int read = ListedOutlinesRead();
         {
             frmList dialog;
-            QCOMPARE(Entries(dialog), QStringList({QStringLiteral("1) Арка"),
-                                                   QStringLiteral("2) Бочка"),
-                                                   QStringLiteral("3) Вал")}));
+            QCOMPARE(Entries(dialog),
+                     QStringList({QStringLiteral("1) Арка"), QStringLiteral("2) Бочка"),
+                                  QStringLiteral("3) Вал")}));
         }
         QCOMPARE(ListedOutlinesRead(), read + 3);
         read = ListedOutlinesRead();
@@ -788,12 +789,12 @@ class ListDialogTest : public QObject {
         QTest::addColumn<QPoint>("ok");     // both buttons keep their size
         QTest::addColumn<QPoint>("cancel");
         QTest::newRow("designed") << QSize(597, 202) << 5 << QRect(8, 8, 401, 180)
-                                  << QRect(416, 8, 175, 120) << QPoint(416, 132)
-                                  << QPoint(416, 156) << QPoint(512, 156);
+                                  << QRect(416, 8, 175, 120) << QPoint(416, 132) << QPoint(416, 156)
+                                  << QPoint(512, 156);
         // Held to 7 by the width: (900 - 21) * 175 / 576 = 267 pixels, 7 cells of 35.
         QTest::newRow("900x400") << QSize(900, 400) << 7 << QRect(8, 8, 634, 378)
-                                 << QRect(649, 8, 245, 168) << QPoint(649, 180)
-                                 << QPoint(719, 354) << QPoint(815, 354);
+                                 << QRect(649, 8, 245, 168) << QPoint(649, 180) << QPoint(719, 354)
+                                 << QPoint(815, 354);
         // Held to 9 by the height: (300 - 82) / 24; the list takes the width.
         QTest::newRow("1400x300") << QSize(1400, 300) << 9 << QRect(8, 8, 1064, 278)
                                   << QRect(1079, 8, 315, 216) << QPoint(1079, 228)
@@ -815,8 +816,8 @@ class ListDialogTest : public QObject {
         QFETCH(QPoint, ok);
         QFETCH(QPoint, cancel);
         Library lib;
-        const QString path = lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Углы"),
-                                       {{0, 0}, {34, 23}, {10, 5}});
+        const QString path =
+            lib.Write(QStringLiteral("a.kvt"), QStringLiteral("Углы"), {{0, 0}, {34, 23}, {10, 5}});
         OutlineName = QStringLiteral("Углы");
         frmList dialog;
         dialog.show();
@@ -884,8 +885,8 @@ class ListDialogTest : public QObject {
         OutlineName = QStringLiteral("Арка");
         {
             frmList dialog;
-            QCOMPARE(Entries(dialog), QStringList({"1) Арка ✓", "2) Башня (начат)", "3) Вал",
-                                                   "4) Dom (свой)"}));
+            QCOMPARE(Entries(dialog),
+                     QStringList({"1) Арка ✓", "2) Башня (начат)", "3) Вал", "4) Dom (свой)"}));
             QCOMPARE(dialog.lblJourney()->text(),
                      "Из библиотеки: " + QDir::toNativeSeparators(a) +
                          "\nСложность ещё не известна. Лучшее время 1:05, меньше всего шагов: 12");

@@ -156,10 +156,16 @@ class OutlineToolTest : public QObject {
         QCOMPARE(lateHelp.code, 0);
         QCOMPARE(lateHelp.out, help.out);
         QVERIFY(help.out.contains("--version  output version information and exit"));
-        const QList<QStringList> wrong = {
-            {}, {"paint"}, {"encode", Path("none.txt")}, {"solve"}, {"solve", "x.kvt", "--fast"},
-            {"code"}, {"code", "a.kvt", "b.kvt"}, {"encode", "--code", "KV1-x"},
-            {"encode", "--code", "KV1-x", "art.txt", "-o", "x.kvt"}, {"encode", "-o", "x.kvt", "--code"}};
+        const QList<QStringList> wrong = {{},
+                                          {"paint"},
+                                          {"encode", Path("none.txt")},
+                                          {"solve"},
+                                          {"solve", "x.kvt", "--fast"},
+                                          {"code"},
+                                          {"code", "a.kvt", "b.kvt"},
+                                          {"encode", "--code", "KV1-x"},
+                                          {"encode", "--code", "KV1-x", "art.txt", "-o", "x.kvt"},
+                                          {"encode", "-o", "x.kvt", "--code"}};
         for (const QStringList& args : wrong) {
             const Result r = Tool(args);
             QCOMPARE(r.code, 2);
@@ -537,7 +543,8 @@ class OutlineToolTest : public QObject {
             wrapped.insert(wrapped.size() / 2, QStringLiteral("\r\n  "));
             for (const QString& text : {code.text, QStringLiteral(" ") + wrapped + "\n"}) {
                 const OutlineCode back = DecodeOutline(text);
-                QVERIFY2(back.fault == CodeFault::None, qPrintable(file + ": " + CodeFaultText(back)));
+                QVERIFY2(back.fault == CodeFault::None,
+                         qPrintable(file + ": " + CodeFaultText(back)));
                 QCOMPARE(back.draft.name, outline.draft.name);
                 std::vector<int> excluded = outline.draft.excluded;
                 std::sort(excluded.begin(), excluded.end());
@@ -550,7 +557,8 @@ class OutlineToolTest : public QObject {
 
         // A 10 x 1 bar at (12, 11): its row packed high bit first, the pieces left out as bits
         // 0 to 11 (piece 1 the lowest).
-        const OutlineDraft bar = Rectangle(QStringLiteral("Ы"), 10, 1, {2, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        const OutlineDraft bar =
+            Rectangle(QStringLiteral("Ы"), 10, 1, {2, 4, 5, 6, 7, 8, 9, 10, 11, 12});
         QCOMPARE(EncodeOutline(bar).text,
                  CodeText(Payload("\xD0\xAB", 0xFFA, {12, 11, 10, 1}, "\xFF\xC0")));
         QCOMPARE(Crc32("123456789"), 0xCBF43926u);  // the check value of CRC-32
@@ -564,10 +572,12 @@ class OutlineToolTest : public QObject {
         const QString good = EncodeOutline(Rectangle("Полоса", 10, 6)).text;
         const QByteArray full = QByteArray(7, '\xFF') + '\xF0';  // 10 x 6, four bits spare
         const QByteArray name = QStringLiteral("Имя").toUtf8();
-        QByteArray bytes = QByteArray::fromBase64(good.mid(4).toLatin1(), QByteArray::Base64UrlEncoding);
+        QByteArray bytes =
+            QByteArray::fromBase64(good.mid(4).toLatin1(), QByteArray::Base64UrlEncoding);
         bytes[bytes.size() - 1] = static_cast<char>(bytes.back() ^ 1);
-        const QString badSum = "KV1-" + QString::fromLatin1(bytes.toBase64(
-                                            QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+        const QString badSum =
+            "KV1-" + QString::fromLatin1(bytes.toBase64(QByteArray::Base64UrlEncoding |
+                                                        QByteArray::OmitTrailingEquals));
         QTest::newRow("sound, wrapped") << good.left(9) + "\n " + good.mid(9) << CodeFault::None;
         QTest::newRow("empty") << QString() << CodeFault::Empty;
         QTest::newRow("blanks") << " \t\r\n" << CodeFault::Empty;
@@ -575,8 +585,8 @@ class OutlineToolTest : public QObject {
             QTest::addRow("%d characters lost", lost) << good.chopped(lost) << CodeFault::CutShort;
         }
         QTest::newRow("prefix alone") << "KV1-" << CodeFault::CutShort;
-        QTest::newRow("flipped character") << good.left(20) + (good[20] == 'A' ? 'B' : 'A') + good.mid(21)
-                                           << CodeFault::Checksum;
+        QTest::newRow("flipped character")
+            << good.left(20) + (good[20] == 'A' ? 'B' : 'A') + good.mid(21) << CodeFault::Checksum;
         QTest::newRow("character added") << good + "A" << CodeFault::Checksum;
         QTest::newRow("wrong checksum") << badSum << CodeFault::Checksum;
         QTest::newRow("foreign prefix") << "KV1:" + good.mid(4) << CodeFault::Foreign;
@@ -590,7 +600,8 @@ class OutlineToolTest : public QObject {
         QTest::newRow("a long text") << QString(100000, 'A') << CodeFault::TooLong;
         QTest::newRow("a long code") << "KV1-" + QString(600, 'A') << CodeFault::TooLong;
         QTest::newRow("400 bytes of bitmap")
-            << CodeText(Payload(name, 0, {0, 0, 35, 24}, QByteArray(400, '\xFF'))) << CodeFault::TooLong;
+            << CodeText(Payload(name, 0, {0, 0, 35, 24}, QByteArray(400, '\xFF')))
+            << CodeFault::TooLong;
         // Checksums that match over bytes this game never makes.
         QTest::newRow("box off the board")
             << CodeText(Payload(name, 0, {30, 20, 10, 6}, full)) << CodeFault::Contents;
@@ -611,7 +622,8 @@ class OutlineToolTest : public QObject {
         QTest::newRow("name not UTF-8")
             << CodeText(Payload("\xC0\xAF", 0, {10, 10, 10, 6}, full)) << CodeFault::Contents;
         // Sound bytes, but no outline a file could hold.
-        QTest::newRow("no name") << CodeText(Payload("", 0, {10, 10, 10, 6}, full)) << CodeFault::NoName;
+        QTest::newRow("no name") << CodeText(Payload("", 0, {10, 10, 10, 6}, full))
+                                 << CodeFault::NoName;
         QTest::newRow("name with a tab")
             << CodeText(Payload("a\tb", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
         QTest::newRow("name with a line break")
@@ -619,7 +631,8 @@ class OutlineToolTest : public QObject {
         QTest::newRow("name without Windows-1251")
             << CodeText(Payload("\xCE\xA9", 0, {10, 10, 10, 6}, full)) << CodeFault::NameCharacter;
         QTest::newRow("all twelve out")
-            << CodeText(Payload(name, 0xFFF, {10, 10, 1, 1}, QByteArray(1, '\0'))) << CodeFault::Outline;
+            << CodeText(Payload(name, 0xFFF, {10, 10, 1, 1}, QByteArray(1, '\0')))
+            << CodeFault::Outline;
         QTest::newRow("five cells for twelve pieces")
             << CodeText(Payload(name, 0, {10, 10, 5, 1}, "\xF8")) << CodeFault::Outline;
     }
@@ -640,7 +653,8 @@ class OutlineToolTest : public QObject {
         const QString good = EncodeOutline(Rectangle("Ёж", 10, 5, {6, 12})).text;
         int refused = 0;
         for (qsizetype i = 4; i < good.size(); ++i) {
-            for (const char ch : QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_")) {
+            for (const char ch :
+                 QByteArray("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_")) {
                 if (ch == good[i]) continue;
                 QString changed = good;
                 changed[i] = QLatin1Char(ch);
@@ -658,9 +672,10 @@ class OutlineToolTest : public QObject {
         QTest::addColumn<OutlineDraft>("draft");
         QTest::addColumn<CodeFault>("fault");
         QTest::newRow("no name") << Rectangle("", 10, 6) << CodeFault::NoName;
-        QTest::newRow("256 bytes of name") << Rectangle(QString(128, QChar(0x416)), 10, 6) << CodeFault::LongName;
-        QTest::newRow("255 bytes of name") << Rectangle(QString(85, QChar(0x416)) + QString(85, 'a'), 10, 6)
-                                           << CodeFault::None;
+        QTest::newRow("256 bytes of name")
+            << Rectangle(QString(128, QChar(0x416)), 10, 6) << CodeFault::LongName;
+        QTest::newRow("255 bytes of name")
+            << Rectangle(QString(85, QChar(0x416)) + QString(85, 'a'), 10, 6) << CodeFault::None;
         QTest::newRow("Omega") << Rectangle("Ω", 10, 6) << CodeFault::NameCharacter;
         QTest::newRow("piece twice") << Rectangle("Имя", 10, 5, {3, 3}) << CodeFault::Outline;
         QTest::newRow("cell count") << Rectangle("Имя", 11, 5) << CodeFault::Outline;

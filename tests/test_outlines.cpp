@@ -485,7 +485,8 @@ class OutlinesTest : public QObject {
         QByteArray garbage(3 << 20, '\0');
         for (auto& ch : garbage) ch = char(random.bounded(256));
         QCOMPARE(Load(garbage, "garbage.kvt"), 1);
-        QCOMPARE(fakes.messages.errors, QStringList(2, QStringLiteral("Файл открыть не возможно.")));
+        QCOMPARE(fakes.messages.errors,
+                 QStringList(2, QStringLiteral("Файл открыть не возможно.")));
         QCOMPARE(game.window->windowTitle(), QStringLiteral("Головоломка «Квелт»"));
         QCOMPARE(OutlineLoaded, 0);
         QVERIFY(OutlinePath.isEmpty());

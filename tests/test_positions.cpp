@@ -458,20 +458,18 @@ class PositionsTest : public QObject {
         QTest::newRow("only the shipped one")
             << QByteArray() << leavesOut12 << -1 << "shipped" << false;
         QTest::newRow("fits the player's only")
-            << ownLeavesOut12 << OutlineFile(QStringLiteral("Второй"), {2}) << -1 << "own"
-            << false;
-        QTest::newRow("fits the shipped only") << ownLeavesOut1 << leavesOut12 << -1 << "shipped"
-                                               << false;
+            << ownLeavesOut12 << OutlineFile(QStringLiteral("Второй"), {2}) << -1 << "own" << false;
+        QTest::newRow("fits the shipped only")
+            << ownLeavesOut1 << leavesOut12 << -1 << "shipped" << false;
         QTest::newRow("fits both, the player's chosen")
             << ownLeavesOut12 << leavesOut12 << 0 << "own" << true;
         QTest::newRow("fits both, the shipped chosen")
             << ownLeavesOut12 << leavesOut12 << 1 << "shipped" << true;
-        QTest::newRow("fits both, cancelled") << ownLeavesOut12 << leavesOut12 << -1 << ""
-                                              << true;
+        QTest::newRow("fits both, cancelled") << ownLeavesOut12 << leavesOut12 << -1 << "" << true;
         QTest::newRow("the same file in both")
             << leavesOut12 << leavesOut12 << -1 << "own" << false;
-        QTest::newRow("fits neither") << ownLeavesOut1 << OutlineFile(QStringLiteral("Второй"), {2})
-                                      << -1 << "" << false;
+        QTest::newRow("fits neither")
+            << ownLeavesOut1 << OutlineFile(QStringLiteral("Второй"), {2}) << -1 << "" << false;
         QTest::newRow("the player's copy damaged")
             << QByteArray("junk") << leavesOut12 << -1 << "shipped" << false;
         QTest::newRow("a folder in the player's folder")

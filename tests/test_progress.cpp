@@ -10,20 +10,20 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "app/Journey.h"
 #include "app/MainWindow.h"
-#include "play/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/TextCodec.h"
-#include "app/Journey.h"
+#include "play/History.h"
 #include "play/ProgressStore.h"
 #include "settings/Settings.h"
-#include "view/BoardDrawing.h"
 #include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
+#include "view/BoardDrawing.h"
 #include "windows/UspehiWindow.h"
 
 using namespace kv;
@@ -88,7 +88,7 @@ struct Journeyed {
 
 class ProgressTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init() { kvtest::FreshModel(); }
 
     void recordsRoundTrip_data() {
@@ -144,9 +144,10 @@ private slots:
         r.totalMs = 95000;
         r.history = {Laid(2, 0)};
         QCOMPARE(FormatRecord(r),
-                 Key('7') + "\tstate=solved\tbest=83000,41,0\tfirst=2026-12-08\tsolved=2026-12-08"
-                            "\ttime=95000\thistory=0;2:2,1,2,2,2,3,2,3,4,2,4,5,2,5,6,2,6,7,2,7,8,"
-                            "2,8,1,2,9,2,2,10,3,2,11,4,2,12,5");
+                 Key('7') +
+                     "\tstate=solved\tbest=83000,41,0\tfirst=2026-12-08\tsolved=2026-12-08"
+                     "\ttime=95000\thistory=0;2:2,1,2,2,2,3,2,3,4,2,4,5,2,5,6,2,6,7,2,7,8,"
+                     "2,8,1,2,9,2,2,10,3,2,11,4,2,12,5");
     }
 
     void damagedLinesRefused_data() {
@@ -163,10 +164,10 @@ private slots:
         QTest::newRow("solved without date") << k + "\tstate=solved\tbest=1,1,0";
         QTest::newRow("bad date") << k + "\tstate=solved\tbest=1,1,0\tfirst=2026-1-08";
         QTest::newRow("grade six") << k + "\tstate=new\tgrade=6,1,0";
-        QTest::newRow("index past the steps") << k + "\tstate=playing\thistory=1;1:" +
-                                                     QByteArray("0,0,1,").repeated(11) + "0,0,1";
-        QTest::newRow("orientation nine") << k + "\tstate=playing\thistory=0;1:" +
-                                                 QByteArray("0,0,9,").repeated(11) + "0,0,9";
+        QTest::newRow("index past the steps")
+            << k + "\tstate=playing\thistory=1;1:" + QByteArray("0,0,1,").repeated(11) + "0,0,1";
+        QTest::newRow("orientation nine")
+            << k + "\tstate=playing\thistory=0;1:" + QByteArray("0,0,9,").repeated(11) + "0,0,9";
         QTest::newRow("arrangement cut short") << k + "\tstate=playing\thistory=0;1:0,0,1";
         QTest::newRow("huge number") << k + "\tstate=new\ttime=99999999999999999999";
     }
@@ -309,8 +310,7 @@ private slots:
         QVERIFY(PlayKvelt(x));
         MoveFigury(10, 10);
         MoveFigury(17, 12);
-        QCOMPARE(j.fakes.victory.notes,
-                 QStringList{"Время 0:00, шагов 2, подсказок 0"});
+        QCOMPARE(j.fakes.victory.notes, QStringList{"Время 0:00, шагов 2, подсказок 0"});
         QCOMPARE(j.journey->Record().state, OutlineState::SolvedAlone);
         QCOMPARE(j.journey->Record().bestSteps, 2);
         QVERIFY(j.journey->Record().history.empty());
@@ -318,8 +318,7 @@ private slots:
                  QStringLiteral("Время 0:00 · шагов 0 · подсказок 0 · 1 из 1"));
         NachatZanovo();
         MoveFigury(17, 12);
-        QCOMPARE(j.fakes.victory.notes.last(),
-                 QStringLiteral("Время 0:00, шагов 2, подсказок 0"));
+        QCOMPARE(j.fakes.victory.notes.last(), QStringLiteral("Время 0:00, шагов 2, подсказок 0"));
         // Taken back past the solve: the attempt counts from there.
         Otmena();
         MoveFigury(17, 12);
@@ -381,15 +380,17 @@ private slots:
         QVERIFY(PlayKvelt(a));
         j.game.window->IgraSleduyushchiy()->trigger();
         QCOMPARE(OutlinePath, a);
-        QCOMPARE(platform::LastTold(), QStringLiteral("Все квелты собраны: нерешённых не осталось"));
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("Все квелты собраны: нерешённых не осталось"));
     }
 
     void uspehiCountsAndSorts() {
         Journeyed j;
         const QString a = j.Outline("1.kvt", "Арка", kXCells, kAllButX);
         j.Outline("2.kvt", "Башня", kvtest::BlockCells(60));
-        kvtest::WriteBytes(kv::UserExamplesPath() + "3.kvt",
-                           kvtest::OutlineBytes(platform::ToCp1251("Вал"), kvtest::BlockCells(60, 1, 1)));
+        kvtest::WriteBytes(
+            kv::UserExamplesPath() + "3.kvt",
+            kvtest::OutlineBytes(platform::ToCp1251("Вал"), kvtest::BlockCells(60, 1, 1)));
         QVERIFY(PlayKvelt(a));
         MoveFigury(10, 10);
         MoveFigury(17, 12);

@@ -270,9 +270,10 @@ class ShippedOutlinesTest : public QObject {
             const StrictOutline outline = ReadOutlineStrict(kvt.readAll());
             QVERIFY2(outline.fault.isEmpty(), qPrintable(f));
             std::array<bool, 13> available{};
-            for (int p = 1; p <= kPieces; ++p) available[p] = std::find(outline.draft.excluded.begin(),
-                                                        outline.draft.excluded.end(),
-                                                        p) == outline.draft.excluded.end();
+            for (int p = 1; p <= kPieces; ++p)
+                available[p] =
+                    std::find(outline.draft.excluded.begin(), outline.draft.excluded.end(), p) ==
+                    outline.draft.excluded.end();
             const OutlineGrade now = GradeOutline(outline.draft.cells, available);
             QVERIFY2(it->second.grade == now.grade && it->second.tilings == now.tilings &&
                          it->second.tilingsCapped == now.tilingsCapped &&

@@ -9,7 +9,6 @@
 
 #include <cstring>
 #include <map>
-#include <thread>
 #include <set>
 #include <thread>
 
@@ -546,8 +545,9 @@ class SolverTest : public QObject {
             while (!todo.empty()) {
                 const BoardCell c = todo.back();
                 todo.pop_back();
-                for (const BoardCell n : {BoardCell{c.column + 1, c.row}, BoardCell{c.column - 1, c.row},
-                                          BoardCell{c.column, c.row + 1}, BoardCell{c.column, c.row - 1}}) {
+                for (const BoardCell n :
+                     {BoardCell{c.column + 1, c.row}, BoardCell{c.column - 1, c.row},
+                      BoardCell{c.column, c.row + 1}, BoardCell{c.column, c.row - 1}}) {
                     if (left.erase(n)) todo.push_back(n);
                 }
             }
@@ -573,8 +573,9 @@ class SolverTest : public QObject {
                 while (!open.empty()) {
                     const BoardCell c = open.back();
                     open.pop_back();
-                    for (const BoardCell n : {BoardCell{c.column + 1, c.row}, BoardCell{c.column - 1, c.row},
-                                              BoardCell{c.column, c.row + 1}, BoardCell{c.column, c.row - 1}}) {
+                    for (const BoardCell n :
+                         {BoardCell{c.column + 1, c.row}, BoardCell{c.column - 1, c.row},
+                          BoardCell{c.column, c.row + 1}, BoardCell{c.column, c.row - 1}}) {
                         if (n.column < minC - 1 || n.column > maxC + 1 || n.row < minR - 1 ||
                             n.row > maxR + 1 || cells.count(n) || !seen.insert(n).second) {
                             continue;

@@ -22,7 +22,7 @@ class TranslationsTest : public QObject {
     // Qt's file dialog keeps its column widths in the user's settings: a fresh folder for
     // them, as a player has before the first dialog.
     QTemporaryDir config_;
-private slots:
+  private slots:
     void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config_.path())); }
 
     void standardButtonsAreRussian() {
@@ -56,9 +56,9 @@ private slots:
             QVERIFY(stamp.open(QIODevice::ReadWrite));
             QVERIFY(stamp.setFileTime(when, QFileDevice::FileModificationTime));
         }
-        const auto dialog = kv::platform::NewFileDialog(
-            true, QString(), QStringLiteral("Положение фигур (*.fgr)"), QStringLiteral("*.fgr"),
-            folder.path());
+        const auto dialog =
+            kv::platform::NewFileDialog(true, QString(), QStringLiteral("Положение фигур (*.fgr)"),
+                                        QStringLiteral("*.fgr"), folder.path());
         dialog->setViewMode(QFileDialog::Detail);
         dialog->show();
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
@@ -71,9 +71,9 @@ private slots:
                     !model->data(row.siblingAtColumn(2)).toString().isEmpty());
 
         const QLocale russian(QLocale::Russian, QLocale::Russia);
-        const QStringList expected = {
-            QStringLiteral("Положение.fgr"), russian.formattedDataSize(1502),
-            QString(), russian.toString(when, QLocale::ShortFormat)};
+        const QStringList expected = {QStringLiteral("Положение.fgr"),
+                                      russian.formattedDataSize(1502), QString(),
+                                      russian.toString(when, QLocale::ShortFormat)};
         QCOMPARE(model->data(row.siblingAtColumn(1)).toString(), expected[1]);
         QVERIFY2(expected[1].contains(QLatin1Char(',')), qPrintable(expected[1]));
         QCOMPARE(model->data(row.siblingAtColumn(3)).toString(), expected[3]);
@@ -95,7 +95,10 @@ private slots:
             const int needed = std::max(metrics.horizontalAdvance(text),
                                         QFontMetrics(header->font()).horizontalAdvance(title));
             QVERIFY2(header->sectionSize(column) > needed + 8,
-                     qPrintable(QStringLiteral("%1: %2 <= %3").arg(text).arg(header->sectionSize(column)).arg(needed)));
+                     qPrintable(QStringLiteral("%1: %2 <= %3")
+                                    .arg(text)
+                                    .arg(header->sectionSize(column))
+                                    .arg(needed)));
             total += header->sectionSize(column);
         }
         QVERIFY2(tree->viewport()->width() >= total,

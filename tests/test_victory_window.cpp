@@ -66,7 +66,7 @@ struct DrawRecorder {
 
 class VictoryWindowTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void wordFontIsTimesOrItsMetricTwin() {
         const QFontInfo info(frmEnd::PictureFont());
         QVERIFY(info.bold());
@@ -158,8 +158,10 @@ private slots:
         const QRect frame = window->frameGeometry();
         QVERIFY2(!frame.intersects(outline),
                  qPrintable(QStringLiteral("frame y %1..%2, outline y %3..%4")
-                                .arg(frame.top()).arg(frame.bottom())
-                                .arg(outline.top()).arg(outline.bottom())));
+                                .arg(frame.top())
+                                .arg(frame.bottom())
+                                .arg(outline.top())
+                                .arg(outline.bottom())));
         QVERIFY(game.window->screen()->availableGeometry().contains(frame));
     }
 

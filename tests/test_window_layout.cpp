@@ -7,8 +7,8 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
 
@@ -30,7 +30,7 @@ using kvtest::ResizeClient;
 
 class WindowLayoutTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     // Main in a program folder with no outline: the empty board, every piece at home,
     // piece 1 current with its hand marker; closing the window writes the settings file.
     void startUpAndClosing() {
@@ -283,7 +283,6 @@ private slots:
             QVERIFY2(width >= needed, qPrintable(QStringLiteral("%1 < %2").arg(width).arg(needed)));
         }
     }
-
 };
 
 QTEST_MAIN(WindowLayoutTest)

@@ -258,7 +258,8 @@ int EncodeCode(const QStringList& args) {
                                   ? QStringLiteral("unknown option %1").arg(args[i])
                                   : QStringLiteral("encode --code takes no drawing"));
         }
-        if (i + 1 >= args.size()) return UsageError(QStringLiteral("%1 needs a value").arg(args[i]));
+        if (i + 1 >= args.size())
+            return UsageError(QStringLiteral("%1 needs a value").arg(args[i]));
         if (args[i] == QLatin1String("--code")) {
             if (hasText) return UsageError(QStringLiteral("encode takes one code"));
             text = args[++i];
@@ -437,8 +438,8 @@ int Grade(const QStringList& args) {
             ++faulty;
             continue;
         }
-        lines += GradeLine(QFileInfo(path).fileName(),
-                           GradeOutline(draft->cells, PiecesInPlay(*draft)));
+        lines +=
+            GradeLine(QFileInfo(path).fileName(), GradeOutline(draft->cells, PiecesInPlay(*draft)));
     }
     if (faulty > 0) return kFault;
     if (output.isEmpty()) {
@@ -494,7 +495,8 @@ int Generate(const QStringList& args) {
     if ((count == 0) == pieceSet.isEmpty()) {
         return UsageError(QStringLiteral("generate needs either --pieces or --set"));
     }
-    if (grade == 0 || !seedGiven) return UsageError(QStringLiteral("generate needs --grade and --seed"));
+    if (grade == 0 || !seedGiven)
+        return UsageError(QStringLiteral("generate needs --grade and --seed"));
     if (output.isEmpty()) return UsageError(QStringLiteral("generate needs -o FILE.kvt"));
 
     GeneratorRequest request;
@@ -509,8 +511,9 @@ int Generate(const QStringList& args) {
             int p = 1;
             while (p <= kPieces && QLatin1Char(PieceLetter(p)) != ch) ++p;
             if (p > kPieces || request.pieces[p]) {
-                return UsageError(QStringLiteral("--set %1: each of X I T U V W Z L N Y F P at most once")
-                                      .arg(pieceSet));
+                return UsageError(
+                    QStringLiteral("--set %1: each of X I T U V W Z L N Y F P at most once")
+                        .arg(pieceSet));
             }
             request.pieces[p] = true;
         }

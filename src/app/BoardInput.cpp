@@ -246,9 +246,15 @@ void frmForma::TurnCurrent(Turn turn) {
     Guide();
 }
 
-void frmForma::IgraVpravo_Click() { TurnCurrent(Turn::Clockwise); }
-void frmForma::IgraVlevo_Click() { TurnCurrent(Turn::Anticlockwise); }
-void frmForma::IgraOtrazit_Click() { TurnCurrent(Turn::Mirror); }
+void frmForma::IgraVpravo_Click() {
+    TurnCurrent(Turn::Clockwise);
+}
+void frmForma::IgraVlevo_Click() {
+    TurnCurrent(Turn::Anticlockwise);
+}
+void frmForma::IgraOtrazit_Click() {
+    TurnCurrent(Turn::Mirror);
+}
 
 void frmForma::picPole_KeyDown(int keyCode) {
     if (!BoardPlayable()) return;

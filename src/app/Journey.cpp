@@ -7,12 +7,12 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "play/History.h"
 #include "model/Model.h"
 #include "model/Operations.h"
-#include "play/Podskazka.h"
 #include "outlines/ListDialog.h"
 #include "outlines/Outline.h"
+#include "play/History.h"
+#include "play/Podskazka.h"
 #include "positions/Positions.h"
 
 namespace kv {
@@ -94,11 +94,14 @@ Journey::Journey(std::unique_ptr<ProgressStore> store, QObject* parent)
     platform::services().victory = this;
     // The writer thread reports here, once per run: the player needs to hear it only once.
     store_->onTrouble = [this](const QString& why) {
-        QMetaObject::invokeMethod(this, [this, why] {
-            if (toldTrouble_) return;
-            toldTrouble_ = true;
-            platform::Tell(why);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, why] {
+                if (toldTrouble_) return;
+                toldTrouble_ = true;
+                platform::Tell(why);
+            },
+            Qt::QueuedConnection);
     };
     writeTimer_ = new QTimer(this);
     writeTimer_->setSingleShot(true);
@@ -336,9 +339,8 @@ bool Journey::ShowVictoryNoted(const platform::VictoryNote&) {
         record_.bestHints = record_.attemptHints;
     }
     if (!hadBest || steps < record_.bestSteps) record_.bestSteps = steps;
-    record_.state = std::max(record_.state, record_.attemptHints > 0
-                                                ? OutlineState::SolvedWithHints
-                                                : OutlineState::SolvedAlone);
+    record_.state = std::max(record_.state, record_.attemptHints > 0 ? OutlineState::SolvedWithHints
+                                                                     : OutlineState::SolvedAlone);
     if (record_.firstSolved.isEmpty()) record_.firstSolved = Today();
     record_.lastSolved = Today();
     const QString line = SolveLine(newRecord);

@@ -7,9 +7,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "app/Journey.h"
 #include "app/MainWindow.h"
 #include "platform/Services.h"
-#include "app/Journey.h"
 #include "settings/Settings.h"
 #include "settings/WindowPlace.h"
 #include "windows/VictoryWindow.h"

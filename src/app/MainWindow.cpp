@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <tuple>
 
+#include "app/Journey.h"
 #include "editor/EditorWindow.h"
 #include "model/Model.h"
 #include "model/Operations.h"
@@ -25,7 +26,6 @@
 #include "outlines/Outline.h"
 #include "platform/Keys.h"
 #include "platform/Services.h"
-#include "app/Journey.h"
 #include "play/History.h"
 #include "play/Podskazka.h"
 #include "positions/Positions.h"
@@ -41,7 +41,9 @@
 #include "windows/UspehiWindow.h"
 
 // Resources compiled into a static library must be registered by hand.
-static void InitResources() { Q_INIT_RESOURCE(resources); }
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace kv {
 
@@ -49,7 +51,7 @@ namespace {
 frmForma* gMainForm = nullptr;
 
 class LabelStatusLine final : public platform::StatusLine {
-public:
+  public:
     void Show(const QString& text) override {
         frmForma* form = MainForm();
         if (!form || form->StatusLine()->text() == text) return;
@@ -63,7 +65,9 @@ public:
 LabelStatusLine gStatusLine;
 }  // namespace
 
-frmForma* MainForm() { return gMainForm; }
+frmForma* MainForm() {
+    return gMainForm;
+}
 
 frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     gMainForm = this;
@@ -150,7 +154,6 @@ frmForma::frmForma(QWidget* parent) : QMainWindow(parent) {
     CentreOnScreen(this);
 }
 
-
 frmForma::~frmForma() {
     // The board loses the focus while its children are torn down, after this window has
     // stopped being a frmForma: the handler must not run then.
@@ -171,15 +174,15 @@ frmForma::~frmForma() {
 void frmForma::BuildMenus() {
     menu_ = menuBar()->addMenu(QStringLiteral("Меню"));
     connect(menu_, &QMenu::aboutToShow, this, &frmForma::Menu_Click);
-    menuProdolgit_ = menu_->addAction(QStringLiteral("Продолжить"), this,
-                                      &frmForma::MenuProdolgit_Click);
+    menuProdolgit_ =
+        menu_->addAction(QStringLiteral("Продолжить"), this, &frmForma::MenuProdolgit_Click);
     menuProdolgit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     menuSave_ = menu_->addAction(QStringLiteral("Сохранить"), this, &frmForma::MenuSave_Click);
     menuSave_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     menuSaveAs_ =
         menu_->addAction(QStringLiteral("Сохранить как..."), this, &frmForma::MenuSaveAs_Click);
-    menuListKvelt_ = menu_->addAction(QStringLiteral("Список квелтов"), this,
-                                      &frmForma::MenuListKvelt_Click);
+    menuListKvelt_ =
+        menu_->addAction(QStringLiteral("Список квелтов"), this, &frmForma::MenuListKvelt_Click);
     menuListKvelt_->setShortcut(QKeySequence(Qt::Key_F4));
     menu_->addSeparator();
     menuExit_ = menu_->addAction(QStringLiteral("Выход"), this, &frmForma::MenuExit_Click);
@@ -250,8 +253,8 @@ void frmForma::BuildIgra() {
     igraReshenie_->setObjectName(QStringLiteral("IgraReshenie"));
     igraZanovo_->setObjectName(QStringLiteral("IgraZanovo"));
     igraRedaktor_->setObjectName(QStringLiteral("IgraRedaktor"));
-    for (QAction* action : {igraOtmena_, igraPovtor_, igraPodskazka_, igraReshenie_, igraZanovo_,
-                            igraRedaktor_}) {
+    for (QAction* action :
+         {igraOtmena_, igraPovtor_, igraPodskazka_, igraReshenie_, igraZanovo_, igraRedaktor_}) {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
@@ -405,13 +408,21 @@ void frmForma::Menu_Click() {
     menuSaveAs_->setEnabled(enabled);
 }
 
-void frmForma::MenuProdolgit_Click() { Prodolgit(); }
-void frmForma::MenuSave_Click() { SaveFile(); }
-void frmForma::MenuSaveAs_Click() { SaveAs(); }
+void frmForma::MenuProdolgit_Click() {
+    Prodolgit();
+}
+void frmForma::MenuSave_Click() {
+    SaveFile();
+}
+void frmForma::MenuSaveAs_Click() {
+    SaveAs();
+}
 void frmForma::MenuListKvelt_Click() {
     if (ShowListKvelt()) PositionPath.clear();
 }
-void frmForma::MenuExit_Click() { close(); }
+void frmForma::MenuExit_Click() {
+    close();
+}
 // A palette open over the board would act on pieces the command moves: it closes first.
 // While a move is still being finished, the command waits for it (see WhenIdle).
 void frmForma::IgraOtmena_Click() {
@@ -448,8 +459,12 @@ void frmForma::IgraRedaktor_Click() {
     ClosePalettes();
     WhenIdle(ShowRedaktor);
 }
-void frmForma::HelpCallHelp_Click() { CallHelp(); }
-void frmForma::HelpAbout_Click() { ShowAbout(); }
+void frmForma::HelpCallHelp_Click() {
+    CallHelp();
+}
+void frmForma::HelpAbout_Click() {
+    ShowAbout();
+}
 
 // A menu closed by Esc or by a click elsewhere leaves the menu bar holding the keyboard,
 // unseen, and the arrows would walk the menus. No menu and no palette is open once the bar

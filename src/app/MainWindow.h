@@ -23,7 +23,7 @@ class PictureBox;
 
 class frmForma : public QMainWindow, private HistoryObserver {
     Q_OBJECT
-public:
+  public:
     // Design size of the client area below the menu bar.
     static constexpr int kClientWidth = 784;
     static constexpr int kClientHeight = 478;
@@ -109,12 +109,12 @@ public:
     void HelpCallHelp_Click();
     void HelpAbout_Click();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void BuildMenus();
     void BuildIgra();
     // «Отменить» and «Повторить» enabled as the list of steps allows.

@@ -22,7 +22,8 @@ bool DisplayAvailable() {
 
 int main(int argc, char** argv) {
     if (!DisplayAvailable()) {
-        std::fprintf(stderr, "kvelt: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n");
+        std::fprintf(stderr,
+                     "kvelt: no display available (DISPLAY and WAYLAND_DISPLAY are not set)\n");
         return 2;
     }
     QApplication app(argc, argv);

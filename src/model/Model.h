@@ -12,7 +12,6 @@
 
 namespace kv {
 
-
 // 0x00BBGGRR for a plain colour, or 0x80000000 plus a system colour index.
 using Colour = std::uint32_t;
 

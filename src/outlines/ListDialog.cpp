@@ -21,10 +21,10 @@
 #include "outlines/OutlineFolders.h"
 #include "outlines/OutlineWriter.h"
 #include "outlines/ShippedGrades.h"
+#include "platform/DialogSize.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/TextCodec.h"
-#include "platform/DialogSize.h"
 #include "play/Play.h"
 #include "play/Progress.h"
 #include "view/BoardDrawing.h"
@@ -36,8 +36,12 @@ namespace kv {
 QStringList OutlineFileNames;
 QStringList OutlineFilePaths;
 
-QString OwnMark() { return QStringLiteral(" (свой)"); }
-QString DamagedMark() { return QStringLiteral(" (повреждён)"); }
+QString OwnMark() {
+    return QStringLiteral(" (свой)");
+}
+QString DamagedMark() {
+    return QStringLiteral(" (повреждён)");
+}
 
 namespace {
 
@@ -95,8 +99,8 @@ std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
         const ListedOutline outline = ListOutline(f);
         if (!outline.opened) continue;
         entries.push_back({alphabet.sortKey(outline.name), alphabet.sortKey(f.file),
-                           outline.name + QLatin1Char('\\') + f.file, outline.name, f.file,
-                           f.path, f.own, outline.damaged,
+                           outline.name + QLatin1Char('\\') + f.file, outline.name, f.file, f.path,
+                           f.own, outline.damaged,
                            outline.damaged ? QByteArray() : DraftKey(outline.draft),
                            f.own && !outline.damaged ? outline.draft : OutlineDraft()});
     }
@@ -252,9 +256,9 @@ void frmList::ShowFileName() {
     // tell similar names apart.
     const QString label = QStringLiteral("Файл: ");
     const QFontMetrics metrics(lblNameFile_->font());
-    lblNameFile_->setText(label + metrics.elidedText(previewFile_, Qt::ElideMiddle,
-                                                     lblNameFile_->width() -
-                                                         metrics.horizontalAdvance(label)));
+    lblNameFile_->setText(
+        label + metrics.elidedText(previewFile_, Qt::ElideMiddle,
+                                   lblNameFile_->width() - metrics.horizontalAdvance(label)));
 }
 
 int frmList::SelectedIndex() const {
@@ -366,15 +370,22 @@ void frmList::kNo_Click() {
     reject();
 }
 
-QString ListSizeName() { return QStringLiteral("library-size"); }
+QString ListSizeName() {
+    return QStringLiteral("library-size");
+}
 
 QString JourneyMark(OutlineState state) {
     switch (state) {
-    case OutlineState::SolvedAlone: return QStringLiteral(" ✓");
-    case OutlineState::SolvedWithHints: return QStringLiteral(" ✓ с подсказкой");
-    case OutlineState::Shown: return QStringLiteral(" (решение показано)");
-    case OutlineState::InProgress: return QStringLiteral(" (начат)");
-    case OutlineState::NotStarted: break;
+        case OutlineState::SolvedAlone:
+            return QStringLiteral(" ✓");
+        case OutlineState::SolvedWithHints:
+            return QStringLiteral(" ✓ с подсказкой");
+        case OutlineState::Shown:
+            return QStringLiteral(" (решение показано)");
+        case OutlineState::InProgress:
+            return QStringLiteral(" (начат)");
+        case OutlineState::NotStarted:
+            break;
     }
     return {};
 }
@@ -389,8 +400,7 @@ QHash<QByteArray, ProgressRecord> LoadProgress() {
     return ProgressStore(ProgressStore::DefaultFolder()).LoadAll();
 }
 
-std::optional<OutlineGrade> KnownGrade(bool own, const QString& file,
-                                       const ProgressRecord& record,
+std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const ProgressRecord& record,
                                        const std::map<QString, OutlineGrade>& shipped) {
     if (!own) {
         const auto g = shipped.find(file);
@@ -430,8 +440,8 @@ void frmList::GradeOwn(std::vector<std::pair<std::size_t, OutlineDraft>> ungrade
     if (ungraded.empty() || !jobs) return;
     // The solver's count takes up to a fifth of a second an outline: off the interface
     // thread, and once only, as the grade is kept in the store.
-    auto work = std::make_shared<std::vector<std::pair<std::size_t, OutlineDraft>>>(
-        std::move(ungraded));
+    auto work =
+        std::make_shared<std::vector<std::pair<std::size_t, OutlineDraft>>>(std::move(ungraded));
     auto grades = std::make_shared<std::vector<OutlineGrade>>();
     jobs->Run(
         this,
@@ -467,8 +477,8 @@ std::vector<LibraryOutline> LibraryOutlines() {
     std::vector<LibraryOutline> list;
     list.reserve(entries.size());
     for (AlfavitEntry& e : entries) {
-        list.push_back({std::move(e.name), std::move(e.file), std::move(e.path),
-                        std::move(e.key), e.own, e.damaged});
+        list.push_back({std::move(e.name), std::move(e.file), std::move(e.path), std::move(e.key),
+                        e.own, e.damaged});
     }
     return list;
 }

@@ -8,8 +8,8 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QFont>
-#include <QString>
 #include <QPoint>
+#include <QString>
 #include <QStringList>
 #include <map>
 #include <optional>

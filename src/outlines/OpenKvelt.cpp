@@ -62,8 +62,8 @@ int OpenKvelt(const QString& path) {
         opened == platform::OpenResult::Opened && !CheckOutlineFile(bytes).fault.isEmpty();
     if (opened != platform::OpenResult::Opened || damaged) {
         if (auto* messages = platform::services().messages) {
-            messages->ShowError(platform::OpenFailureText(
-                damaged ? platform::OpenResult::CannotOpen : opened));
+            messages->ShowError(
+                platform::OpenFailureText(damaged ? platform::OpenResult::CannotOpen : opened));
         }
         if (damaged) {
             platform::Tell(QStringLiteral("Файл «%1» повреждён: это не квелт.")

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <array>
 
-#include "solver/Board.h"
-#include "solver/PieceTable.h"
 #include "outlines/OutlineFile.h"
 #include "platform/TextCodec.h"
+#include "solver/Board.h"
+#include "solver/PieceTable.h"
 
 namespace kv {
 
@@ -58,7 +58,8 @@ QString CharacterEn(const QString& ch) {
 }
 
 QString CharacterRu(const QString& ch) {
-    return Control(ch) ? QStringLiteral("управляющего знака") : QStringLiteral("знака «%1»").arg(ch);
+    return Control(ch) ? QStringLiteral("управляющего знака")
+                       : QStringLiteral("знака «%1»").arg(ch);
 }
 
 // The faults of a name that a player can mend, before the rest of OutlineFault.
@@ -116,7 +117,8 @@ std::uint32_t Crc32(QByteArrayView bytes) {
         return t;
     }();
     std::uint32_t crc = 0xFFFFFFFFu;
-    for (const char b : bytes) crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
+    for (const char b : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
 
@@ -125,8 +127,8 @@ QString CodeText(const QByteArray& payload) {
     const std::uint32_t crc = Crc32(payload);
     for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>((crc >> shift) & 0xFF);
     return QLatin1String(kCodePrefix) +
-           QString::fromLatin1(bytes.toBase64(QByteArray::Base64UrlEncoding |
-                                              QByteArray::OmitTrailingEquals));
+           QString::fromLatin1(
+               bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
 }
 
 OutlineCode EncodeOutline(const OutlineDraft& draft) {
@@ -179,7 +181,8 @@ OutlineCode DecodeOutline(QStringView text) {
         }
         return Fault(CodeFault::Foreign);
     }
-    if (plain.size() > kCodeTextLimit) return Fault(CodeFault::TooLong, QString::number(plain.size()));
+    if (plain.size() > kCodeTextLimit)
+        return Fault(CodeFault::TooLong, QString::number(plain.size()));
     const QStringView body = QStringView(plain).sliced(prefix.size());
     for (const QChar ch : body) {
         if (Sextet(ch) < 0) return Fault(CodeFault::Character, QString(ch));
@@ -202,15 +205,16 @@ OutlineCode DecodeOutline(QStringView text) {
         width = at(boxAt + 2);
         height = at(boxAt + 3);
     }
-    const bool onBoard = header && width >= 1 && height >= 1 && left + width <= kColumns &&
-                         top + height <= kRows;
+    const bool onBoard =
+        header && width >= 1 && height >= 1 && left + width <= kColumns && top + height <= kRows;
     const qsizetype bitmapSize = (width * height + 7) / 8;
     const qsizetype size = 1 + nameSize + kBoxBytes + bitmapSize + kCrcBytes;
 
     if (bytes.size() < 1 + kBoxBytes + 1 + kCrcBytes) return Fault(CodeFault::CutShort);
     const QByteArrayView payload = QByteArrayView(bytes).first(bytes.size() - kCrcBytes);
     std::uint32_t stored = 0;
-    for (qsizetype i = bytes.size() - kCrcBytes; i < bytes.size(); ++i) stored = stored << 8 | at(i);
+    for (qsizetype i = bytes.size() - kCrcBytes; i < bytes.size(); ++i)
+        stored = stored << 8 | at(i);
     if (!clean || Crc32(payload) != stored) {
         // Cut short: the header is whole and sound, and says there should be more.
         if ((!header || onBoard) && bytes.size() < size) return Fault(CodeFault::CutShort);
@@ -225,18 +229,19 @@ OutlineCode DecodeOutline(QStringView text) {
         return Fault(CodeFault::Contents, QStringLiteral("the name is not UTF-8"));
     }
     const int mask = at(1 + nameSize) << 8 | at(2 + nameSize);
-    if (mask >> kPieces) return Fault(CodeFault::Contents, QStringLiteral("pieces beyond the twelve"));
+    if (mask >> kPieces)
+        return Fault(CodeFault::Contents, QStringLiteral("pieces beyond the twelve"));
     if (!onBoard) {
-        return Fault(CodeFault::Contents, QStringLiteral("a box of %1 x %2 at (%3, %4), off the board")
-                                              .arg(width)
-                                              .arg(height)
-                                              .arg(left)
-                                              .arg(top));
+        return Fault(CodeFault::Contents,
+                     QStringLiteral("a box of %1 x %2 at (%3, %4), off the board")
+                         .arg(width)
+                         .arg(height)
+                         .arg(left)
+                         .arg(top));
     }
     if (bytes.size() != size) {
-        return Fault(CodeFault::Contents, QStringLiteral("%1 bytes where the box needs %2")
-                                              .arg(bytes.size())
-                                              .arg(size));
+        return Fault(CodeFault::Contents,
+                     QStringLiteral("%1 bytes where the box needs %2").arg(bytes.size()).arg(size));
     }
     const qsizetype bitmapAt = boxAt + 4;
     const int spare = static_cast<int>(bitmapSize * 8 - width * height);
@@ -253,7 +258,8 @@ OutlineCode DecodeOutline(QStringView text) {
     for (int r = 0; r < height; ++r) {
         for (int c = 0; c < width; ++c) {
             const int bit = r * width + c;
-            if (at(bitmapAt + bit / 8) & (0x80 >> (bit % 8))) code.draft.cells.push_back({left + c, top + r});
+            if (at(bitmapAt + bit / 8) & (0x80 >> (bit % 8)))
+                code.draft.cells.push_back({left + c, top + r});
         }
     }
     const OutlineCode fault = DraftFault(code.draft);

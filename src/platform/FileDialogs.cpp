@@ -31,7 +31,8 @@ class RussianColumns final : public QIdentityProxyModel {
         }
         const QModelIndex source = mapToSource(index);
         if (index.column() == 1) {
-            return files->isDir(source) ? QString() : QLocale().formattedDataSize(files->size(source));
+            return files->isDir(source) ? QString()
+                                        : QLocale().formattedDataSize(files->size(source));
         }
         return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
     }
@@ -57,9 +58,10 @@ void WidenColumns(QFileDialog& dialog) {
         ColumnWidth(header, {QString(32, QLatin1Char('w'))}),
         ColumnWidth(header, {locale.formattedDataSize(1023 * 1024 + 999),
                              header->model()->headerData(1, Qt::Horizontal).toString()}),
-        ColumnWidth(header, {types.mimeTypeForName(QStringLiteral("text/plain")).comment(),
-                             types.mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
-                             header->model()->headerData(2, Qt::Horizontal).toString()}),
+        ColumnWidth(header,
+                    {types.mimeTypeForName(QStringLiteral("text/plain")).comment(),
+                     types.mimeTypeForName(QStringLiteral("application/octet-stream")).comment(),
+                     header->model()->headerData(2, Qt::Horizontal).toString()}),
         ColumnWidth(header, {locale.toString(late, QLocale::ShortFormat),
                              header->model()->headerData(3, Qt::Horizontal).toString()}),
     };

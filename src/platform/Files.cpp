@@ -116,13 +116,15 @@ QString OpenFailureText(OpenResult result) {
 namespace {
 QString gProgramFolder;
 QString gInstalledData;  // empty for a plain build
-}
+}  // namespace
 
 QString ProgramFolder() {
     return gProgramFolder.isEmpty() ? QCoreApplication::applicationDirPath() : gProgramFolder;
 }
 
-void SetProgramFolder(const QString& folder) { gProgramFolder = folder; }
+void SetProgramFolder(const QString& folder) {
+    gProgramFolder = folder;
+}
 
 bool FolderWritable(const QString& folder) {
     // Ask by trying: permission bits say nothing of read-only mounts or immutable folders.
@@ -139,9 +141,13 @@ QString DataFolder() {
     return QDir::cleanPath(QDir(ProgramFolder()).absoluteFilePath(gInstalledData));
 }
 
-bool InstalledCopy() { return !gInstalledData.isEmpty(); }
+bool InstalledCopy() {
+    return !gInstalledData.isEmpty();
+}
 
-void SetInstalledLayout(const QString& dataFolder) { gInstalledData = dataFolder; }
+void SetInstalledLayout(const QString& dataFolder) {
+    gInstalledData = dataFolder;
+}
 
 static QString UserFolder(QStandardPaths::StandardLocation location) {
     const QString folder = QStandardPaths::writableLocation(location);
@@ -149,8 +155,12 @@ static QString UserFolder(QStandardPaths::StandardLocation location) {
     return folder;
 }
 
-QString UserSettingsFolder() { return UserFolder(QStandardPaths::AppConfigLocation); }
-QString UserCacheFolder() { return UserFolder(QStandardPaths::CacheLocation); }
+QString UserSettingsFolder() {
+    return UserFolder(QStandardPaths::AppConfigLocation);
+}
+QString UserCacheFolder() {
+    return UserFolder(QStandardPaths::CacheLocation);
+}
 
 QString UserPositionsFolder() {
     // Saved games are the player's documents, so they go where the desktop keeps those.

@@ -9,8 +9,9 @@
 namespace kv {
 
 // Asks for a file name in the open (save = false) or save dialog, starting in folder (with
-// a trailing separator) with initialName filled in. filter is the caller's description, a NUL character and its pattern; the
-// dialog adds "Все файлы (*.*)" after it. Returns the full path, or an empty text on cancel.
+// a trailing separator) with initialName filled in. filter is the caller's description, a NUL
+// character and its pattern; the dialog adds "Все файлы (*.*)" after it. Returns the full path, or
+// an empty text on cancel.
 QString apiOpenSave(bool save, const QString& initialName, const QString& filter,
                     const QString& folder);
 

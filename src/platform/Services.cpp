@@ -15,7 +15,9 @@
 
 namespace kv::platform {
 
-QString AppTitle() { return QStringLiteral("Головоломка «Квелт»"); }
+QString AppTitle() {
+    return QStringLiteral("Головоломка «Квелт»");
+}
 
 namespace {
 
@@ -23,12 +25,12 @@ QPointer<QWidget> gMainWidget;
 QString gLastTold;
 
 class QtEventPump final : public EventPump {
-public:
+  public:
     void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
 };
 
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     void ShowError(const QString& text) override {
         NewMessageBox(QMessageBox::Critical, text, QMessageBox::Ok)->exec();
     }
@@ -42,7 +44,7 @@ public:
 };
 
 class QtQuestions final : public Questions {
-public:
+  public:
     int Choose(const QString& text, const QStringList& answers) override {
         const auto box = NewMessageBox(QMessageBox::Question, text, QMessageBox::Cancel);
         box->button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
@@ -57,12 +59,12 @@ public:
 };
 
 class QtShell final : public Shell {
-public:
+  public:
     bool Open(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 };
 
 class ThreadPoolJobs final : public JobRunner {
-public:
+  public:
     void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
         // The pointer is made and read on this thread only; the worker never sees receiver.
         QPointer<QObject> alive(receiver);
@@ -81,7 +83,7 @@ public:
 };
 
 class QtClipboard final : public Clipboard {
-public:
+  public:
     QString Text() override { return QGuiApplication::clipboard()->text(); }
     void SetText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
 };
@@ -124,10 +126,16 @@ void Tell(const QString& text) {
     gLastTold = text;
     if (services().status) services().status->Show(text);
 }
-QString LastTold() { return gLastTold; }
+QString LastTold() {
+    return gLastTold;
+}
 
-void SetMainWidget(QWidget* widget) { gMainWidget = widget; }
-QWidget* MainWidget() { return gMainWidget.data(); }
+void SetMainWidget(QWidget* widget) {
+    gMainWidget = widget;
+}
+QWidget* MainWidget() {
+    return gMainWidget.data();
+}
 
 void SetPointer(QWidget* widget, Pointer pointer) {
     if (!widget) return;

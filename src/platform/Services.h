@@ -20,7 +20,7 @@ QString AppTitle();
 
 // Lets the window system handle what is pending, once.
 class EventPump {
-public:
+  public:
     virtual ~EventPump() = default;
     virtual void ProcessPendingEvents() = 0;
 };
@@ -33,7 +33,7 @@ struct VictoryNote {
 
 // Shows the victory window modally; returns when the player has closed it.
 class VictoryPresenter {
-public:
+  public:
     virtual ~VictoryPresenter() = default;
     virtual void ShowVictory() = 0;
     // The same with a note; true when the player chose «Следующий».
@@ -44,7 +44,7 @@ public:
 };
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Error icon, one OK button.
     virtual void ShowError(const QString& text) = 0;
@@ -56,7 +56,7 @@ public:
 
 // A question whose answers are the caller's own, for a choice that Yes and No cannot put.
 class Questions {
-public:
+  public:
     virtual ~Questions() = default;
     // Question icon, one button per answer (the first the default) and "Отмена"; the index
     // of the answer chosen, -1 for "Отмена" or the close box.
@@ -64,7 +64,7 @@ public:
 };
 
 class FileDialogs {
-public:
+  public:
     virtual ~FileDialogs() = default;
     // The open (save = false) or save dialog starting in folder with initialName filled in.
     // filter holds the caller's description and pattern; the dialog adds "all files".
@@ -76,7 +76,7 @@ public:
 // Opens a document or web address with the user's default application; false when the
 // desktop has nothing to open it with (no launcher, no browser it knows of).
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     virtual bool Open(const QUrl& url) = 0;
 };
@@ -86,22 +86,21 @@ public:
 // and not at all once receiver is gone. A job that must end early is told so by its own
 // stop flag, never by the runner.
 class JobRunner {
-public:
+  public:
     virtual ~JobRunner() = default;
-    virtual void Run(QObject* receiver, std::function<void()> work,
-                     std::function<void()> done) = 0;
+    virtual void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) = 0;
 };
 
 // The main window's status line: one short message to the player at a time, in Russian.
 class StatusLine {
-public:
+  public:
     virtual ~StatusLine() = default;
     virtual void Show(const QString& text) = 0;
 };
 
 // The desktop's clipboard, for text only.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual QString Text() = 0;
     virtual void SetText(const QString& text) = 0;

@@ -22,6 +22,8 @@ inline constexpr std::uint32_t COLOR_3DLIGHT = 0x80000016;
 
 // 0x00BBGGRR, or a system colour, to an opaque QRgb.
 QRgb ToRgb(std::uint32_t colour);
-inline QColor ToQColor(std::uint32_t colour) { return QColor::fromRgb(ToRgb(colour)); }
+inline QColor ToQColor(std::uint32_t colour) {
+    return QColor::fromRgb(ToRgb(colour));
+}
 
 }  // namespace kv::platform

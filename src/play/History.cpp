@@ -32,9 +32,7 @@ struct HistoryAccess {
     static History& Steps(GameHistory& owner) { return owner.history_; }
     static int& CompoundDepth(GameHistory& owner) { return owner.compoundDepth_; }
     static int& FinishingDepth(GameHistory& owner) { return owner.finishingDepth_; }
-    static std::deque<std::function<void()>>& Waiting(GameHistory& owner) {
-        return owner.waiting_;
-    }
+    static std::deque<std::function<void()>>& Waiting(GameHistory& owner) { return owner.waiting_; }
 };
 
 GameHistory::GameHistory(HistoryObserver* observer) : observer_(observer) {
@@ -164,8 +162,8 @@ bool CanNachatZanovo() {
         int column = 0;
         int row = 0;
         HomePlace(p, column, row);
-        if (InPlay(p) && (PiecePos[p][0] != column || PiecePos[p][1] != row ||
-                          PieceOrientation[p] != 1)) {
+        if (InPlay(p) &&
+            (PiecePos[p][0] != column || PiecePos[p][1] != row || PieceOrientation[p] != 1)) {
             return true;
         }
     }

@@ -127,8 +127,8 @@ void Podskazka() {
     if (!plan.remove.empty()) {
         // Never a piece at home: the plan leaves those out of the sets it takes away.
         const int wrong = plan.remove.front();
-        platform::Tell(QStringLiteral("Фигура %1 лежала неверно — отправлена домой")
-                           .arg(Letters({wrong})));
+        platform::Tell(
+            QStringLiteral("Фигура %1 лежала неверно — отправлена домой").arg(Letters({wrong})));
         SendHome(wrong);
         step.Close();
         return;

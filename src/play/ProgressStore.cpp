@@ -48,8 +48,8 @@ bool Number(QByteArrayView text, std::int64_t lo, std::int64_t hi, std::int64_t&
 }
 
 // Splits text at sep into exactly n numbers in lo..hi.
-bool Numbers(QByteArrayView text, char sep, std::int64_t lo, std::int64_t hi,
-             std::int64_t* out, int n) {
+bool Numbers(QByteArrayView text, char sep, std::int64_t lo, std::int64_t hi, std::int64_t* out,
+             int n) {
     for (int k = 0; k < n; ++k) {
         const qsizetype end = k + 1 < n ? text.indexOf(sep) : text.size();
         if (end < 0 || !Number(text.first(end), lo, hi, out[k])) return false;
@@ -340,8 +340,7 @@ QHash<QByteArray, ProgressRecord> ProgressStore::LoadAll() {
     Flush();
     QHash<QByteArray, ProgressRecord> all;
     for (const char digit : QByteArrayView("0123456789abcdef")) {
-        std::optional<std::vector<ProgressRecord>> records =
-            ReadFile(FileOf(QByteArray(1, digit)));
+        std::optional<std::vector<ProgressRecord>> records = ReadFile(FileOf(QByteArray(1, digit)));
         if (!records) continue;
         all.reserve(all.size() + static_cast<qsizetype>(records->size()));
         for (ProgressRecord& r : *records) {
@@ -365,8 +364,9 @@ std::optional<ProgressRecord> ProgressStore::Load(const QByteArray& key) {
 void ProgressStore::Save(const ProgressRecord& record) {
     {
         std::lock_guard lock(mutex_);
-        const auto same = std::find_if(queue_.begin(), queue_.end(),
-                                       [&](const ProgressRecord& w) { return w.key == record.key; });
+        const auto same = std::find_if(queue_.begin(), queue_.end(), [&](const ProgressRecord& w) {
+            return w.key == record.key;
+        });
         if (same != queue_.end()) {
             *same = record;
         } else {

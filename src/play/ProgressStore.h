@@ -38,9 +38,9 @@ struct ProgressRecord {
     std::int64_t bestMs = -1;
     int bestSteps = -1;
     int bestHints = -1;
-    QByteArray firstSolved;  // "yyyy-MM-dd", local date; empty until solved
-    QByteArray lastSolved;   // the same, of the latest solve
-    QByteArray lastPlayed;   // "yyyy-MM-ddTHH:mm:ssZ"
+    QByteArray firstSolved;    // "yyyy-MM-dd", local date; empty until solved
+    QByteArray lastSolved;     // the same, of the latest solve
+    QByteArray lastPlayed;     // "yyyy-MM-ddTHH:mm:ssZ"
     std::int64_t totalMs = 0;  // all the time played on it
     // The attempt under way: its time, hints, and whether «Решение» was used in it.
     std::int64_t attemptMs = 0;

@@ -92,7 +92,8 @@ Candidate ReadAhead(const QString& path, const PositionContent& content) {
     if (platform::OpenForReading(file) != platform::OpenResult::Opened) return candidate;
     candidate.bytes = ReadOutlineFile(file);
     candidate.sound = CheckOutlineFile(candidate.bytes).fault.isEmpty();
-    candidate.fits = candidate.sound && PositionFits(content, ReadOutline(candidate.bytes).excluded);
+    candidate.fits =
+        candidate.sound && PositionFits(content, ReadOutline(candidate.bytes).excluded);
     return candidate;
 }
 
@@ -116,7 +117,8 @@ std::optional<QString> ChooseOutline(const QString& fileName, const PositionCont
         // None opens as an outline: the loader says why.
         if (!anySound) return candidates.front().path;
         ShowError(kCannotOpen);
-        platform::Tell(QStringLiteral("Фигуры положения не помещаются в квелт «%1».").arg(fileName));
+        platform::Tell(
+            QStringLiteral("Фигуры положения не помещаются в квелт «%1».").arg(fileName));
         return std::nullopt;
     }
     // Two copies of the same file are one outline: nothing to ask.

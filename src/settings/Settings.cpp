@@ -14,8 +14,8 @@
 #include "platform/Services.h"
 #include "platform/TextFields.h"
 #include "play/Play.h"
-#include "positions/Positions.h"
 #include "play/Progress.h"
+#include "positions/Positions.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {

@@ -9,6 +9,8 @@ namespace kv {
 inline constexpr int kColumns = 35;  // columns 0..34
 inline constexpr int kRows = 24;     // rows 0..23
 
-constexpr bool OnBoard(int c, int r) { return c >= 0 && c < kColumns && r >= 0 && r < kRows; }
+constexpr bool OnBoard(int c, int r) {
+    return c >= 0 && c < kColumns && r >= 0 && r < kRows;
+}
 
 }  // namespace kv

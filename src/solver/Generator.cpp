@@ -22,7 +22,7 @@ constexpr int kAttempts = 4000;
 // Unique shapes of other grades seen before the nearest is taken: a grade the pieces cannot
 // reach (three pieces are never hard) must not keep the search going.
 constexpr int kUniqueTries = 40;
-constexpr int kSteps = 80;                  // pieces moved to bring the tilings down to one
+constexpr int kSteps = 80;  // pieces moved to bring the tilings down to one
 constexpr std::uint64_t kCountCap = 64;
 
 using Offsets = std::array<BoardCell, 5>;
@@ -114,7 +114,8 @@ bool Lay(int p, int looseness, SplitMix64& rng, Shape& shape) {
                 for (int r = shape.minR - 5; r <= shape.maxR + 1; ++r) {
                     int contacts = 0;
                     bool free = true;
-                    int lowC = shape.minC, highC = shape.maxC, lowR = shape.minR, highR = shape.maxR;
+                    int lowC = shape.minC, highC = shape.maxC, lowR = shape.minR,
+                        highR = shape.maxR;
                     for (const auto& off : shapes[o]) {
                         const int x = c + off.column, y = r + off.row;
                         if (x < 0 || y < 0 || x >= kArea || y >= kArea || shape.At(x, y)) {
@@ -137,11 +138,10 @@ bool Lay(int p, int looseness, SplitMix64& rng, Shape& shape) {
         }
         if (candidates.empty()) return false;
         // A stable order of its own: the same on every standard library.
-        std::stable_sort(candidates.begin(), candidates.end(),
-                         [](const Candidate& a, const Candidate& b) {
-                             return a.contacts != b.contacts ? a.contacts > b.contacts
-                                                             : a.spread < b.spread;
-                         });
+        std::stable_sort(
+            candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+                return a.contacts != b.contacts ? a.contacts > b.contacts : a.spread < b.spread;
+            });
         const int pool = std::min<int>(static_cast<int>(candidates.size()), 2 << looseness);
         const Candidate& pick = candidates[rng.Below(pool)];
         shape.Add(p, pick.orientation, pick.column, pick.row);
@@ -232,7 +232,9 @@ std::vector<BoardCell> Centred(const Shape& shape) {
     return cells;
 }
 
-bool Halted(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
+bool Halted(const std::atomic<bool>* stop) {
+    return stop && stop->load(std::memory_order_relaxed);
+}
 
 }  // namespace
 
@@ -292,7 +294,8 @@ std::optional<GeneratedOutline> GenerateOutline(const GeneratorRequest& request)
         std::uint64_t count = tilings(shape, kCountCap);
         for (int step = 0; step < kSteps && count > 1; ++step) {
             if (Halted(request.stop)) return std::nullopt;
-            const std::size_t i = static_cast<std::size_t>(rng.Below(static_cast<int>(order.size())));
+            const std::size_t i =
+                static_cast<std::size_t>(rng.Below(static_cast<int>(order.size())));
             Shape moved = Without(shape, i);
             if (!Connected(moved) || !Lay(shape.placed[i].piece, looseness, rng, moved)) continue;
             const std::uint64_t now = tilings(moved, count + 1);

@@ -12,8 +12,8 @@
 #include <optional>
 #include <vector>
 
-#include "solver/Solver.h"
 #include "solver/Grade.h"
+#include "solver/Solver.h"
 
 namespace kv {
 
@@ -39,16 +39,16 @@ struct GeneratorRequest {
     std::array<bool, 13> pieces{};  // pieces[p]: piece p (1..12) is in play; 3 to 12 of them
     int grade = 3;                  // 1..5
     std::uint64_t seed = 0;
-    bool holes = false;             // whether the outline may enclose empty cells
-    int threads = 1;                // for the solver's searches; the result does not depend on it
+    bool holes = false;  // whether the outline may enclose empty cells
+    int threads = 1;     // for the solver's searches; the result does not depend on it
     const std::atomic<bool>* stop = nullptr;
 };
 
 struct GeneratedOutline {
     std::vector<BoardCell> cells;  // on the 35 x 24 board, centred, home columns free
     std::array<bool, 13> pieces{};
-    OutlineGrade grade;            // Unique() holds; grade as asked when it could be reached
-    int attempts = 0;              // shapes tried
+    OutlineGrade grade;  // Unique() holds; grade as asked when it could be reached
+    int attempts = 0;    // shapes tried
 };
 
 // The pieces 1..count in the order the library names them (X I T U V W Z L N Y F P) are not

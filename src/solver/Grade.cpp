@@ -30,8 +30,7 @@ int GradeOf(std::uint64_t tilings, std::uint64_t nodes) {
 }
 
 OutlineGrade GradeOutline(const std::vector<BoardCell>& cells,
-                          const std::array<bool, 13>& available,
-                          const std::atomic<bool>* stop) {
+                          const std::array<bool, 13>& available, const std::atomic<bool>* stop) {
     PentominoSolver solver(cells, available);
     solver.SetStop(stop);
     const SolutionCount count = solver.Count(kGradeSplit);

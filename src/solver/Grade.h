@@ -16,10 +16,10 @@
 namespace kv {
 
 struct OutlineGrade {
-    int grade = 0;                // 1 (easiest) .. 5 (hardest); 0 when there is no tiling
-    std::uint64_t tilings = 0;    // tilings up to the outline's symmetry, counted up to a cap
-    bool tilingsCapped = false;   // true when the count stopped at the cap ("at least")
-    std::uint64_t nodes = 0;      // the search effort the grade used
+    int grade = 0;               // 1 (easiest) .. 5 (hardest); 0 when there is no tiling
+    std::uint64_t tilings = 0;   // tilings up to the outline's symmetry, counted up to a cap
+    bool tilingsCapped = false;  // true when the count stopped at the cap ("at least")
+    std::uint64_t nodes = 0;     // the search effort the grade used
     bool Unique() const { return tilings == 1 && !tilingsCapped; }  // «единственное решение»
 };
 

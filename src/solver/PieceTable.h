@@ -58,7 +58,7 @@ constexpr PieceTable MakePieceTable() {
             const int x = FieldValue(def + 4 * k);
             const int y = FieldValue(def + 4 * k + 2);
             // The eight transforms: four turns clockwise on screen, then four mirror images.
-            const int turned[9][2] = {{0, 0},  {x, y},   {-y, x}, {-x, -y}, {y, -x},
+            const int turned[9][2] = {{0, 0},   {x, y},  {-y, x}, {-x, -y}, {y, -x},
                                       {-y, -x}, {x, -y}, {y, x},  {-x, y}};
             for (int o = 1; o <= 8; ++o) {
                 table.cells[p][k][o][0] = turned[o][0];

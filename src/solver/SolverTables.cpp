@@ -119,8 +119,8 @@ PentominoSolver::PentominoSolver(const std::vector<BoardCell>& cells,
             return a.row != b.row ? a.row < b.row : a.column < b.column;
         });
     }
-    Grid grid{minC, maxC, minR, maxR, width,
-              std::vector<int>(static_cast<std::size_t>(width) * height, -1)};
+    Grid grid{minC, maxC,  minR,
+              maxR, width, std::vector<int>(static_cast<std::size_t>(width) * height, -1)};
     for (int i = 0; i < n; ++i) {
         grid.index[static_cast<std::size_t>(cells_[i].row - minR) * width +
                    (cells_[i].column - minC)] = i;

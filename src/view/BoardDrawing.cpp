@@ -67,7 +67,8 @@ void PaintHandMarker(int c, int r, int p) {
     const QRect interior(c * CellSize + 1, r * CellSize + 1, CellSize - 1, CellSize - 1);
     const QRect device = BoardCanvas->DeviceRect(interior);
     if (device.width() <= 18 || p < 1 || p > kPieces) {
-        BoardCanvas->StretchCopy(interior, HandStrip, QRect((p - 1) * 17, 0, 16, HandStrip.height()));
+        BoardCanvas->StretchCopy(interior, HandStrip,
+                                 QRect((p - 1) * 17, 0, 16, HandStrip.height()));
         return;
     }
     // Drawn once per size: a resize draws twelve, a move only copies.
@@ -86,9 +87,8 @@ QImage DrawnHand(int p, int size) {
     struct Part {
         int x1, y1, x2, y2;
     };
-    static constexpr Part kParts[] = {{3, 3, 5, 9},   {6, 1, 8, 9},  {9, 2, 11, 9},
-                                      {12, 4, 14, 9}, {3, 8, 14, 15}, {0, 7, 2, 11},
-                                      {1, 12, 3, 13}};
+    static constexpr Part kParts[] = {{3, 3, 5, 9},   {6, 1, 8, 9},  {9, 2, 11, 9}, {12, 4, 14, 9},
+                                      {3, 8, 14, 15}, {0, 7, 2, 11}, {1, 12, 3, 13}};
     static constexpr QPoint kCut[] = {{3, 15}, {14, 15}, {0, 7}, {0, 11}};
     QImage tile(size, size, QImage::Format_RGB32);
     tile.fill(platform::ToRgb(PieceColor[p]));
@@ -161,7 +161,8 @@ void ShowAllFigury() {
     for (CurrentPiece = 1; CurrentPiece <= kPieces; ++CurrentPiece) {
         const int p = CurrentPiece;
         if (PieceExcluded[p] != 0) continue;
-        for (int k = 0; k < 5; ++k) FillCellInterior(PieceCellColumn(p, k), PieceCellRow(p, k), PieceColor[p]);
+        for (int k = 0; k < 5; ++k)
+            FillCellInterior(PieceCellColumn(p, k), PieceCellRow(p, k), PieceColor[p]);
         UstanovkaFigury(+1);
     }
 }

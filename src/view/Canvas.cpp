@@ -13,7 +13,9 @@
 namespace kv {
 
 namespace {
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int FloorDiv(int a, int b) {
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 }  // namespace
 
 int Canvas::Axis::ToDevice(int x, qreal ratio) const {
@@ -188,9 +190,9 @@ void Canvas::DeviceCopy(const QRect& target, const QImage& picture) {
     const QRect d = DeviceRect(target);
     QImage view = DeviceView();
     QPainter painter(&view);
-    painter.drawImage(d.topLeft(), picture,
-                      QRect(0, 0, std::min(d.width(), picture.width()),
-                            std::min(d.height(), picture.height())));
+    painter.drawImage(
+        d.topLeft(), picture,
+        QRect(0, 0, std::min(d.width(), picture.width()), std::min(d.height(), picture.height())));
     Touch(target);
 }
 

@@ -17,7 +17,7 @@ class QFont;
 namespace kv {
 
 class Canvas {
-public:
+  public:
     Canvas() = default;
 
     // Re-creates the image at the given logical size, cleared to the background.
@@ -64,7 +64,7 @@ public:
     // Called with the logical rectangle each drawing call changed.
     std::function<void(const QRect&)> Changed;
 
-private:
+  private:
     void Touch(const QRect& r) {
         if (Changed) Changed(r);
     }

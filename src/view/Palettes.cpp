@@ -26,7 +26,9 @@ PictureBox* picPole = nullptr;
 // The orientation palette's centre in the client area; it opens centred there.
 int turnCentre = 317;
 
-int EntryWidth() { return PaletteScaled(48); }
+int EntryWidth() {
+    return PaletteScaled(48);
+}
 
 void Highlight(PictureBox* palette, int entry, Colour colour) {
     const int x = entry * EntryWidth();
@@ -39,7 +41,9 @@ void Highlight(PictureBox* palette, int entry, Colour colour) {
 }
 
 // The miniature of entry i starts this far into it.
-int MiniatureLeft(int entry) { return entry * EntryWidth() + PaletteScaled(21); }
+int MiniatureLeft(int entry) {
+    return entry * EntryWidth() + PaletteScaled(21);
+}
 
 // Five squares one pitch apart sharing their edges (9 x 9 at 8 at the designed size),
 // reference cell at (left, 30).

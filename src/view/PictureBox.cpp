@@ -24,8 +24,8 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {
 QRect PictureBox::FromDevice(const QRect& device) const {
     const qreal ratio = canvas_.Ratio();
     if (ratio == 1.0) return device.translated(frame_, frame_);
-    return QRectF(device.x() / ratio + frame_, device.y() / ratio + frame_,
-                  device.width() / ratio, device.height() / ratio)
+    return QRectF(device.x() / ratio + frame_, device.y() / ratio + frame_, device.width() / ratio,
+                  device.height() / ratio)
         .toAlignedRect();
 }
 
@@ -131,7 +131,9 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) {
 
 // The second press of a double click is not a button going down for the play handlers (its
 // release still comes), so a double click acts once, as a single click does.
-void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void PictureBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void PictureBox::keyPressEvent(QKeyEvent* event) {
     if (onKeyDown) {

@@ -16,7 +16,7 @@ namespace kv {
 
 class PictureBox : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     Canvas& canvas() { return canvas_; }
@@ -47,7 +47,7 @@ public:
     std::function<QString(int x, int y)> toolTipAt;
     std::function<void()> onLostFocus;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -60,14 +60,14 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
-private:
-  void FitImage();
-  // The widget rectangle showing a rectangle of the image's device pixels.
-  QRect FromDevice(const QRect& device) const;
+  private:
+    void FitImage();
+    // The widget rectangle showing a rectangle of the image's device pixels.
+    QRect FromDevice(const QRect& device) const;
 
-  Canvas canvas_;
-  int frame_ = 0;
-  int band_ = 1;
+    Canvas canvas_;
+    int frame_ = 0;
+    int band_ = 1;
 };
 
 }  // namespace kv

@@ -33,7 +33,7 @@ void MoveToCentre(QWidget* window) {
 
 // Centres its window again on the first show, then removes itself.
 class CentreOnFirstShow final : public QObject {
-public:
+  public:
     explicit CentreOnFirstShow(QWidget* window) : QObject(window), window_(window) {
         setObjectName(QStringLiteral("CentreOnFirstShow"));
         window->installEventFilter(this);
@@ -47,7 +47,7 @@ public:
         return false;
     }
 
-private:
+  private:
     QWidget* window_;
 };
 

@@ -19,7 +19,9 @@
 
 namespace kv {
 
-QString HelpDocumentName() { return QStringLiteral("Справка.html"); }
+QString HelpDocumentName() {
+    return QStringLiteral("Справка.html");
+}
 
 HelpWindow::HelpWindow(const QUrl& document, QWidget* parent) : QWidget(parent, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);

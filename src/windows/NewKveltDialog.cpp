@@ -29,7 +29,9 @@ const char* const kMonths[] = {"января", "февраля", "марта",  
                                "июля",   "августа", "сентября", "октября", "ноября", "декабря"};
 
 QString DayAndMonth(const QDate& date) {
-    return QStringLiteral("%1 %2").arg(date.day()).arg(QString::fromUtf8(kMonths[date.month() - 1]));
+    return QStringLiteral("%1 %2")
+        .arg(date.day())
+        .arg(QString::fromUtf8(kMonths[date.month() - 1]));
 }
 
 }  // namespace
@@ -40,7 +42,8 @@ GeneratorRequest DayRequest(const QDate& date) {
     static constexpr int kPiecesOfDay[] = {7, 8, 8, 9, 9, 10, 10};
     const int weekday = date.dayOfWeek() - 1;
     GeneratorRequest request;
-    request.seed = static_cast<std::uint64_t>(date.year()) * 10000 + date.month() * 100 + date.day();
+    request.seed =
+        static_cast<std::uint64_t>(date.year()) * 10000 + date.month() * 100 + date.day();
     request.grade = kGrades[weekday];
     request.pieces = PiecesForCount(kPiecesOfDay[weekday], request.seed);
     return request;
@@ -53,7 +56,8 @@ QString DayName(const QDate& date) {
 QString RandomName(const QDate& date) {
     for (int n = 1;; ++n) {
         const QString name = QStringLiteral("Случайный %1, №%2").arg(DayAndMonth(date)).arg(n);
-        if (!QFileInfo::exists(UserExamplesPath() + OutlineFileStem(name) + QStringLiteral(".kvt"))) {
+        if (!QFileInfo::exists(UserExamplesPath() + OutlineFileStem(name) +
+                               QStringLiteral(".kvt"))) {
             return name;
         }
     }

@@ -13,18 +13,23 @@
 #include "outlines/ShippedGrades.h"
 #include "platform/Services.h"
 #include "play/Progress.h"
-#include "view/WindowStyle.h"
 #include "positions/Positions.h"
+#include "view/WindowStyle.h"
 
 namespace kv {
 
 QString StateText(OutlineState state) {
     switch (state) {
-    case OutlineState::SolvedAlone: return QStringLiteral("собран сам");
-    case OutlineState::SolvedWithHints: return QStringLiteral("собран с подсказкой");
-    case OutlineState::Shown: return QStringLiteral("решение показано");
-    case OutlineState::InProgress: return QStringLiteral("начат");
-    case OutlineState::NotStarted: break;
+        case OutlineState::SolvedAlone:
+            return QStringLiteral("собран сам");
+        case OutlineState::SolvedWithHints:
+            return QStringLiteral("собран с подсказкой");
+        case OutlineState::Shown:
+            return QStringLiteral("решение показано");
+        case OutlineState::InProgress:
+            return QStringLiteral("начат");
+        case OutlineState::NotStarted:
+            break;
     }
     return QStringLiteral("не начат");
 }
@@ -80,21 +85,31 @@ QVariant UspehiModel::data(const QModelIndex& index, int role) const {
     if (role == SortRole) {
         // Rows without a value sort after those with one.
         switch (index.column()) {
-        case Name: return r.name.toLower();
-        case Grade: return r.grade > 0 ? r.grade : 99;
-        case State: return static_cast<int>(r.state);
-        case BestTime: return r.bestMs >= 0 ? qlonglong(r.bestMs) : qlonglong(1) << 60;
-        case BestSteps: return r.bestSteps >= 0 ? r.bestSteps : 1 << 30;
+            case Name:
+                return r.name.toLower();
+            case Grade:
+                return r.grade > 0 ? r.grade : 99;
+            case State:
+                return static_cast<int>(r.state);
+            case BestTime:
+                return r.bestMs >= 0 ? qlonglong(r.bestMs) : qlonglong(1) << 60;
+            case BestSteps:
+                return r.bestSteps >= 0 ? r.bestSteps : 1 << 30;
         }
         return {};
     }
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-    case Name: return r.own ? r.name + OwnMark() : r.name;
-    case Grade: return r.grade > 0 ? QString::number(r.grade) : QStringLiteral("—");
-    case State: return StateText(r.state);
-    case BestTime: return r.bestMs >= 0 ? FormatDuration(r.bestMs) : QStringLiteral("—");
-    case BestSteps: return r.bestSteps >= 0 ? QString::number(r.bestSteps) : QStringLiteral("—");
+        case Name:
+            return r.own ? r.name + OwnMark() : r.name;
+        case Grade:
+            return r.grade > 0 ? QString::number(r.grade) : QStringLiteral("—");
+        case State:
+            return StateText(r.state);
+        case BestTime:
+            return r.bestMs >= 0 ? FormatDuration(r.bestMs) : QStringLiteral("—");
+        case BestSteps:
+            return r.bestSteps >= 0 ? QString::number(r.bestSteps) : QStringLiteral("—");
     }
     return {};
 }
@@ -115,16 +130,26 @@ frmUspehi::frmUspehi(std::vector<UspehiRow> rows, const UspehiTotals& t, QWidget
     QStringList grades;
     for (int g = 1; g <= 5; ++g) {
         if (t.perGrade[g] > 0) {
-            grades << QStringLiteral("%1 — %2 из %3").arg(g).arg(t.perGradeSolved[g]).arg(t.perGrade[g]);
+            grades << QStringLiteral("%1 — %2 из %3")
+                          .arg(g)
+                          .arg(t.perGradeSolved[g])
+                          .arg(t.perGrade[g]);
         }
     }
     QStringList lines;
     lines << QStringLiteral("Собрано %1 из %2: из библиотеки %3 из %4, своих %5 из %6.")
-                 .arg(t.solved).arg(t.all).arg(t.shippedSolved).arg(t.shipped)
-                 .arg(t.ownSolved).arg(t.own);
-    if (!grades.isEmpty()) lines << QStringLiteral("По сложности: ") + grades.join(QStringLiteral("; ")) + QLatin1Char('.');
+                 .arg(t.solved)
+                 .arg(t.all)
+                 .arg(t.shippedSolved)
+                 .arg(t.shipped)
+                 .arg(t.ownSolved)
+                 .arg(t.own);
+    if (!grades.isEmpty())
+        lines << QStringLiteral("По сложности: ") + grades.join(QStringLiteral("; ")) +
+                     QLatin1Char('.');
     lines << QStringLiteral("Всего в игре: %1. Дней подряд со сборкой: %2.")
-                 .arg(FormatDuration(t.totalMs)).arg(t.streak);
+                 .arg(FormatDuration(t.totalMs))
+                 .arg(t.streak);
     lblItogi_->setText(lines.join(QLatin1Char('\n')));
     lblItogi_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(lblItogi_);

@@ -112,8 +112,8 @@ void frmEnd::showEvent(QShowEvent* event) {
 
 void frmEnd::PlaceClear() {
     if (outline_.isEmpty()) return;
-    const QScreen* screen = parentWidget() && parentWidget()->screen() ? parentWidget()->screen()
-                                                                        : this->screen();
+    const QScreen* screen =
+        parentWidget() && parentWidget()->screen() ? parentWidget()->screen() : this->screen();
     if (!screen) return;
     const QRect area = screen->availableGeometry();
     // Until the window manager has framed it, its frame is taken to be the main window's.
@@ -135,20 +135,17 @@ void frmEnd::PlaceClear() {
     const int besideY = outline_.center().y() - outer.height() / 2;
     // In order of preference; each is pushed back onto the screen before it is judged.
     const QPoint candidates[] = {
-        {middle, board_.bottom() + 1},
-        {middle, board_.top() - outer.height()},
-        {middle, outline_.bottom() + 1},
-        {middle, outline_.top() - outer.height()},
-        {outline_.right() + 1, besideY},
-        {outline_.left() - outer.width(), besideY},
+        {middle, board_.bottom() + 1},   {middle, board_.top() - outer.height()},
+        {middle, outline_.bottom() + 1}, {middle, outline_.top() - outer.height()},
+        {outline_.right() + 1, besideY}, {outline_.left() - outer.width(), besideY},
     };
     QRect best;
     qint64 hidden = -1;
     for (const QPoint& c : candidates) {
-        const int x = std::clamp(c.x(), area.left(),
-                                 std::max(area.left(), area.right() + 1 - outer.width()));
-        const int y = std::clamp(c.y(), area.top(),
-                                 std::max(area.top(), area.bottom() + 1 - outer.height()));
+        const int x =
+            std::clamp(c.x(), area.left(), std::max(area.left(), area.right() + 1 - outer.width()));
+        const int y =
+            std::clamp(c.y(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
         const QRect place(QPoint(x, y), outer);
         const QRect covered = place.intersected(outline_);
         const qint64 h = covered.isEmpty() ? 0 : qint64(covered.width()) * covered.height();
@@ -194,7 +191,6 @@ void frmEnd::done(int result) {
     timer1_->stop();
     QDialog::done(result);
 }
-
 
 std::unique_ptr<frmEnd> VictoryWindowPresenter::Load() {
     auto window = std::make_unique<frmEnd>(platform::MainWidget());

@@ -21,7 +21,7 @@ class PictureBox;
 
 class frmEnd : public QDialog {
     Q_OBJECT
-public:
+  public:
     // A parent keeps the window out of the task bar; it still opens in the screen's middle.
     explicit frmEnd(QWidget* parent = nullptr);
 
@@ -49,10 +49,10 @@ public:
     // The window was closed by «Следующий».
     bool NextChosen() const { return nextChosen_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void Form_Load();
     void PlaceClear();
 
@@ -71,7 +71,7 @@ private:
 
 // Shows frmEnd modally, a fresh window each time.
 class VictoryWindowPresenter final : public platform::VictoryPresenter {
-public:
+  public:
     // Loads a new window owned by the main window, ready to be shown clear of the outline.
     static std::unique_ptr<frmEnd> Load();
     // The outline's bounding rectangle on the screen, and the board's; empty without a

@@ -25,8 +25,8 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
-#include <utility>
 #include <optional>
+#include <utility>
 
 #include "app/MainWindow.h"
 #include "editor/EditorWindow.h"
@@ -46,7 +46,9 @@ constexpr QRgb kBackground = 0xFFF0F0F0;  // the board's background
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
-QRgb PieceRgb(int p) { return kv::platform::ToRgb(kv::PieceColor[p]) | 0xFF000000u; }
+QRgb PieceRgb(int p) {
+    return kv::platform::ToRgb(kv::PieceColor[p]) | 0xFF000000u;
+}
 
 // Writes an outline file the way outline files are made: name in Windows-1251, the cell
 // text and a last line scrambled with the name's code tables.
@@ -73,9 +75,7 @@ struct Board {
     int top = -1;
     int cell = 0;  // physical pixels per cell
     int line = 1;  // physical width of a grid line
-    QPoint Corner(int c, int r) const {
-        return {left + c * cell + line, top + r * cell + line};
-    }
+    QPoint Corner(int c, int r) const { return {left + c * cell + line, top + r * cell + line}; }
     QPoint Centre(int c, int r) const {
         return {left + c * cell + cell / 2, top + r * cell + cell / 2};
     }
@@ -147,8 +147,8 @@ class E2eX11 : public QObject {
     QImage Screenshot(const QString& keepAs = QString()) {
         QProcess p;
         p.setProcessEnvironment(Env());
-        p.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
-                                           QStringLiteral("png:-")});
+        p.start(QStringLiteral("import"),
+                {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")});
         p.waitForFinished(20000);
         const QByteArray png = p.readAllStandardOutput();
         QImage image = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32);
@@ -214,8 +214,8 @@ class E2eX11 : public QObject {
     // Activates a window and waits until the keyboard goes to it: keys sent before would
     // land in whichever window had it.
     bool Focus(const QString& windowId) {
-        Run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"),
-                                        windowId});
+        Run(QStringLiteral("xdotool"),
+            {QStringLiteral("windowactivate"), QStringLiteral("--sync"), windowId});
         return WaitUntil([&] {
             return Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")}) == windowId;
         });
@@ -223,7 +223,8 @@ class E2eX11 : public QObject {
 
     void Key(const QString& windowId, const QString& key) {
         QVERIFY2(Focus(windowId), qPrintable(QStringLiteral("no keyboard for ") + key));
-        Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
+        Run(QStringLiteral("xdotool"),
+            {QStringLiteral("key"), QStringLiteral("--clearmodifiers"), key});
     }
 
     // The game's windows on the screen, menus and other pop-ups included.
@@ -271,7 +272,8 @@ class E2eX11 : public QObject {
 
     // The grid of a window (the editor's, the help's first picture) found inside it as the
     // board is found on the screen, in screen coordinates; shot keeps the screenshot.
-    std::optional<Board> GridIn(const QString& windowId, const std::function<bool(const Board&)>& wanted,
+    std::optional<Board> GridIn(const QString& windowId,
+                                const std::function<bool(const Board&)>& wanted,
                                 QImage* shot = nullptr) {
         // Found anew on every shot: a window being maximised moves and grows meanwhile.
         QRect frame;
@@ -293,8 +295,8 @@ class E2eX11 : public QObject {
     QString FixedSizeFault(const QString& windowId) {
         QString actions;
         WaitUntil([&] {
-            actions = Run(QStringLiteral("xprop"),
-                          {QStringLiteral("-id"), windowId, QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+            actions = Run(QStringLiteral("xprop"), {QStringLiteral("-id"), windowId,
+                                                    QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
             return actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE"));
         });
         if (!actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")) ||
@@ -324,7 +326,8 @@ class E2eX11 : public QObject {
         // The settings file is read from the current folder and written to the program
         // folder; starting in the program folder makes the two the same file.
         game_.setWorkingDirectory(folder.isEmpty() ? programDir_.path() : folder);
-        game_.start(program.isEmpty() ? programDir_.filePath(QStringLiteral("kvelt")) : program, {});
+        game_.start(program.isEmpty() ? programDir_.filePath(QStringLiteral("kvelt")) : program,
+                    {});
         QVERIFY2(game_.waitForStarted(10000), "the game did not start");
     }
 
@@ -348,8 +351,8 @@ class E2eX11 : public QObject {
             QString options = env.value(variable);
             const QRegularExpressionMatch match = file.match(options);
             if (!match.hasMatch()) continue;
-            const QString copy =
-                folder + QLatin1Char('/') + QString::fromLatin1(name).toLower() + QStringLiteral(".supp");
+            const QString copy = folder + QLatin1Char('/') + QString::fromLatin1(name).toLower() +
+                                 QStringLiteral(".supp");
             QFile::remove(copy);
             if (!QFile::copy(match.captured(1), copy)) continue;
             QFile::setPermissions(copy, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
@@ -390,7 +393,9 @@ class E2eX11 : public QObject {
 
     QRgb At(const QImage& shot, const QPoint& p) { return shot.pixel(p) | 0xFF000000u; }
 
-    QString WindowPlace() const { return configHome_.filePath(QStringLiteral("kvelt/window-place")); }
+    QString WindowPlace() const {
+        return configHome_.filePath(QStringLiteral("kvelt/window-place"));
+    }
 
     // The window's size on the screen, frame left out.
     QSize WindowSize(const QString& window) { return WindowRect(window).size(); }
@@ -433,7 +438,9 @@ class E2eX11 : public QObject {
             for (int run : runs) all << QString::number(run);
             return all.join(QLatin1Char(' '));
         };
-        return QStringLiteral("row %1: lines %2; cells %3").arg(r).arg(text(lines), text(interiors));
+        return QStringLiteral("row %1: lines %2; cells %3")
+            .arg(r)
+            .arg(text(lines), text(interiors));
     }
 
     int CountInCell(const QImage& shot, const Board& b, int c, int r, QRgb colour) {
@@ -473,7 +480,8 @@ class E2eX11 : public QObject {
     QString StartOnRectangle() {
         QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
         StartGame();
-        const QString window = WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Прямоугольник"));
+        const QString window =
+            WaitForWindow(QStringLiteral("^Головоломка «Квелт» - Прямоугольник"));
         WaitForReady();
         return window;
     }
@@ -481,8 +489,8 @@ class E2eX11 : public QObject {
     // Chooses an item of the «Игра» menu as a player does: a click on the menu's title,
     // Down until the item is highlighted, Enter. Disabled items are passed over, so the
     // number of Downs is found on a window of our own with the items enabled as given.
-    void ChooseFromIgra(const QString& window, QAction* (kv::frmForma::*item)() const,
-                        bool otmena, bool povtor) {
+    void ChooseFromIgra(const QString& window, QAction* (kv::frmForma::*item)() const, bool otmena,
+                        bool povtor) {
         int downs = 0;
         QPoint title;
         {
@@ -513,7 +521,8 @@ class E2eX11 : public QObject {
              QString::number(title.x()), QString::number(title.y()), QStringLiteral("click"),
              QStringLiteral("1")});
         QVERIFY2(WaitUntil([&] { return GameWindows() > before; }), "the «Игра» menu did not open");
-        for (int i = 0; i < downs; ++i) Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Down")});
+        for (int i = 0; i < downs; ++i)
+            Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Down")});
         Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")});
     }
 
@@ -536,7 +545,7 @@ class E2eX11 : public QObject {
              QString::number(p.y())});
     }
 
-private slots:
+  private slots:
     void initTestCase() {
         kv::BuildPieceSet();
         screenshotDir_ = qEnvironmentVariable("KVELT_SCREENSHOT_DIR");
@@ -549,19 +558,21 @@ private slots:
         QFile qtSettings(configHome_.filePath(QStringLiteral("QtProject.conf")));
         QVERIFY(qtSettings.open(QIODevice::WriteOnly));
         qtSettings.close();
-        QVERIFY(QFile::copy(built + QStringLiteral("/kvelt"), programDir_.filePath(QStringLiteral("kvelt"))));
+        QVERIFY(QFile::copy(built + QStringLiteral("/kvelt"),
+                            programDir_.filePath(QStringLiteral("kvelt"))));
         QDir().mkpath(programDir_.filePath(QStringLiteral("Examples")));
         const QDir examples(built + QStringLiteral("/Examples"));
         for (const QString& f : examples.entryList({QStringLiteral("*.kvt")}, QDir::Files)) {
-            QFile::copy(examples.filePath(f), programDir_.filePath(QStringLiteral("Examples/") + f));
+            QFile::copy(examples.filePath(f),
+                        programDir_.filePath(QStringLiteral("Examples/") + f));
         }
 
         // Xvfb picks a free display itself and writes its number: two end-to-end runs
         // started together cannot take the same one, as they could by looking for lock files.
-        xvfb_.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                             QStringLiteral("-screen"), QStringLiteral("0"),
-                                             QStringLiteral("1800x1300x24"), QStringLiteral("-nolisten"),
-                                             QStringLiteral("tcp")});
+        xvfb_.start(QStringLiteral("Xvfb"),
+                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                     QStringLiteral("0"), QStringLiteral("1800x1300x24"),
+                     QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         QVERIFY(xvfb_.waitForStarted(10000));
         QByteArray number;
         QVERIFY2(WaitUntil([&] {
@@ -588,12 +599,13 @@ private slots:
         wm_.setProcessEnvironment(Env());
         wm_.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
         QVERIFY(wm_.waitForStarted(10000));
-        QVERIFY2(WaitUntil([&] {
-                     return Run(QStringLiteral("wmctrl"), {QStringLiteral("-m")})
-                         .contains(QStringLiteral("Openbox"));
-                 }),
-                 qPrintable(QStringLiteral("the window manager did not come up on %1: %2")
-                                .arg(display_, QString::fromLocal8Bit(wm_.readAllStandardError()))));
+        QVERIFY2(
+            WaitUntil([&] {
+                return Run(QStringLiteral("wmctrl"), {QStringLiteral("-m")})
+                    .contains(QStringLiteral("Openbox"));
+            }),
+            qPrintable(QStringLiteral("the window manager did not come up on %1: %2")
+                           .arg(display_, QString::fromLocal8Bit(wm_.readAllStandardError()))));
     }
 
     void init() {
@@ -635,8 +647,10 @@ private slots:
         SaveWindowShot(shot, ClientArea(window, *board), QStringLiteral("kvelt.png"));
         QCOMPARE(board->cell, 19);
         QCOMPARE(board->line, 1);
-        for (int i = 0; i <= 35; ++i) QCOMPARE(At(shot, {board->left + 19 * i, board->top + 7}), kGrid);
-        for (int j = 0; j <= 24; ++j) QCOMPARE(At(shot, {board->left + 7, board->top + 19 * j}), kGrid);
+        for (int i = 0; i <= 35; ++i)
+            QCOMPARE(At(shot, {board->left + 19 * i, board->top + 7}), kGrid);
+        for (int j = 0; j <= 24; ++j)
+            QCOMPARE(At(shot, {board->left + 7, board->top + 19 * j}), kGrid);
 
         // Pieces at home in their colours; the default outline is all black, uncovered.
         kv::FiguryPoMestam();
@@ -674,7 +688,8 @@ private slots:
         QVERIFY(CountInCell(shot, *board, 4, 1, kWhite) > 30);
 
         // Choose another outline in the library (F4, the next entry, Enter).
-        const QString first = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+        const QString first =
+            Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
         Key(window, QStringLiteral("F4"));
         const QString library = WaitForWindow(QStringLiteral("^Список квелтов$"));
         QVERIFY2(!library.isEmpty(), "F4 did not open the outline library");
@@ -694,7 +709,8 @@ private slots:
         const QByteArray remembered = ini.readAll();
         QVERIFY2(remembered.endsWith("\r\n"), remembered.constData());
         const QString path = QString::fromUtf8(remembered.chopped(2));
-        QVERIFY2(path.startsWith(programDir_.filePath(QStringLiteral("Examples/"))), qPrintable(path));
+        QVERIFY2(path.startsWith(programDir_.filePath(QStringLiteral("Examples/"))),
+                 qPrintable(path));
         QVERIFY(QFile::exists(path));
 
         // Start again: the remembered outline is shown.
@@ -709,8 +725,8 @@ private slots:
     // "Конец игры", and Enter closes it.
     void oneMoveToVictory() {
         const QString outline = programDir_.filePath(QStringLiteral("Examples/e2e-one-move.kvt"));
-        WriteOutline(outline, QStringLiteral("Один ход"),
-                     {{4, 0}, {3, 1}, {4, 1}, {5, 1}, {4, 2}}, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        WriteOutline(outline, QStringLiteral("Один ход"), {{4, 0}, {3, 1}, {4, 1}, {5, 1}, {4, 2}},
+                     {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
         QFile ini(programDir_.filePath(QStringLiteral("Kvelt.ini")));
         QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
         ini.write(outline.toUtf8() + "\r\n");
@@ -818,7 +834,8 @@ private slots:
 
         click(menu);
         QVERIFY2(WaitUntil(menuOpen), "the menu did not open");
-        QVERIFY2(Screenshot().copy(boardRect) != start.copy(boardRect), "the menu is not over the board");
+        QVERIFY2(Screenshot().copy(boardRect) != start.copy(boardRect),
+                 "the menu is not over the board");
         key(QStringLiteral("Escape"));
         QVERIFY2(WaitUntil([&] { return !menuOpen(); }), "Esc did not close the menu");
         key(QStringLiteral("Right"));
@@ -882,9 +899,9 @@ private slots:
             *board);
         // The I waits at home around (3, 5): a click on it makes it current.
         const QPoint i = board->Centre(2, 5);
-        Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(i.x()),
-                                        QString::number(i.y()), QStringLiteral("click"),
-                                        QStringLiteral("1")});
+        Run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(i.x()), QString::number(i.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
         shot = ShotWhen([&](const QImage& s) { return CountInCell(s, *board, 3, 5, kWhite) > 30; });
         seen << BoardPicture(shot, *board);
         QVERIFY2(CountInCell(shot, *board, 3, 5, kWhite) > 30, "the click did not lift the I");
@@ -954,8 +971,8 @@ private slots:
         QList<QImage> seen{BoardPicture(Screenshot(), *board)};
         for (int move = 0; move < 3; ++move) {
             Key(window, QStringLiteral("Right"));
-            const QImage shot = ShotWhen(
-                [&](const QImage& s) { return BoardPicture(s, *board) != seen.last(); });
+            const QImage shot =
+                ShotWhen([&](const QImage& s) { return BoardPicture(s, *board) != seen.last(); });
             seen << BoardPicture(shot, *board);
             QVERIFY2(seen.last() != seen[seen.size() - 2], "a move did not show");
         }
@@ -984,8 +1001,8 @@ private slots:
         Key(victory, QStringLiteral("space"));
         QVERIFY(WindowGone(victory));
         QVERIFY2(WaitUntil([&] {
-                     const QString caption = Run(QStringLiteral("xdotool"),
-                                                 {QStringLiteral("getwindowname"), window});
+                     const QString caption =
+                         Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
                      return caption.startsWith(QStringLiteral("Головоломка «Квелт» - ")) &&
                             !caption.contains(QStringLiteral("Прямоугольник 6"));
                  }),
@@ -1000,11 +1017,13 @@ private slots:
         QFile::remove(programDir_.filePath(QStringLiteral("Kvelt.ini")));
         QProcessEnvironment bare = Env();
         bare.insert(QStringLiteral("PATH"), QString());
-        for (const char* name : {"BROWSER", "DEFAULT_BROWSER"}) bare.remove(QString::fromLatin1(name));
+        for (const char* name : {"BROWSER", "DEFAULT_BROWSER"})
+            bare.remove(QString::fromLatin1(name));
         // The game's folder has no help of its own: the built one is put beside it.
         const QString built = qEnvironmentVariable("KVELT_PROGRAM_DIR");
         QDir().mkpath(programDir_.filePath(QStringLiteral("help")));
-        for (const QString& f : {QStringLiteral("Справка.html"), QStringLiteral("help/start.png")}) {
+        for (const QString& f :
+             {QStringLiteral("Справка.html"), QStringLiteral("help/start.png")}) {
             QFile::remove(programDir_.filePath(f));
             QVERIFY(QFile::copy(built + QLatin1Char('/') + f, programDir_.filePath(f)));
         }
@@ -1023,8 +1042,8 @@ private slots:
         auto differing = [&](const QImage& shot) {
             const auto board = FindBoard(shot.copy(frame));
             if (!board) return -1;
-            const QImage shown = shot.copy(frame).copy(board->left, board->top, picture.width(),
-                                                       picture.height());
+            const QImage shown =
+                shot.copy(frame).copy(board->left, board->top, picture.width(), picture.height());
             int n = 0;
             for (int y = 0; y < picture.height(); ++y) {
                 for (int x = 0; x < picture.width(); ++x) {
@@ -1038,7 +1057,8 @@ private slots:
         for (int line = 0; line < 150 && differing(shot = Screenshot()) != 0; ++line) {
             Key(help, QStringLiteral("Down"));
         }
-        if (!screenshotDir_.isEmpty()) shot.save(screenshotDir_ + QStringLiteral("/help-window.png"));
+        if (!screenshotDir_.isEmpty())
+            shot.save(screenshotDir_ + QStringLiteral("/help-window.png"));
         QCOMPARE(differing(shot), 0);
 
         Key(help, QStringLiteral("Escape"));
@@ -1052,20 +1072,18 @@ private slots:
         QTemporaryDir prefix;
         QTemporaryDir elsewhere;
         QProcess install;
-        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"),
-                                                qEnvironmentVariable("KVELT_BUILD_DIR"),
-                                                QStringLiteral("--prefix"), prefix.path()});
+        install.start(QStringLiteral("cmake"),
+                      {QStringLiteral("--install"), qEnvironmentVariable("KVELT_BUILD_DIR"),
+                       QStringLiteral("--prefix"), prefix.path()});
         QVERIFY(install.waitForFinished(60000));
         QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
-        for (const char* f : {"games/kvelt", "games/kvelt-outline",
-                              "share/games/kvelt/Examples/0001.kvt",
-                              "share/games/kvelt/help/start.png",
-                              "share/games/kvelt/Справка.html",
-                              "share/man/man6/kvelt.6.gz",
-                              "share/applications/" KVELT_APP_ID ".desktop",
-                              "share/metainfo/" KVELT_APP_ID ".metainfo.xml",
-                              "share/icons/hicolor/48x48/apps/" KVELT_APP_ID ".png",
-                              "share/icons/hicolor/scalable/apps/" KVELT_APP_ID ".svg"}) {
+        for (const char* f :
+             {"games/kvelt", "games/kvelt-outline", "share/games/kvelt/Examples/0001.kvt",
+              "share/games/kvelt/help/start.png", "share/games/kvelt/Справка.html",
+              "share/man/man6/kvelt.6.gz", "share/applications/" KVELT_APP_ID ".desktop",
+              "share/metainfo/" KVELT_APP_ID ".metainfo.xml",
+              "share/icons/hicolor/48x48/apps/" KVELT_APP_ID ".png",
+              "share/icons/hicolor/scalable/apps/" KVELT_APP_ID ".svg"}) {
             QVERIFY2(QFile::exists(prefix.filePath(QString::fromUtf8(f))), f);
         }
         QFile desktop(
@@ -1082,8 +1100,10 @@ private slots:
         const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         const auto restore = qScopeGuard([&] {
-            if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
-            else qputenv("XDG_CONFIG_HOME", oldConfig);
+            if (oldConfig.isEmpty())
+                qunsetenv("XDG_CONFIG_HOME");
+            else
+                qputenv("XDG_CONFIG_HOME", oldConfig);
         });
         QProcessEnvironment env = Env(1.0);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
@@ -1100,7 +1120,8 @@ private slots:
     // 59 pixels in from the left, under the menu bar.
     void CheckMenuBarAsKept(const QString& taken, const QString& kept) {
         // scripts/update-screenshot.sh is retaking them.
-        if (screenshotDir_.isEmpty() || qEnvironmentVariableIsSet("KVELT_RETAKE_SCREENSHOTS")) return;
+        if (screenshotDir_.isEmpty() || qEnvironmentVariableIsSet("KVELT_RETAKE_SCREENSHOTS"))
+            return;
         const QImage now =
             QImage(screenshotDir_ + QLatin1Char('/') + taken).convertToFormat(QImage::Format_RGB32);
         const QImage docs = QImage(QStringLiteral(KVELT_SOURCE_DIR "/docs/") + kept)
@@ -1212,11 +1233,11 @@ private slots:
                  "the settings file does not name an outline of the package");
     }
 
-    // An installed copy as a player meets it: installed to a prefix, read-only, the launcher started from the player's home by an ordinary user (the
-    // superuser writes anywhere, so it would hide what fails). The first Save lands in the
-    // player's positions folder, Continue finds the outline in Examples by its file name,
-    // the outline chosen comes back at the next start, and the About window's link writes
-    // its page to the player's cache.
+    // An installed copy as a player meets it: installed to a prefix, read-only, the launcher
+    // started from the player's home by an ordinary user (the superuser writes anywhere, so it
+    // would hide what fails). The first Save lands in the player's positions folder, Continue finds
+    // the outline in Examples by its file name, the outline chosen comes back at the next start,
+    // and the About window's link writes its page to the player's cache.
     void installedCopyAsAnOrdinaryUser() {
         if (geteuid() != 0) QSKIP("starting the game as another user needs the superuser");
         const passwd* nobody = getpwnam("nobody");
@@ -1464,8 +1485,10 @@ private slots:
             QVERIFY2(WaitUntil([&] {
                          id = Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowfocus")});
                          return !id.isEmpty() && id != window &&
-                                Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id})
-                                    .contains(QRegularExpression(QStringLiteral("^(Сохранить как|Save As|Открыть|Open)$")));
+                                Run(QStringLiteral("xdotool"),
+                                    {QStringLiteral("getwindowname"), id})
+                                    .contains(QRegularExpression(
+                                        QStringLiteral("^(Сохранить как|Save As|Открыть|Open)$")));
                      }),
                      qPrintable(QStringLiteral("no file dialog has the keyboard after ") + keys));
             Run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("ctrl+a")});
@@ -1501,8 +1524,9 @@ private slots:
     void editorCodeCopiedAndPastedBack() {
         const QString window = StartOnRectangle();
         auto clipboard = [&] {
-            return Run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                                 QStringLiteral("-o")});
+            return Run(
+                QStringLiteral("xclip"),
+                {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-o")});
         };
         // xclip keeps the selection from the background until the game takes it.
         auto putIntoClipboard = [&](const QByteArray& text) {
@@ -1510,8 +1534,8 @@ private slots:
             put.setProcessEnvironment(Env());
             put.setStandardOutputFile(QProcess::nullDevice());
             put.setStandardErrorFile(QProcess::nullDevice());
-            put.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                                QStringLiteral("-i")});
+            put.start(QStringLiteral("xclip"), {QStringLiteral("-selection"),
+                                                QStringLiteral("clipboard"), QStringLiteral("-i")});
             put.write(text);
             put.closeWriteChannel();
             QVERIFY(put.waitForFinished(10000));
@@ -1542,7 +1566,8 @@ private slots:
         kv::SetCellSize(478, 784);
         kv::frmRedaktor probe;
         auto click = [&](QPushButton* (kv::frmRedaktor::*button)() const) {
-            const QPoint at = QPoint(grid->left, grid->top) + (probe.*button)()->geometry().center() -
+            const QPoint at = QPoint(grid->left, grid->top) +
+                              (probe.*button)()->geometry().center() -
                               probe.picSetka()->geometry().topLeft();
             PointerTo(at);
             Xdo({QStringLiteral("click"), QStringLiteral("1")});
@@ -1556,7 +1581,8 @@ private slots:
                 for (int r = 0; r < 24; ++r) {
                     const QRgb rgb = At(s, grid->Corner(c, r));
                     const bool inside = c >= 12 && c < 22 && r >= 9 && r < 15;
-                    n += any ? (rgb == kBlack || pieces.contains(rgb)) : inside && pieces.contains(rgb);
+                    n += any ? (rgb == kBlack || pieces.contains(rgb))
+                             : inside && pieces.contains(rgb);
                 }
             }
             return n;
@@ -1584,7 +1610,8 @@ private slots:
         QVERIFY(copied.draft.cells == rectangle);
 
         click(&kv::frmRedaktor::kOchistit);
-        QCOMPARE(coloured(ShotWhen([&](const QImage& s) { return coloured(s, true) == 0; }), true), 0);
+        QCOMPARE(coloured(ShotWhen([&](const QImage& s) { return coloured(s, true) == 0; }), true),
+                 0);
         click(&kv::frmRedaktor::kVstavitKod);
         const QImage pasted = ShotWhen([&](const QImage& s) { return coloured(s, false) == 60; },
                                        QStringLiteral("code-pasted.png"));
@@ -1612,9 +1639,9 @@ private slots:
         const auto start = WaitForBoard([](const Board& b) { return b.cell == 19; }, &designed);
         QVERIFY(start.has_value());
         const int bars = WindowSize(window).height() - 478;  // menu bar and status line
-        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window,
-                                       QStringLiteral("-b"),
-                                       QStringLiteral("add,maximized_vert,maximized_horz")});
+        Run(QStringLiteral("wmctrl"),
+            {QStringLiteral("-i"), QStringLiteral("-r"), window, QStringLiteral("-b"),
+             QStringLiteral("add,maximized_vert,maximized_horz")});
         QImage shot;
         const auto big = WaitForBoard([](const Board& b) { return b.cell > 19; }, &shot);
         QVERIFY2(big.has_value(), "the board did not grow with the maximised window");
@@ -1629,32 +1656,31 @@ private slots:
         QVERIFY(CountInCell(shot, *big, 3, 1, kWhite) > 30 * (cell * cell) / (19 * 19));
 
         // Restored: the very pixels of the designed size.
-        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window,
-                                       QStringLiteral("-b"),
-                                       QStringLiteral("remove,maximized_vert,maximized_horz")});
+        Run(QStringLiteral("wmctrl"),
+            {QStringLiteral("-i"), QStringLiteral("-r"), window, QStringLiteral("-b"),
+             QStringLiteral("remove,maximized_vert,maximized_horz")});
         QImage back;
         const auto small = WaitForBoard([](const Board& b) { return b.cell == 19; }, &back);
         QVERIFY(small.has_value());
         QCOMPARE(BoardPicture(back, *small), BoardPicture(designed, *start));
 
         // Maximised again, a click on a free cell moves piece 1 there.
-        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), window,
-                                       QStringLiteral("-b"),
-                                       QStringLiteral("add,maximized_vert,maximized_horz")});
+        Run(QStringLiteral("wmctrl"),
+            {QStringLiteral("-i"), QStringLiteral("-r"), window, QStringLiteral("-b"),
+             QStringLiteral("add,maximized_vert,maximized_horz")});
         const auto again = WaitForBoard([&](const Board& b) { return b.cell == cell; });
         QVERIFY(again.has_value());
         const QPoint target = again->Centre(20, 5);
-        Run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(target.x()),
-                                        QString::number(target.y()), QStringLiteral("click"),
-                                        QStringLiteral("1")});
+        Run(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(target.x()), QString::number(target.y()),
+             QStringLiteral("click"), QStringLiteral("1")});
         QImage moved;
-        const auto after = WaitForBoard(
-            [&](const Board& b) {
-                const QImage now = Screenshot();
-                moved = now;
-                return At(now, b.Corner(20, 4)) == PieceRgb(1) &&
-                       CountInCell(now, b, 20, 5, kWhite) > 30;
-            });
+        const auto after = WaitForBoard([&](const Board& b) {
+            const QImage now = Screenshot();
+            moved = now;
+            return At(now, b.Corner(20, 4)) == PieceRgb(1) &&
+                   CountInCell(now, b, 20, 5, kWhite) > 30;
+        });
         QVERIFY2(after.has_value(), "the click did not move piece 1 to the cell");
         QCOMPARE(At(moved, after->Corner(3, 0)), kBackground);  // gone from its home
         CloseGame(window);
@@ -1697,9 +1723,9 @@ private slots:
         QVERIFY2(!editor.isEmpty(), "Ctrl+E did not open the editor");
         QVERIFY(Settled(editor));
         QVERIFY(GridIn(editor, [](const Board& b) { return b.cell == 19; }).has_value());
-        Run(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-r"), editor,
-                                       QStringLiteral("-b"),
-                                       QStringLiteral("add,maximized_vert,maximized_horz")});
+        Run(QStringLiteral("wmctrl"),
+            {QStringLiteral("-i"), QStringLiteral("-r"), editor, QStringLiteral("-b"),
+             QStringLiteral("add,maximized_vert,maximized_horz")});
         int controls = 0;
         {
             kv::frmRedaktor probe;
@@ -1717,10 +1743,11 @@ private slots:
                 return b.cell > 19 && b.cell == expected;
             },
             &shot);
-        QVERIFY2(grid.has_value(),
-                 qPrintable(QStringLiteral("the editor's grid did not grow to %1 with its maximised "
-                                           "window")
-                                .arg(expected)));
+        QVERIFY2(
+            grid.has_value(),
+            qPrintable(QStringLiteral("the editor's grid did not grow to %1 with its maximised "
+                                      "window")
+                           .arg(expected)));
         QCOMPARE(grid->line, 1);
         for (int r : {0, 12, 23}) {
             const QString uneven = UnevenGrid(shot, *grid, r);
@@ -1735,7 +1762,8 @@ private slots:
         const int interior = (grid->cell - grid->line) * (grid->cell - grid->line);
         shot = ShotWhen([&](const QImage& s) { return CountInCell(s, *grid, 27, 3, kBlack) > 0; });
         // The cell's whole interior but for the cursor's red frame, and none of its neighbours.
-        QVERIFY2(CountInCell(shot, *grid, 27, 3, kBlack) > interior / 3, "the click painted no cell");
+        QVERIFY2(CountInCell(shot, *grid, 27, 3, kBlack) > interior / 3,
+                 "the click painted no cell");
         for (const QPoint& n : {QPoint(26, 3), QPoint(28, 3), QPoint(27, 2), QPoint(27, 4)}) {
             QCOMPARE(CountInCell(shot, *grid, n.x(), n.y(), kBlack), 0);
         }

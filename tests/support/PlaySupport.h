@@ -159,8 +159,7 @@ struct Player {
     const int layouts = window->LayOutCount();
     window->resize(width + extra.width(), height + extra.height());
     return QTest::qWaitFor([&] {
-        return window->Client()->size() == QSize(width, height) &&
-               window->LayOutCount() > layouts;
+        return window->Client()->size() == QSize(width, height) && window->LayOutCount() > layouts;
     });
 }
 

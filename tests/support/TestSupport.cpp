@@ -72,8 +72,12 @@ GameWindow::GameWindow() {
     kv::NewPole();
 }
 
-GameWindow::~GameWindow() { delete window; }
+GameWindow::~GameWindow() {
+    delete window;
+}
 
-QRgb Rgb(std::uint32_t colour) { return kv::platform::ToRgb(colour) | 0xFF000000u; }
+QRgb Rgb(std::uint32_t colour) {
+    return kv::platform::ToRgb(colour) | 0xFF000000u;
+}
 
 }  // namespace kvtest

@@ -24,7 +24,7 @@ class frmForma;
 namespace kvtest {
 
 class FakeMessages final : public kv::platform::MessageBoxes {
-public:
+  public:
     void ShowError(const QString& text) override { errors << text; }
     bool AskYesNo(const QString& text) override {
         questions << text;
@@ -39,7 +39,7 @@ public:
 
 // Records each question; answers with answer (-1: "Отмена").
 class FakeQuestions final : public kv::platform::Questions {
-public:
+  public:
     int Choose(const QString& text, const QStringList& answers) override {
         asked << text;
         lastAnswers = answers;
@@ -51,7 +51,7 @@ public:
 };
 
 class FakeVictory final : public kv::platform::VictoryPresenter {
-public:
+  public:
     void ShowVictory() override { ++shown; }
     // Keeps the note; answers «Следующий» when chooseNext is set.
     bool ShowVictoryNoted(const kv::platform::VictoryNote& note) override {
@@ -66,7 +66,7 @@ public:
 
 // Counts the yields; runs nothing unless told to (a test can queue work into it).
 class FakeEvents final : public kv::platform::EventPump {
-public:
+  public:
     void ProcessPendingEvents() override {
         ++calls;
         if (onProcess) onProcess();
@@ -76,7 +76,7 @@ public:
 };
 
 class FakeFiles final : public kv::platform::FileDialogs {
-public:
+  public:
     QString OpenSave(bool save, const QString& initialName, const QString& description,
                      const QString& pattern, const QString& folder) override {
         lastSave = save;
@@ -96,7 +96,7 @@ public:
 // Records what it is asked to open; with fails set it reports, as a desktop without a
 // browser does, that it could not.
 class FakeShell final : public kv::platform::Shell {
-public:
+  public:
     bool Open(const QUrl& url) override {
         opened << url;
         return !fails;
@@ -109,7 +109,7 @@ public:
 // as one that a worker has sent but the event loop not yet delivered: a test can change
 // things in between.
 class FakeJobs final : public kv::platform::JobRunner {
-public:
+  public:
     void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
         ++runs;
         work();
@@ -135,7 +135,7 @@ public:
 
 // A clipboard of its own: what was set, and what the next read gives.
 class FakeClipboard final : public kv::platform::Clipboard {
-public:
+  public:
     QString Text() override { return text; }
     void SetText(const QString& t) override {
         text = t;
