@@ -9,7 +9,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-translations-l10n libgl-dev
     fonts-liberation fonts-dejavu-core
-    libbenchmark-dev
+    libbenchmark-dev clang-format
     xvfb xauth xdotool x11-apps x11-utils imagemagick openbox wmctrl xclip
     dpkg-dev file lintian appstream desktop-file-utils
     # The source package's checks: dpkg-buildpackage with dh, hardening-check (devscripts),
