@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -393,7 +394,10 @@ bool frmForma::event(QEvent* event) {
     if (event->type() == QEvent::ScreenChangeInternal) ScheduleLayOut();
     // The clock runs only while the player has the window.
     const QEvent::Type type = event->type();
+    // The event may close and delete the window (a close or a deferred delete).
+    const QPointer<frmForma> alive(this);
     const bool result = QMainWindow::event(event);
+    if (!alive) return result;
     if (journey_ && (type == QEvent::WindowActivate || type == QEvent::WindowDeactivate ||
                      type == QEvent::WindowStateChange || type == QEvent::Hide)) {
         journey_->SetActive(type != QEvent::Hide && type != QEvent::WindowDeactivate &&
