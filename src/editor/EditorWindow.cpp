@@ -28,6 +28,7 @@
 #include "platform/SystemColors.h"
 #include "platform/TextCodec.h"
 #include "positions/Positions.h"
+#include "solver/PlacedCells.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "view/WindowStyle.h"
@@ -487,8 +488,7 @@ void frmRedaktor::ShowSolution(const Tiling& tiling) {
     Canvas& canvas = picSetka_->canvas();
     for (const PiecePlacement& t : tiling) {
         for (int k = 0; k < 5; ++k) {
-            const int c = t.column + PieceCells[t.piece][k][t.orientation][0];
-            const int r = t.row + PieceCells[t.piece][k][t.orientation][1];
+            const auto [c, r] = PlacedCell(t, k);
             if (!OnBoard(c, r)) continue;
             FillCellInterior(canvas, cell_, c, r, PieceColor[t.piece]);
             solutionCells_.push_back({c, r});

@@ -9,6 +9,7 @@
 #include "model/Operations.h"
 #include "platform/Services.h"
 #include "play/History.h"
+#include "solver/PlacedCells.h"
 #include "view/BoardDrawing.h"
 
 namespace kv {
@@ -17,16 +18,6 @@ namespace {
 
 bool InPlay(int p) {
     return p >= 1 && p <= kPieces && PieceExcluded[p] != 1;
-}
-
-std::vector<BoardCell> CellsOf(const PiecePlacement& t) {
-    std::vector<BoardCell> cells;
-    for (int k = 0; k < 5; ++k) {
-        cells.push_back({t.column + PieceCells[t.piece][k][t.orientation][0],
-                         t.row + PieceCells[t.piece][k][t.orientation][1]});
-    }
-    std::sort(cells.begin(), cells.end());
-    return cells;
 }
 
 PiecePlacement PlacementNow(int p) {
@@ -135,7 +126,9 @@ void Podskazka() {
     }
     PiecePlacement target[kPieces + 1] = {};
     for (const PiecePlacement& t : plan.solution) target[t.piece] = t;
-    auto there = [&target](int p) { return CellsOf(PlacementNow(p)) == CellsOf(target[p]); };
+    auto there = [&target](int p) {
+        return SortedPlacedCells(PlacementNow(p)) == SortedPlacedCells(target[p]);
+    };
     int q = CurrentPiece;
     if (there(q)) {
         q = 0;
@@ -156,18 +149,18 @@ void Podskazka() {
         std::vector<BoardCell> blocked;
         for (int p = 1; p <= kPieces; ++p) {
             if (!placing[p]) continue;
-            const std::vector<BoardCell> cells = CellsOf(target[p]);
+            const std::vector<BoardCell> cells = SortedPlacedCells(target[p]);
             blocked.insert(blocked.end(), cells.begin(), cells.end());
         }
         if (q != CurrentPiece) {
-            const std::vector<BoardCell> current = CellsOf(PlacementNow(CurrentPiece));
+            const std::vector<BoardCell> current = SortedPlacedCells(PlacementNow(CurrentPiece));
             blocked.insert(blocked.end(), current.begin(), current.end());
         }
         home.clear();
         std::vector<BoardCell> taken = blocked;
         for (int p = 1; p <= kPieces; ++p) {
             if (!InPlay(p) || placing[p] || p == CurrentPiece) continue;
-            const std::vector<BoardCell> cells = CellsOf(PlacementNow(p));
+            const std::vector<BoardCell> cells = SortedPlacedCells(PlacementNow(p));
             if (Meet(cells, blocked)) {
                 home.push_back(p);
             } else {
@@ -175,7 +168,7 @@ void Podskazka() {
             }
         }
         for (const int p : home) {
-            if (Meet(CellsOf(HomeOf(p)), taken)) {
+            if (Meet(SortedPlacedCells(HomeOf(p)), taken)) {
                 placing[p] = grew = true;
                 break;
             }

@@ -7,15 +7,11 @@
 #include <set>
 
 #include "solver/PieceTable.h"
+#include "solver/PlacedCells.h"
 
 namespace kv {
 
 namespace {
-
-BoardCell CellOf(const PiecePlacement& t, int k) {
-    return {t.column + kPieceTable.cells[t.piece][k][t.orientation][0],
-            t.row + kPieceTable.cells[t.piece][k][t.orientation][1]};
-}
 
 bool Orientable(const PiecePlacement& t) {
     return t.orientation >= 1 && t.orientation <= 8;
@@ -23,7 +19,7 @@ bool Orientable(const PiecePlacement& t) {
 
 std::set<BoardCell> CellSet(const PiecePlacement& t) {
     std::set<BoardCell> cells;
-    for (int k = 0; k < 5; ++k) cells.insert(CellOf(t, k));
+    for (int k = 0; k < 5; ++k) cells.insert(PlacedCell(t, k));
     return cells;
 }
 
@@ -41,14 +37,14 @@ std::array<bool, 13> WellPlaced(const HintPosition& position) {
     for (const BoardCell& c : position.outline) outline[c] = 1;
     for (int p = 1; p <= kPieces; ++p) {
         if (!position.inPlay[p] || !Orientable(position.pieces[p])) continue;
-        for (int k = 0; k < 5; ++k) ++covered[CellOf(position.pieces[p], k)];
+        for (int k = 0; k < 5; ++k) ++covered[PlacedCell(position.pieces[p], k)];
     }
     std::array<bool, 13> well{};
     for (int p = 1; p <= kPieces; ++p) {
         if (!position.inPlay[p] || !Orientable(position.pieces[p])) continue;
         well[p] = true;
         for (int k = 0; k < 5 && well[p]; ++k) {
-            const BoardCell c = CellOf(position.pieces[p], k);
+            const BoardCell c = PlacedCell(position.pieces[p], k);
             well[p] = outline.count(c) != 0 && covered[c] == 1;
         }
     }
@@ -68,7 +64,8 @@ std::vector<PiecePlacement> TilingKeeping(const HintPosition& position,
         const PiecePlacement& t = position.pieces[p];
         if (!Orientable(t) || t.piece != p) return {};
         for (int k = 0; k < 5; ++k) {
-            if (rest.erase(CellOf(t, k)) == 0) return {};  // off the outline, or on a kept piece
+            if (rest.erase(PlacedCell(t, k)) == 0)
+                return {};  // off the outline, or on a kept piece
         }
         out[p] = false;
         tiling.push_back(t);

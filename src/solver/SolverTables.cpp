@@ -9,6 +9,7 @@
 
 #include "solver/FixedOrderSearch.h"
 #include "solver/PieceTable.h"
+#include "solver/PlacedCells.h"
 #include "solver/Solver.h"
 
 namespace kv {
@@ -395,8 +396,8 @@ std::vector<std::string> DrawTiling(const std::vector<BoardCell>& cells, const T
     for (const auto& c : cells) rows[c.row - minR][c.column - minC] = '#';
     for (const auto& t : tiling) {
         for (int k = 0; k < 5; ++k) {
-            const int c = t.column + kPieceTable.cells[t.piece][k][t.orientation][0] - minC;
-            const int r = t.row + kPieceTable.cells[t.piece][k][t.orientation][1] - minR;
+            const int c = PlacedCell(t, k).column - minC;
+            const int r = PlacedCell(t, k).row - minR;
             if (r >= 0 && r < static_cast<int>(rows.size()) && c >= 0 &&
                 c < static_cast<int>(rows[r].size())) {
                 rows[r][c] = PieceLetter(t.piece);

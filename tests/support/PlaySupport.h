@@ -17,6 +17,7 @@
 #include "model/Operations.h"
 #include "outlines/Outline.h"
 #include "play/History.h"
+#include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 
@@ -52,13 +53,6 @@ inline void StartPlay(const QList<int>& excluded = {}, const QList<QPoint>& outl
     kv::CurrentPiece = kv::FirstPieceInPlay();
     kv::UstanovkaFigury(-1);
     kv::StartHistory();
-}
-
-// The cells piece p covers where it stands, in its own orientation.
-inline QList<QPoint> CellsOf(int p) {
-    QList<QPoint> cells;
-    for (int k = 0; k < 5; ++k) cells << QPoint(kv::PieceCellColumn(p, k), kv::PieceCellRow(p, k));
-    return cells;
 }
 
 // The centre of cell (c, r) in board pixels.

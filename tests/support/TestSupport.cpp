@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "app/MainWindow.h"
 #include "model/Model.h"
 #include "outlines/Outline.h"
+#include "outlines/OutlineFile.h"
 #include "outlines/OutlineFolders.h"
 #include "platform/SystemColors.h"
 #include "play/History.h"
@@ -78,6 +80,29 @@ GameWindow::~GameWindow() {
 
 QRgb Rgb(std::uint32_t colour) {
     return kv::platform::ToRgb(colour) | 0xFF000000u;
+}
+
+QList<QPoint> CellsOf(int p) {
+    QList<QPoint> cells;
+    for (int k = 0; k < 5; ++k) cells << QPoint(kv::PieceCellColumn(p, k), kv::PieceCellRow(p, k));
+    return cells;
+}
+
+std::vector<kv::BoardCell> CellsOf(const kv::PiecePlacement& t) {
+    std::vector<kv::BoardCell> cells;
+    for (int k = 0; k < 5; ++k) {
+        cells.push_back({t.column + kv::PieceCells[t.piece][k][t.orientation][0],
+                         t.row + kv::PieceCells[t.piece][k][t.orientation][1]});
+    }
+    std::sort(cells.begin(), cells.end());
+    return cells;
+}
+
+QList<QPoint> CellsOf(const kv::OutlineContent& content) {
+    QList<QPoint> cells;
+    for (int i = 0; i <= content.lastCell; ++i)
+        cells << QPoint(content.cells[i][0], content.cells[i][1]);
+    return cells;
 }
 
 }  // namespace kvtest

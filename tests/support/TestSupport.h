@@ -6,6 +6,8 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -16,10 +18,12 @@
 #include <vector>
 
 #include "platform/Services.h"
+#include "solver/Solver.h"
 
 namespace kv {
 class frmForma;
-}
+struct OutlineContent;
+}  // namespace kv
 
 namespace kvtest {
 
@@ -183,5 +187,13 @@ struct GameWindow {
 
 // Opaque colour of a program colour value.
 QRgb Rgb(std::uint32_t colour);
+
+// The cells piece p covers where it stands, in its own orientation, cell 0 first.
+QList<QPoint> CellsOf(int p);
+// The cells a placement covers, read from the game's piece table, sorted so that two
+// placements compare as sets.
+std::vector<kv::BoardCell> CellsOf(const kv::PiecePlacement& t);
+// An outline file's cells in the order the file lists them.
+QList<QPoint> CellsOf(const kv::OutlineContent& content);
 
 }  // namespace kvtest

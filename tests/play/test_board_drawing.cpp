@@ -18,6 +18,7 @@
 #include "view/PictureBox.h"
 
 using namespace kv;
+using kvtest::CellsOf;
 using kvtest::Rgb;
 
 namespace {
@@ -62,13 +63,6 @@ QString BoardDifference(const Canvas& canvas, const CellExpectation& expected) {
         const QString difference = BoardDifference(*BoardCanvas, expected); \
         QVERIFY2(difference.isEmpty(), qPrintable(difference));             \
     } while (false)
-
-// Cells of piece p where it stands now.
-QList<QPoint> CellsOf(int p) {
-    QList<QPoint> cells;
-    for (int k = 0; k < 5; ++k) cells << QPoint(PieceCellColumn(p, k), PieceCellRow(p, k));
-    return cells;
-}
 
 // True when the interior of cell (c, r) shows the hand of tile p: only white, black and the
 // piece's colour, with some of each of white and black, and the tile's colour in its corner.

@@ -18,8 +18,10 @@
 #include "outlines/OutlineWriter.h"
 #include "outlines/ShippedGrades.h"
 #include "platform/TextCodec.h"
+#include "support/TestSupport.h"
 
 using namespace kv;
+using kvtest::CellsOf;
 
 namespace {
 
@@ -67,14 +69,6 @@ Drawing ReadDrawing(const QString& path) {
         }
     }
     return d;
-}
-
-QList<QPoint> CellsOf(const OutlineContent& content) {
-    QList<QPoint> cells;
-    for (int i = 0; i <= content.lastCell; ++i) {
-        cells << QPoint(content.cells[i][0], content.cells[i][1]);
-    }
-    return cells;
 }
 
 QRect Bounds(const QList<QPoint>& cells) {

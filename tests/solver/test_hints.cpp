@@ -16,6 +16,7 @@
 #include "support/TestSupport.h"
 
 using namespace kv;
+using kvtest::CellsOf;
 
 namespace {
 
@@ -26,16 +27,6 @@ Cells Rectangle(int width, int height) {
     for (int r = 0; r < height; ++r) {
         for (int c = 0; c < width; ++c) cells.push_back({c + 10, r + 8});
     }
-    return cells;
-}
-
-Cells CellsOf(const PiecePlacement& t) {
-    Cells cells;
-    for (int k = 0; k < 5; ++k) {
-        cells.push_back({t.column + PieceCells[t.piece][k][t.orientation][0],
-                         t.row + PieceCells[t.piece][k][t.orientation][1]});
-    }
-    std::sort(cells.begin(), cells.end());
     return cells;
 }
 

@@ -15,6 +15,7 @@
 #include "view/BoardDrawing.h"
 
 using namespace kv;
+using kvtest::CellsOf;
 
 namespace {
 
@@ -32,12 +33,6 @@ QList<QPoint> Shape(int p, int o) {
     std::sort(cells.begin(), cells.end(), [](const QPoint& a, const QPoint& b) {
         return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x();
     });
-    return cells;
-}
-
-QList<QPoint> CellsOf(int p) {
-    QList<QPoint> cells;
-    for (int k = 0; k < 5; ++k) cells << QPoint(PieceCellColumn(p, k), PieceCellRow(p, k));
     return cells;
 }
 

@@ -73,15 +73,13 @@ Cells SquareWithoutCentre() {
 
 // Where each piece of a tiling lies, taken from the game's piece table. Empty when two
 // pieces overlap or a piece is used twice.
-CellMap CellsOf(const Tiling& tiling) {
+CellMap Cover(const Tiling& tiling) {
     CellMap map;
     std::set<int> pieces;
     for (const auto& t : tiling) {
         if (t.piece < 1 || t.piece > kPieces || t.orientation < 1 || t.orientation > 8) return {};
         if (!pieces.insert(t.piece).second) return {};
-        for (int k = 0; k < 5; ++k) {
-            const BoardCell c{t.column + PieceCells[t.piece][k][t.orientation][0],
-                              t.row + PieceCells[t.piece][k][t.orientation][1]};
+        for (const BoardCell& c : kvtest::CellsOf(t)) {
             if (!map.emplace(c, t.piece).second) return {};
         }
     }
@@ -266,7 +264,7 @@ class SolverTest : public QObject {
         QCOMPARE(count.all, std::uint64_t{9356});
         QCOMPARE(count.upToSymmetry, std::uint64_t{2339});
         QVERIFY(first);
-        QCOMPARE(CellsOf(*first).size(), std::size_t{60});
+        QCOMPARE(Cover(*first).size(), std::size_t{60});
     }
 
     // Every tiling handed out covers its outline exactly, with each piece in play once.
@@ -296,7 +294,7 @@ class SolverTest : public QObject {
             for (const int threads : {2, 4}) {
                 const auto again = solver.First(threads);
                 QVERIFY(again.has_value());
-                QCOMPARE(CellsOf(*again), CellsOf(*first));
+                QCOMPARE(Cover(*again), Cover(*first));
             }
             some.push_back(*first);
         }
@@ -314,7 +312,7 @@ class SolverTest : public QObject {
             QCOMPARE(given, wanted);
         }
         for (const Tiling& tiling : some) {
-            const CellMap map = CellsOf(tiling);
+            const CellMap map = Cover(tiling);
             QCOMPARE(map.size(), cells.size());
             for (const auto& c : cells) QVERIFY(map.count(c));
             for (int p = 1; p <= kPieces; ++p) {
@@ -394,7 +392,7 @@ class SolverTest : public QObject {
             std::multiset<CellMap> got;
             solver.ForEach(
                 [&](const Tiling& t) {
-                    got.insert(CellsOf(t));
+                    got.insert(Cover(t));
                     return true;
                 },
                 threads);
@@ -408,7 +406,7 @@ class SolverTest : public QObject {
                 const std::optional<Tiling> first = solver.First(threads);
                 QCOMPARE(first.has_value(), solvable);
                 if (first) {
-                    QVERIFY(std::find(expected.begin(), expected.end(), CellsOf(*first)) !=
+                    QVERIFY(std::find(expected.begin(), expected.end(), Cover(*first)) !=
                             expected.end());
                 }
             }
@@ -640,7 +638,7 @@ class SolverTest : public QObject {
         QVERIFY(tiling);
         const auto rows = DrawTiling(cells, *tiling);
         QCOMPARE(rows.size(), std::size_t{3});
-        const CellMap map = CellsOf(*tiling);
+        const CellMap map = Cover(*tiling);
         for (int r = 0; r < 3; ++r) {
             QCOMPARE(rows[r].size(), std::size_t{20});
             for (int c = 0; c < 20; ++c) {
