@@ -161,33 +161,32 @@ class E2eX11 : public QObject {
 
     // The id of the first window whose name matches pattern, waiting up to timeoutMs.
     QString WaitForWindow(const QString& pattern, int timeoutMs = 40000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < timeoutMs) {
-            const QString ids = Run(QStringLiteral("xdotool"),
-                                    {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                     QStringLiteral("--name"), pattern});
-            if (!ids.isEmpty()) return ids.split(QLatin1Char('\n')).first();
-            QThread::msleep(100);
-        }
-        return {};
+        QString ids;
+        WaitUntil(
+            [&] {
+                ids = Run(QStringLiteral("xdotool"),
+                          {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--name"), pattern});
+                return !ids.isEmpty();
+            },
+            timeoutMs);
+        return ids.isEmpty() ? QString() : ids.split(QLatin1Char('\n')).first();
     }
 
     bool WindowGone(const QString& id, int timeoutMs = 30000) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < timeoutMs) {
-            QProcess p;
-            p.setProcessEnvironment(Env());
-            p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id});
-            p.waitForFinished(5000);
-            const QString visible = Run(QStringLiteral("xdotool"),
-                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                         QStringLiteral("--name"), QStringLiteral(".")});
-            if (p.exitCode() != 0 || !visible.split(QLatin1Char('\n')).contains(id)) return true;
-            QThread::msleep(100);
-        }
-        return false;
+        return WaitUntil(
+            [&] {
+                QProcess p;
+                p.setProcessEnvironment(Env());
+                p.start(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), id});
+                p.waitForFinished(5000);
+                const QString visible =
+                    Run(QStringLiteral("xdotool"),
+                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                         QStringLiteral("--name"), QStringLiteral(".")});
+                return p.exitCode() != 0 || !visible.split(QLatin1Char('\n')).contains(id);
+            },
+            timeoutMs);
     }
 
     // Polls done until it holds or timeoutMs have passed; what it last said.
@@ -403,18 +402,18 @@ class E2eX11 : public QObject {
     // The board once it shows cells of the given test, waiting up to 10 seconds.
     std::optional<Board> WaitForBoard(const std::function<bool(const Board&)>& wanted,
                                       QImage* shot = nullptr) {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < 10000) {
-            const QImage image = Screenshot();
-            const auto board = FindBoard(image);
-            if (board && wanted(*board)) {
+        std::optional<Board> found;
+        WaitUntil(
+            [&] {
+                const QImage image = Screenshot();
+                const auto board = FindBoard(image);
+                if (!board || !wanted(*board)) return false;
                 if (shot) *shot = image;
-                return board;
-            }
-            QThread::msleep(100);
-        }
-        return std::nullopt;
+                found = board;
+                return true;
+            },
+            10000);
+        return found;
     }
 
     // Every vertical grid line of the board the same width, every cell interior between them
@@ -584,17 +583,15 @@ class E2eX11 : public QObject {
         QVERIFY2(number.trimmed().toInt() > 0 || number.trimmed() == "0",
                  xvfb_.readAllStandardError().constData());
         display_ = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
-        QElapsedTimer timer;
-        timer.start();
-        bool up = false;
-        while (!up && timer.elapsed() < 15000) {
-            QProcess p;
-            p.setProcessEnvironment(Env());
-            p.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
-            p.waitForFinished(5000);
-            up = p.exitCode() == 0 && p.exitStatus() == QProcess::NormalExit;
-            if (!up) QThread::msleep(100);
-        }
+        const bool up = WaitUntil(
+            [&] {
+                QProcess p;
+                p.setProcessEnvironment(Env());
+                p.start(QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")});
+                p.waitForFinished(5000);
+                return p.exitCode() == 0 && p.exitStatus() == QProcess::NormalExit;
+            },
+            15000);
         QVERIFY2(up, "Xvfb did not come up");
         // On a loaded machine openbox may take long to claim the screen, or die before it
         // does: started again while the deadline lasts.
