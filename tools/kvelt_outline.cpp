@@ -145,6 +145,16 @@ std::array<bool, 13> PiecesInPlay(const OutlineDraft& draft) {
 
 int EncodeCode(const QStringList& args);
 
+// Writes bytes as the whole of output, atomically; says why not on the error stream.
+bool WriteWhole(const QString& output, const QByteArray& bytes) {
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
 int Encode(const QStringList& args) {
     if (args.contains(QLatin1String("--code"))) return EncodeCode(args);
     QString art, output;
@@ -183,11 +193,7 @@ int Encode(const QStringList& args) {
         return kFault;
     }
 
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
-        return kFault;
-    }
+    if (!WriteWhole(output, bytes)) return kFault;
     Out(QStringLiteral("%1: \u00AB%2\u00BB, %3 cells, %4 pieces in play\n")
             .arg(output, parsed.draft.name)
             .arg(parsed.draft.cells.size())
@@ -275,11 +281,7 @@ int EncodeCode(const QStringList& args) {
         return kFault;
     }
     const QByteArray bytes = WriteOutline(code.draft);
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
-        return kFault;
-    }
+    if (!WriteWhole(output, bytes)) return kFault;
     Out(QStringLiteral("%1: \u00AB%2\u00BB, %3 cells, %4 pieces in play\n")
             .arg(output, code.draft.name)
             .arg(code.draft.cells.size())
@@ -446,12 +448,8 @@ int Grade(const QStringList& args) {
         OutBytes(lines);
         return kOk;
     }
-    QSaveFile file(output);
     const QByteArray text = "# file\tgrade 1..5\ttilings up to symmetry\tnodes searched\n" + lines;
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
-        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
-        return kFault;
-    }
+    if (!WriteWhole(output, text)) return kFault;
     return kOk;
 }
 
@@ -538,11 +536,7 @@ int Generate(const QStringList& args) {
         Err(QStringLiteral("%1: %2").arg(output, back.fault));
         return kFault;
     }
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        Err(QStringLiteral("%1: cannot write: %2").arg(output, file.errorString()));
-        return kFault;
-    }
+    if (!WriteWhole(output, bytes)) return kFault;
     Out(QStringLiteral("%1: \u00AB%2\u00BB, %3 cells, grade %4, one tiling\n")
             .arg(output, draft.name)
             .arg(draft.cells.size())
