@@ -3,38 +3,20 @@
 #include "windows/NewKveltDialog.h"
 
 #include <QDateEdit>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QSpinBox>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include "editor/OwnOutline.h"
 #include "model/Model.h"
 #include "outlines/ListDialog.h"
-#include "outlines/OutlineFolders.h"
 #include "platform/Services.h"
 #include "positions/Positions.h"
 
 namespace kv {
-
-namespace {
-
-// Genitive, as a date is said: the names do not hang on the locale the game runs in.
-const char* const kMonths[] = {"января", "февраля", "марта",    "апреля",  "мая",    "июня",
-                               "июля",   "августа", "сентября", "октября", "ноября", "декабря"};
-
-QString DayAndMonth(const QDate& date) {
-    return QStringLiteral("%1 %2")
-        .arg(date.day())
-        .arg(QString::fromUtf8(kMonths[date.month() - 1]));
-}
-
-}  // namespace
 
 GeneratorRequest DayRequest(const QDate& date) {
     // Monday .. Sunday: easy to hardest, with more pieces as the week goes on.
@@ -51,16 +33,6 @@ GeneratorRequest DayRequest(const QDate& date) {
 
 QString DayName(const QDate& date) {
     return QStringLiteral("Квелт дня, %1 %2").arg(DayAndMonth(date)).arg(date.year());
-}
-
-QString RandomName(const QDate& date) {
-    for (int n = 1;; ++n) {
-        const QString name = QStringLiteral("Случайный %1, №%2").arg(DayAndMonth(date)).arg(n);
-        if (!QFileInfo::exists(UserExamplesPath() + OutlineFileStem(name) +
-                               QStringLiteral(".kvt"))) {
-            return name;
-        }
-    }
 }
 
 frmNewKvelt::frmNewKvelt(Kind kind, QWidget* parent) : QDialog(parent), kind_(kind) {
@@ -99,55 +71,30 @@ frmNewKvelt::frmNewKvelt(Kind kind, QWidget* parent) : QDialog(parent), kind_(ki
     layout->addWidget(state_);
     layout->addLayout(buttons);
 
-    stopTimer_ = new QTimer(this);
-    stopTimer_->setSingleShot(true);
-    stopTimer_->setInterval(kStopAfterMs);
-    connect(stopTimer_, &QTimer::timeout, this, [this] {
-        if (running_) stop_->show();
-    });
+    run_ = new GenerationRun(stop_, this);
     connect(create_, &QPushButton::clicked, this, &frmNewKvelt::StartGeneration);
-    connect(stop_, &QPushButton::clicked, this, [this] {
-        if (stopFlag_) *stopFlag_ = true;
-    });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmNewKvelt::~frmNewKvelt() {
-    if (stopFlag_) *stopFlag_ = true;
-}
+frmNewKvelt::~frmNewKvelt() = default;
 
 void frmNewKvelt::StartGeneration() {
-    if (running_) return;
-    GeneratorRequest request;
-    if (kind_ == Kind::Random) {
-        request.seed = QRandomGenerator::global()->generate64();
-        request.grade = grade_->value();
-        request.pieces = PiecesForCount(pieces_->value(), request.seed);
-    } else {
-        request = DayRequest(date_->date());
+    const GeneratorRequest request = kind_ == Kind::Random
+                                         ? RandomRequest(pieces_->value(), grade_->value())
+                                         : DayRequest(date_->date());
+    if (!run_->Start(request, [this](std::optional<GeneratedOutline> outline) {
+            Finished(std::move(outline));
+        })) {
+        return;
     }
-    running_ = true;
     create_->setEnabled(false);
     state_->setText(QStringLiteral("Идёт поиск квелта с одним решением..."));
-    stopTimer_->start();
-    stopFlag_ = std::make_shared<std::atomic<bool>>(false);
-    request.stop = stopFlag_.get();
-    request.threads = 0;
-    auto result = std::make_shared<std::optional<GeneratedOutline>>();
-    auto flag = stopFlag_;  // kept alive for the worker
-    platform::services().jobs->Run(
-        this, [request, result, flag] { *result = GenerateOutline(request); },
-        [this, result] { Finished(std::move(*result)); });
 }
 
 void frmNewKvelt::Finished(std::optional<GeneratedOutline> outline) {
-    running_ = false;
-    stopTimer_->stop();
-    stop_->hide();
     create_->setEnabled(true);
     if (!outline) {
         state_->clear();
-        platform::Tell(QStringLiteral("Поиск квелта прерван."));
         return;
     }
     const QDate today = kind_ == Kind::Day ? date_->date() : QDate::currentDate();

@@ -8,17 +8,14 @@
 #include <QDate>
 #include <QDialog>
 #include <QString>
-#include <atomic>
-#include <memory>
 #include <optional>
 
-#include "solver/Generator.h"
+#include "editor/Generation.h"
 
 class QDateEdit;
 class QLabel;
 class QPushButton;
 class QSpinBox;
-class QTimer;
 
 namespace kv {
 
@@ -26,8 +23,6 @@ namespace kv {
 // Monday 1 to Sunday 5.
 GeneratorRequest DayRequest(const QDate& date);
 QString DayName(const QDate& date);  // «Квелт дня, 8 декабря 2026»
-// «Случайный 8 декабря, №3»: the first number that no file of the player's folder holds.
-QString RandomName(const QDate& date);
 
 class frmNewKvelt : public QDialog {
     Q_OBJECT
@@ -47,24 +42,21 @@ class frmNewKvelt : public QDialog {
     QString SavedPath() const { return savedPath_; }
 
     // How long a search runs before «Прервать» shows.
-    static constexpr int kStopAfterMs = 200;
+    static constexpr int kStopAfterMs = GenerationRun::kStopAfterMs;
 
   private:
     void StartGeneration();
     void Finished(std::optional<GeneratedOutline> outline);
 
     Kind kind_;
-    // Shared with the worker, which may still be running when the dialog has gone.
-    std::shared_ptr<std::atomic<bool>> stopFlag_;
     QSpinBox* pieces_ = nullptr;
     QSpinBox* grade_ = nullptr;
     QDateEdit* date_ = nullptr;
     QPushButton* create_ = nullptr;
     QPushButton* stop_ = nullptr;
     QLabel* state_ = nullptr;
-    QTimer* stopTimer_ = nullptr;
+    GenerationRun* run_ = nullptr;
     QString savedPath_;
-    bool running_ = false;
 };
 
 // The menu items' whole work: the dialog shown modally over the main window.

@@ -20,6 +20,8 @@
 #include "platform/Services.h"
 #include "solver/Solver.h"
 
+class QWidget;
+
 namespace kv {
 class frmForma;
 struct OutlineContent;
@@ -111,29 +113,34 @@ class FakeShell final : public kv::platform::Shell {
 
 // Runs each job at once on the calling thread. With hold set the answer waits until Finish,
 // as one that a worker has sent but the event loop not yet delivered: a test can change
-// things in between.
+// things in between. With holdWork set the work waits too, as a search still going: a stop
+// flag raised meanwhile is seen by the work.
 class FakeJobs final : public kv::platform::JobRunner {
   public:
     void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
         ++runs;
-        work();
-        held.push_back({QPointer<QObject>(receiver), std::move(done)});
-        if (!hold) Finish();
+        if (!holdWork) work();
+        held.push_back(
+            {QPointer<QObject>(receiver), holdWork ? std::move(work) : nullptr, std::move(done)});
+        if (!hold && !holdWork) Finish();
     }
-    // Delivers the held answers to receivers still alive.
+    // Runs the held work and delivers the held answers to receivers still alive.
     void Finish() {
         auto jobs = std::move(held);
         held.clear();
         for (auto& job : jobs) {
+            if (job.work) job.work();
             if (job.receiver) job.done();
         }
     }
     struct Held {
         QPointer<QObject> receiver;
+        std::function<void()> work;
         std::function<void()> done;
     };
     std::vector<Held> held;
     bool hold = false;
+    bool holdWork = false;
     int runs = 0;
 };
 
@@ -173,6 +180,10 @@ struct OwnOutlines {
     QByteArray oldHome;
     bool testMode = false;
 };
+
+// The first of a window's own controls that overlaps another or reaches out of the window,
+// hidden ones included (they show in the same place), described; empty when none does.
+QString LayoutFault(const QWidget* window);
 
 // The model with its piece set built and nothing on the board.
 void FreshModel();

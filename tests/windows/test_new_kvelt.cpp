@@ -24,25 +24,6 @@ using namespace kv;
 
 namespace {
 
-// Keeps the work and its answer until the test runs them: a search still going.
-class HeldJobs final : public platform::JobRunner {
-  public:
-    void Run(QObject* receiver, std::function<void()> work, std::function<void()> done) override {
-        receiver_ = receiver;
-        work_ = std::move(work);
-        done_ = std::move(done);
-    }
-    void Finish() {
-        work_();
-        if (receiver_) done_();
-    }
-    bool Waiting() const { return static_cast<bool>(work_); }
-
-  private:
-    QPointer<QObject> receiver_;
-    std::function<void()> work_, done_;
-};
-
 std::vector<BoardCell> BoardOutline() {
     std::vector<BoardCell> cells;
     for (int i = 0; i <= OutlineLastCell; ++i) {
@@ -65,8 +46,7 @@ class NewKveltTest : public QObject {
         kvtest::Fakes fakes;
         kvtest::OwnOutlines own;
         kvtest::GameWindow game;
-        HeldJobs jobs;
-        platform::services().jobs = &jobs;
+        fakes.jobs.holdWork = true;  // a search still going
         const QDate today = QDate::currentDate();
         for (int n = 1; n <= 2; ++n) {
             const QString name = RandomName(today);
@@ -76,11 +56,11 @@ class NewKveltTest : public QObject {
             dialog.Grade()->setValue(1);
             dialog.show();
             QTest::mouseClick(dialog.Create(), Qt::LeftButton);
-            QVERIFY(jobs.Waiting());
+            QCOMPARE(fakes.jobs.held.size(), std::size_t{1});
             QVERIFY(!dialog.Create()->isEnabled());
             QVERIFY(dialog.Stop()->isHidden());
             QTRY_VERIFY_WITH_TIMEOUT(dialog.Stop()->isVisible(), 5000);
-            jobs.Finish();
+            fakes.jobs.Finish();
             QCOMPARE(dialog.result(), int(QDialog::Accepted));
             QCOMPARE(OutlineName, name);
             QCOMPARE(OutlinePath, dialog.SavedPath());
@@ -106,15 +86,14 @@ class NewKveltTest : public QObject {
         kvtest::Fakes fakes;
         kvtest::OwnOutlines own;
         kvtest::GameWindow game;
-        HeldJobs jobs;
-        platform::services().jobs = &jobs;
+        fakes.jobs.holdWork = true;  // a search still going
         const QString before = OutlinePath;
         frmNewKvelt dialog(frmNewKvelt::Kind::Random, game.window);
         dialog.show();
         QTest::mouseClick(dialog.Create(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(dialog.Stop()->isVisible(), 5000);
         QTest::mouseClick(dialog.Stop(), Qt::LeftButton);
-        jobs.Finish();
+        fakes.jobs.Finish();
         QCOMPARE(platform::LastTold(), QStringLiteral("Поиск квелта прерван."));
         QCOMPARE(OutlinePath, before);
         QVERIFY(QDir(own.path).entryList({QStringLiteral("*.kvt")}, QDir::Files).isEmpty());
