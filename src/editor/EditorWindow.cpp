@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,10 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStringList>
 #include <algorithm>
 #include <cstdlib>
 
+#include "editor/Generation.h"
 #include "editor/OwnOutline.h"
 #include "model/Operations.h"
 #include "outlines/ListDialog.h"
@@ -65,7 +68,14 @@ const QString kCodeCopied = QStringLiteral("Код квелта «%1» скоп�
 const QString kCodeRefused = QStringLiteral("Код не принят: %1.");
 const QString kCodePasted = QStringLiteral("Квелт «%1» вставлен из кода.");
 const QString kAskPaste = QStringLiteral("Рисунок не сохранён. Заменить его квелтом из кода?");
+const QString kAskRandom = QStringLiteral("Рисунок не сохранён. Заменить его случайным квелтом?");
+const QString kRandomMade =
+    QStringLiteral("Нарисован случайный квелт «%1»: фигур %2, сложность %3, решение единственное.");
+const QString kRandomDropped = QStringLiteral("Случайный квелт не вставлен: рисунок изменился.");
+constexpr int kRandomGrade = 3;  // middling: the player changes the drawing anyway
 constexpr int kCodeButtonWidth = 136;
+constexpr int kFiguryLabelWidth = 56;
+constexpr int kFiguryWidth = 56;
 constexpr Colour kCursorColour = 0x0000FF;  // red: seen on black, background and pieces
 constexpr int kMargin = 8;
 constexpr int kButtonWidth = 104;
@@ -141,7 +151,21 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     kZakryt_ = button("kZakryt", QStringLiteral("Закрыть"));
     kKopirovatKod_ = button("kKopirovatKod", QStringLiteral("Копировать код"));
     kVstavitKod_ = button("kVstavitKod", QStringLiteral("Вставить код"));
-    setTabOrder(kVstavitKod_, kZakryt_);
+    kSluchainyi_ = button("kSluchainyi", QStringLiteral("Случайный"));
+    figuryLabel_ = new QLabel(QStringLiteral("Фигур:"), this);
+    figuryLabel_->setFont(font);
+    figuryLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    spnFigury_ = new QSpinBox(this);
+    spnFigury_->setObjectName(QStringLiteral("spnFigury"));
+    spnFigury_->setFont(font);
+    spnFigury_->setRange(3, kPieces);
+    figuryLabel_->setBuddy(spnFigury_);
+    kPrervatPoisk_ = button("kPrervatPoisk", QStringLiteral("Прервать"));
+    generation_ = new GenerationRun(kPrervatPoisk_, this);
+    setTabOrder(kVstavitKod_, kSluchainyi_);
+    setTabOrder(kSluchainyi_, spnFigury_);
+    setTabOrder(spnFigury_, kPrervatPoisk_);
+    setTabOrder(kPrervatPoisk_, kZakryt_);
     // Opens at the grid's designed size, whatever the main window's, and grows from there.
     setMinimumSize(DesignSize());
     resize(DesignSize());
@@ -178,6 +202,7 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
     connect(kZakryt_, &QPushButton::clicked, this, &frmRedaktor::reject);
     connect(kKopirovatKod_, &QPushButton::clicked, this, &frmRedaktor::kKopirovatKod_Click);
     connect(kVstavitKod_, &QPushButton::clicked, this, &frmRedaktor::kVstavitKod_Click);
+    connect(kSluchainyi_, &QPushButton::clicked, this, &frmRedaktor::kSluchainyi_Click);
     busy_.setSingleShot(true);
     connect(&busy_, &QTimer::timeout, this, &frmRedaktor::ShowBusy);
     auto* undo = new QAction(this);
@@ -193,6 +218,9 @@ frmRedaktor::frmRedaktor(QWidget* parent) : QDialog(parent) {
         for (int r = 0; r < kRows; ++r) cells_[c][r] = OutlineCells[c][r] != 0;
     }
     baseline_ = cells_;
+    // The size of the drawing it opens on, when that is one the generator makes.
+    const int pieces = CellCount() / 5;
+    spnFigury_->setValue(CellCount() % 5 == 0 && pieces >= 3 ? pieces : kPieces);
     const bool shipped = !OutlinePath.isEmpty() && !ExamplesPath.isEmpty() &&
                          QFileInfo(OutlinePath).absoluteDir() == QDir(ExamplesPath);
     if (!shipped) txtName_->setText(OutlineName);
@@ -267,8 +295,18 @@ void frmRedaktor::PlaceControls(int width, int height) {
     // that «Закрыть» keeps the corner.
     kKopirovatKod_->setGeometry(kMargin, y, kCodeButtonWidth, kButtonHeight);
     kVstavitKod_->setGeometry(2 * kMargin + kCodeButtonWidth, y, kCodeButtonWidth, kButtonHeight);
+    // «Случайный» after a gap, with the size it draws and the «Прервать» of its search.
+    int x = 4 * kMargin + 2 * kCodeButtonWidth;
+    kSluchainyi_->setGeometry(x, y, kButtonWidth, kButtonHeight);
+    x += kButtonWidth + kMargin;
+    const int lineY = y + (kButtonHeight - kLineHeight) / 2;
+    figuryLabel_->setGeometry(x, lineY, kFiguryLabelWidth, kLineHeight);
+    x += kFiguryLabelWidth + kMargin / 2;
+    spnFigury_->setGeometry(x, lineY, kFiguryWidth, kLineHeight);
+    x += kFiguryWidth + kMargin;
+    kPrervatPoisk_->setGeometry(x, y, kButtonWidth, kButtonHeight);
     y += kButtonHeight + kMargin;
-    int x = kMargin;
+    x = kMargin;
     for (QPushButton* b : {kProverit_, kSohranit_, kIgrat_, kOchistit_, kPrervat_}) {
         b->setGeometry(x, y, kButtonWidth, kButtonHeight);
         x += kButtonWidth + kMargin;
@@ -288,6 +326,7 @@ bool frmRedaktor::MayDiscard(const QString& question) {
 
 void frmRedaktor::done(int result) {
     StopCheck();
+    generation_->Stop();
     QDialog::done(result);
 }
 
@@ -464,8 +503,10 @@ void frmRedaktor::MoveCursor(int c, int r) {
 
 void frmRedaktor::Edited() {
     ++drawing_;
-    // An answer still on its way is for the drawing as it was: let it go.
+    // An answer still on its way is for the drawing as it was: let it go, and a search for
+    // a drawing to replace it too.
     StopCheck();
+    if (generation_->Running()) generation_->Stop();
     ClearSolution();
     lblKletki_->setText(CellCountText(CellCount()));
     lblOtvet_->clear();
@@ -800,15 +841,49 @@ void frmRedaktor::kVstavitKod_Click() {
         return;
     }
     if (CellCount() > 0 && !MayDiscard(kAskPaste)) return;
+    ReplaceDrawing(code.draft.cells, code.draft.name, code.draft.excluded);
+    platform::Tell(kCodePasted.arg(code.draft.name));
+    kProverit_Click();
+}
+
+void frmRedaktor::ReplaceDrawing(const std::vector<BoardCell>& cells, const QString& name,
+                                 const std::vector<int>& set) {
     Drawing drawing{};
-    for (const BoardCell& cell : code.draft.cells) drawing[cell.column][cell.row] = true;
+    for (const BoardCell& cell : cells) drawing[cell.column][cell.row] = true;
     Step();
     if (drawing != cells_) PushUndo();
     SetDrawing(drawing);
-    txtName_->setText(code.draft.name);
-    pastedSet_ = code.draft.excluded;
+    txtName_->setText(name);
+    pastedSet_ = set;
     pastedDrawing_ = drawing_;
-    platform::Tell(kCodePasted.arg(code.draft.name));
+}
+
+void frmRedaktor::kSluchainyi_Click() {
+    // A second press while it searches does nothing, as «Проверить» does.
+    if (generation_->Running()) return;
+    if (CellCount() > 0 && !MayDiscard(kAskRandom)) return;
+    generatedFrom_ = drawing_;
+    generation_->Start(
+        RandomRequest(spnFigury_->value(), kRandomGrade),
+        [this](std::optional<GeneratedOutline> outline) { Generated(std::move(outline)); });
+}
+
+void frmRedaktor::Generated(std::optional<GeneratedOutline> outline) {
+    if (!outline) return;
+    // Painted on while it searched (and stopped a moment too late): the player's drawing stays.
+    if (generatedFrom_ != drawing_) {
+        platform::Tell(kRandomDropped);
+        return;
+    }
+    std::vector<int> set;
+    for (int p = 1; p <= kPieces; ++p) {
+        if (!outline->pieces[static_cast<std::size_t>(p)]) set.push_back(p);
+    }
+    const QString name = RandomName(QDate::currentDate());
+    ReplaceDrawing(outline->cells, name, set);
+    platform::Tell(kRandomMade.arg(name)
+                       .arg(kPieces - static_cast<int>(set.size()))
+                       .arg(outline->grade.grade));
     kProverit_Click();
 }
 

@@ -20,14 +20,17 @@
 #include "editor/DrawingCheck.h"
 #include "editor/OwnOutline.h"
 #include "model/Model.h"
+#include "solver/Generator.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 namespace kv {
 
+class GenerationRun;
 class PictureBox;
 
 // Shows frmRedaktor modally over the main window.
@@ -71,6 +74,10 @@ class frmRedaktor : public QDialog {
     QPushButton* kPrervat() const { return kPrervat_; }
     QPushButton* kKopirovatKod() const { return kKopirovatKod_; }
     QPushButton* kVstavitKod() const { return kVstavitKod_; }
+    QPushButton* kSluchainyi() const { return kSluchainyi_; }
+    QSpinBox* spnFigury() const { return spnFigury_; }
+    QPushButton* kPrervatPoisk() const { return kPrervatPoisk_; }
+    const GenerationRun& Generation() const { return *generation_; }
     QPushButton* kZakryt() const { return kZakryt_; }
 
     bool Cell(int c, int r) const { return cells_[c][r]; }
@@ -101,6 +108,9 @@ class frmRedaktor : public QDialog {
     // its pieces; pasted, it replaces the drawing and its name and is checked at once.
     void kKopirovatKod_Click();
     void kVstavitKod_Click();
+    // A generated outline of spnFigury's pieces, of one tiling and middling grade, in place
+    // of the drawing, named as «Новый квелт» names one and checked at once.
+    void kSluchainyi_Click();
     // Ctrl+Z and Ctrl+Y: a stroke of painting, a Space or «Очистить» is one step.
     void Otmenit();
     void Vernut();
@@ -136,6 +146,10 @@ class frmRedaktor : public QDialog {
     void Step();
     void PushUndo();
     void SetDrawing(const Drawing& drawing);
+    // The drawing and name replaced as one step, and checked; set: the pieces it leaves out.
+    void ReplaceDrawing(const std::vector<BoardCell>& cells, const QString& name,
+                        const std::vector<int>& set);
+    void Generated(std::optional<GeneratedOutline> outline);
     bool MayDiscard(const QString& question);
     std::size_t ChosenSet() const;
     OutlineDraft Draft() const;
@@ -175,6 +189,12 @@ class frmRedaktor : public QDialog {
     QPushButton* kZakryt_ = nullptr;
     QPushButton* kKopirovatKod_ = nullptr;
     QPushButton* kVstavitKod_ = nullptr;
+    QPushButton* kSluchainyi_ = nullptr;
+    QLabel* figuryLabel_ = nullptr;
+    QSpinBox* spnFigury_ = nullptr;
+    QPushButton* kPrervatPoisk_ = nullptr;
+    GenerationRun* generation_ = nullptr;
+    std::uint64_t generatedFrom_ = 0;  // the drawing «Случайный» was pressed on
     QTimer busy_;
     int cell_ = kDesignCell;
     int answerHeight_ = 0;

@@ -58,6 +58,28 @@ OwnOutlines::~OwnOutlines() {
     QStandardPaths::setTestModeEnabled(testMode);
 }
 
+QString LayoutFault(const QWidget* window) {
+    const QList<QWidget*> controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    const auto named = [](const QWidget* w) {
+        const QRect g = w->geometry();
+        return QStringLiteral("%1 «%2» at %3,%4 %5 x %6")
+            .arg(w->objectName(), w->property("text").toString())
+            .arg(g.x())
+            .arg(g.y())
+            .arg(g.width())
+            .arg(g.height());
+    };
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        if (!window->rect().contains(controls[i]->geometry()))
+            return named(controls[i]) + QStringLiteral(" leaves the window");
+        for (qsizetype j = i + 1; j < controls.size(); ++j) {
+            if (controls[i]->geometry().intersects(controls[j]->geometry()))
+                return named(controls[i]) + QStringLiteral(" overlaps ") + named(controls[j]);
+        }
+    }
+    return {};
+}
+
 void FreshModel() {
     kv::ResetModel();
     kv::ResetOutlineState();

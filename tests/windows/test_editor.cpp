@@ -11,12 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QtTest>
 #include <set>
 
 #include "app/MainWindow.h"
 #include "editor/DrawingCheck.h"
 #include "editor/EditorWindow.h"
+#include "editor/Generation.h"
 #include "editor/OwnOutline.h"
 #include "model/Model.h"
 #include "outlines/Outline.h"
@@ -750,6 +752,109 @@ class EditorTest : public QObject {
         QCOMPARE(editor.CellCount(), 0);
     }
 
+    // «Случайный» puts the outline the search found in place of the drawing, with its set, a
+    // made-up name and a check; «Прервать» shows after 200 ms; the next press draws anew.
+    void randomOutlineReplacesTheDrawing() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        kvtest::OwnOutlines own;
+        frmRedaktor editor;
+        editor.show();
+        QCOMPARE(editor.spnFigury()->value(), kPieces);  // an empty grid: the whole set
+        editor.spnFigury()->setValue(4);
+        Draw(editor, PieceShape(1));
+        fakes.messages.answerYes = true;
+        fakes.jobs.hold = true;
+        QTest::mouseClick(editor.kSluchainyi(), Qt::LeftButton);
+        QCOMPARE(fakes.messages.questions.size(), 1);
+        QVERIFY(editor.Generation().Running());
+        QVERIFY(editor.kPrervatPoisk()->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(editor.kPrervatPoisk()->isVisible(), 5000);
+        QTest::mouseClick(editor.kSluchainyi(), Qt::LeftButton);  // once is enough
+        QCOMPARE(fakes.jobs.held.size(), std::size_t{1});
+        QVERIFY(editor.DrawingCells() == PieceShape(1));
+        fakes.jobs.hold = false;
+        fakes.jobs.Finish();  // the outline, and then its check at once
+
+        const GeneratorRequest first = editor.Generation().Request();
+        QCOMPARE(first.grade, 3);
+        const std::optional<GeneratedOutline> expected = GenerateOutline(first);
+        QVERIFY(expected.has_value());
+        std::vector<BoardCell> cells = expected->cells;
+        std::sort(cells.begin(), cells.end(), [](const BoardCell& a, const BoardCell& b) {
+            return std::pair(a.row, a.column) < std::pair(b.row, b.column);
+        });
+        QVERIFY(editor.DrawingCells() == cells);
+        QVERIFY(editor.kPrervatPoisk()->isHidden());
+        QVERIFY(editor.Unsaved());
+        const QString name = RandomName(QDate::currentDate());
+        QCOMPARE(editor.txtName()->text(), name);
+        QVERIFY2(platform::LastTold().startsWith(
+                     QStringLiteral("Нарисован случайный квелт «%1»: фигур 4, ").arg(name)),
+                 qPrintable(platform::LastTold()));
+        std::vector<int> set;
+        for (int p = 1; p <= kPieces; ++p) {
+            if (!expected->pieces[static_cast<std::size_t>(p)]) set.push_back(p);
+        }
+        QCOMPARE(set.size(), std::size_t{8});
+        QCOMPARE(editor.cboNabor()->currentText(), SetText(set));
+        QCOMPARE(DirectCount(cells, set), std::uint64_t{1});
+        QVERIFY(editor.kSohranit()->isEnabled());
+
+        // Again, over the unsaved outline: asked, and a seed of its own; Ctrl+Z goes back.
+        editor.kSluchainyi()->click();
+        QCOMPARE(fakes.messages.questions.size(), 2);
+        QVERIFY(editor.Generation().Request().seed != first.seed);
+        editor.Otmenit();
+        QVERIFY(editor.DrawingCells() == cells);
+        editor.Otmenit();
+        QVERIFY(editor.DrawingCells() == PieceShape(1));
+    }
+
+    // Stopped, refused at the question, or overtaken by painting, the search leaves the
+    // drawing and its name as they were, and the status line says why.
+    void randomOutlineCancelled() {
+        kvtest::GameWindow game;
+        kvtest::Fakes fakes;
+        frmRedaktor editor;
+        editor.show();
+        editor.spnFigury()->setValue(3);
+        editor.txtName()->setText(QStringLiteral("Крест"));
+        Draw(editor, PieceShape(1));
+        editor.kSluchainyi()->click();  // No to the question: nothing runs
+        QCOMPARE(fakes.jobs.runs, 0);
+
+        fakes.messages.answerYes = true;
+        fakes.jobs.holdWork = true;
+        QTest::mouseClick(editor.kSluchainyi(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(editor.kPrervatPoisk()->isVisible(), 5000);
+        QTest::mouseClick(editor.kPrervatPoisk(), Qt::LeftButton);
+        fakes.jobs.Finish();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Поиск квелта прерван."));
+        QVERIFY(editor.kPrervatPoisk()->isHidden());
+        QVERIFY(!editor.Generation().Running());
+
+        // A cell painted while it searches stops it.
+        editor.kSluchainyi()->click();
+        Draw(editor, {{30, 20}});
+        fakes.jobs.Finish();
+        QCOMPARE(platform::LastTold(), QStringLiteral("Поиск квелта прерван."));
+
+        // Found, but painted on before the answer came: the painting stays.
+        fakes.jobs.holdWork = false;
+        fakes.jobs.hold = true;
+        editor.kSluchainyi()->click();
+        Draw(editor, {{31, 20}});
+        fakes.jobs.Finish();
+        QCOMPARE(platform::LastTold(),
+                 QStringLiteral("Случайный квелт не вставлен: рисунок изменился."));
+        std::vector<BoardCell> kept = PieceShape(1);
+        kept.push_back({30, 20});
+        kept.push_back({31, 20});
+        QVERIFY(editor.DrawingCells() == kept);
+        QCOMPARE(editor.txtName()->text(), QStringLiteral("Крест"));
+    }
+
     // The answer's lines fit its label at the designed size, the last one included.
     void theAnswerFitsItsLabel_data() {
         QTest::addColumn<std::vector<BoardCell>>("cells");
@@ -818,6 +923,17 @@ class EditorTest : public QObject {
         QCOMPARE(editor.kZakryt()->geometry().bottomRight(),
                  QPoint(editor.width() - 9, editor.height() - 9));
         QVERIFY(editor.kProverit()->y() > editor.picSetka()->geometry().bottom());
+        const QString fault = kvtest::LayoutFault(&editor);
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+        // The code row's captions fit, and the size of the drawing with them.
+        for (QWidget* w :
+             std::initializer_list<QWidget*>{editor.kSluchainyi(), editor.spnFigury()}) {
+            QVERIFY(w->y() < editor.kProverit()->y() && w->y() > editor.cboNabor()->y());
+            QVERIFY(w->width() >= w->minimumSizeHint().width());
+        }
+        QVERIFY(QFontMetrics(editor.kSluchainyi()->font())
+                    .horizontalAdvance(editor.kSluchainyi()->text()) <
+                editor.kSluchainyi()->width() - 8);
 
         // The first and the last pixel of a cell's interior, and the cell past the last.
         QWidget* picture = editor.picSetka();
