@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -33,6 +34,19 @@ GeneratorRequest DayRequest(const QDate& date) {
 
 QString DayName(const QDate& date) {
     return QStringLiteral("Квелт дня, %1 %2").arg(DayAndMonth(date)).arg(date.year());
+}
+
+QDate DayOfName(const QString& name) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^Квелт дня, (\\d{1,2}) (\\S+) (\\d{4})$"));
+    const QRegularExpressionMatch match = pattern.match(name);
+    if (!match.hasMatch()) return {};
+    for (int month = 1; month <= 12; ++month) {
+        const QDate date(match.captured(3).toInt(), month, match.captured(1).toInt());
+        // Through DayName again, so that only the names it gives are read.
+        if (date.isValid() && DayName(date) == name) return date;
+    }
+    return {};
 }
 
 frmNewKvelt::frmNewKvelt(Kind kind, QWidget* parent) : QDialog(parent), kind_(kind) {

@@ -23,6 +23,8 @@ namespace kv {
 // Monday 1 to Sunday 5.
 GeneratorRequest DayRequest(const QDate& date);
 QString DayName(const QDate& date);  // «Квелт дня, 8 декабря 2026»
+// The date a name of DayName's gives; an invalid date for any other name.
+QDate DayOfName(const QString& name);
 
 class frmNewKvelt : public QDialog {
     Q_OBJECT

@@ -15,6 +15,7 @@
 #include "play/Progress.h"
 #include "positions/Positions.h"
 #include "view/WindowStyle.h"
+#include "windows/NewKveltDialog.h"
 
 namespace kv {
 
@@ -57,6 +58,12 @@ UspehiTotals CountTotals(const std::vector<UspehiRow>& rows,
         ++t.perGrade[g];
         t.perGradeSolved[g] += solved;
     }
+    QSet<QDate> ofTheDay;
+    for (const UspehiRow& r : rows) {
+        const QDate date = DayOfName(r.name);
+        if (date.isValid() && r.state >= OutlineState::SolvedWithHints) ofTheDay.insert(date);
+    }
+    t.dayStreak = SolveStreak(ofTheDay, today);
     QSet<QDate> days;
     for (const ProgressRecord& r : records) {
         t.totalMs += r.totalMs;
@@ -150,6 +157,7 @@ frmUspehi::frmUspehi(std::vector<UspehiRow> rows, const UspehiTotals& t, QWidget
     lines << QStringLiteral("Всего в игре: %1. Дней подряд со сборкой: %2.")
                  .arg(FormatDuration(t.totalMs))
                  .arg(t.streak);
+    lines << QStringLiteral("«Квелт дня» собран дней подряд: %1.").arg(t.dayStreak);
     lblItogi_->setText(lines.join(QLatin1Char('\n')));
     lblItogi_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(lblItogi_);

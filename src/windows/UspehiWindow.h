@@ -39,6 +39,9 @@ struct UspehiTotals {
     int perGradeSolved[6] = {};  // of them solved
     std::int64_t totalMs = 0;    // every record's time, outlines no longer listed too
     int streak = 0;              // days in a row with a solve, up to today or yesterday
+    // Days in a row, the same way, whose «Квелт дня» is solved: each counts for the date it
+    // is the outline of, so a missed day solved later fills its gap.
+    int dayStreak = 0;
 };
 
 UspehiTotals CountTotals(const std::vector<UspehiRow>& rows,

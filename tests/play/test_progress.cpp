@@ -24,6 +24,7 @@
 #include "support/OutlineWriter.h"
 #include "support/TestSupport.h"
 #include "view/BoardDrawing.h"
+#include "windows/NewKveltDialog.h"
 #include "windows/UspehiWindow.h"
 
 using namespace kv;
@@ -439,6 +440,54 @@ class ProgressTest : public QObject {
         QSet<QDate> days;
         for (int d : daysAgo) days.insert(today.addDays(-d));
         QCOMPARE(SolveStreak(days, today), streak);
+    }
+
+    // Solved outlines of the day, by their dates; the solves themselves all happened today.
+    void dayStreak_data() {
+        QTest::addColumn<QList<int>>("solvedDaysAgo");
+        QTest::addColumn<QList<int>>("unsolvedDaysAgo");  // started, or shown by «Решение»
+        QTest::addColumn<int>("streak");
+        QTest::newRow("none") << QList<int>{} << QList<int>{0} << 0;
+        QTest::newRow("up to today") << QList<int>{0, 1, 2} << QList<int>{} << 3;
+        QTest::newRow("today unsolved") << QList<int>{1, 2} << QList<int>{0} << 2;
+        QTest::newRow("a gap") << QList<int>{0, 1, 3, 4} << QList<int>{} << 2;
+        QTest::newRow("a gap unsolved") << QList<int>{0, 2} << QList<int>{1} << 1;
+        QTest::newRow("not since yesterday") << QList<int>{2, 3} << QList<int>{} << 0;
+    }
+    void dayStreak() {
+        QFETCH(QList<int>, solvedDaysAgo);
+        QFETCH(QList<int>, unsolvedDaysAgo);
+        QFETCH(int, streak);
+        const QDate today = QDate::currentDate();
+        std::vector<UspehiRow> rows;
+        QHash<QByteArray, ProgressRecord> records;
+        const auto add = [&](const QString& name, OutlineState state) {
+            UspehiRow row;
+            row.name = name;
+            row.own = true;
+            row.state = state;
+            rows.push_back(row);
+            ProgressRecord record = NewRecord(name.toUtf8());
+            record.state = state;
+            if (record.Solved()) record.firstSolved = today.toString(Qt::ISODate).toLatin1();
+            records.insert(record.key, record);
+        };
+        for (int d : solvedDaysAgo) add(DayName(today.addDays(-d)), OutlineState::SolvedAlone);
+        for (int d : unsolvedDaysAgo) {
+            add(DayName(today.addDays(-d)), d % 2 ? OutlineState::Shown : OutlineState::InProgress);
+        }
+        // Solved too, but no outline of a day.
+        add(QStringLiteral("Кошка"), OutlineState::SolvedWithHints);
+        add(QStringLiteral("Квелт дня, 31 февраля 2026"), OutlineState::SolvedAlone);
+        add(QStringLiteral("Квелт дня, %1").arg(today.addDays(-5).toString(Qt::ISODate)),
+            OutlineState::SolvedAlone);
+        const UspehiTotals t = CountTotals(rows, records, today);
+        QCOMPARE(t.dayStreak, streak);
+        QCOMPARE(t.streak, 1);  // every solve was today
+        const frmUspehi window(rows, t);
+        QVERIFY2(window.lblItogi()->text().endsWith(
+                     QStringLiteral("\n«Квелт дня» собран дней подряд: %1.").arg(streak)),
+                 qPrintable(window.lblItogi()->text()));
     }
 };
 

@@ -109,6 +109,13 @@ class NewKveltTest : public QObject {
         const int grades[] = {1, 2, 2, 3, 3, 4, 5};
         for (int d = 0; d < 7; ++d) QCOMPARE(DayRequest(monday.addDays(d)).grade, grades[d]);
         QCOMPARE(DayName(QDate(2026, 12, 8)), QStringLiteral("Квелт дня, 8 декабря 2026"));
+        // The name gives its date back, every day of a leap year; nothing else gives one.
+        for (QDate d(2028, 1, 1); d.year() == 2028; d = d.addDays(1))
+            QCOMPARE(DayOfName(DayName(d)), d);
+        for (const char* other : {"Квелт дня, 31 февраля 2026", "Квелт дня, 8 декабря 2026 ",
+                                  "Квелт дня, 08 декабря 2026", "Случайный 8 декабря, №1"}) {
+            QVERIFY2(!DayOfName(QString::fromUtf8(other)).isValid(), other);
+        }
         QVERIFY(DayRequest(monday).seed != DayRequest(monday.addDays(7)).seed);
 
         kvtest::Fakes fakes;  // runs each job at once
