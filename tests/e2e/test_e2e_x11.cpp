@@ -36,8 +36,11 @@
 #include "outlines/OutlineCode.h"
 #include "platform/SystemColors.h"
 #include "platform/TextCodec.h"
+#include "play/ProgressStore.h"
+#include "solver/Generator.h"
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
+#include "windows/NewKveltDialog.h"
 
 namespace {
 
@@ -488,8 +491,8 @@ class E2eX11 : public QObject {
     // Chooses an item of the «Игра» menu as a player does: a click on the menu's title,
     // Down until the item is highlighted, Enter. Disabled items are passed over, so the
     // number of Downs is found on a window of our own with the items enabled as given.
-    void ChooseFromIgra(const QString& window, QAction* (kv::frmForma::*item)() const, bool otmena,
-                        bool povtor) {
+    void ChooseFromIgra(const QString& window, const std::function<QAction*(kv::frmForma&)>& item,
+                        bool otmena, bool povtor) {
         int downs = 0;
         QPoint title;
         {
@@ -506,11 +509,13 @@ class E2eX11 : public QObject {
             QTest::mouseClick(probe.menuBar(), Qt::LeftButton, {}, title);
             QMenu* menu = probe.Igra();
             QTRY_VERIFY(menu->isVisible());
-            while (menu->activeAction() != (probe.*item)() && downs < 10) {
+            // Never more Downs than the menu has items: past them it has gone round.
+            const int most = int(menu->actions().size());
+            while (menu->activeAction() != item(probe) && downs < most) {
                 QTest::keyClick(menu, Qt::Key_Down);
                 ++downs;
             }
-            QVERIFY(downs < 10);
+            QVERIFY(downs < most);
             menu->close();
         }
         QVERIFY(Focus(window));
@@ -1639,6 +1644,82 @@ class E2eX11 : public QObject {
         // The drawing is the one it opened on: Esc closes without a question.
         Key(editor, QStringLiteral("Escape"));
         QVERIFY2(WindowGone(editor), "Esc did not close the editor");
+        CloseGame(window);
+    }
+
+    // «Игра → Квелт дня...» and «Создать» load today's outline, named by its date; a hint
+    // for each of its pieces covers it with exactly those pieces, and the store keeps it
+    // solved with help.
+    void outlineOfTheDaySolvedByHints() {
+        const QString window = StartOnRectangle();
+        QVERIFY(!window.isEmpty());
+        const QDate today = QDate::currentDate();
+        const std::optional<kv::GeneratedOutline> day = kv::GenerateOutline(kv::DayRequest(today));
+        QVERIFY(day.has_value());
+        QSet<QRgb> colours;
+        int excluded[13] = {};
+        for (int p = 1; p <= 12; ++p) {
+            if (day->pieces[static_cast<std::size_t>(p)]) {
+                colours.insert(PieceRgb(p));
+            } else {
+                excluded[p] = 1;
+            }
+        }
+        std::vector<std::array<int, 2>> cells;
+        for (const kv::BoardCell& c : day->cells) cells.push_back({c.column, c.row});
+        const QByteArray key = kv::OutlineKey(reinterpret_cast<const int(*)[2]>(cells.data()),
+                                              static_cast<int>(cells.size()), excluded);
+
+        // A move first, so that the menu's items stand enabled as ChooseFromIgra counts them.
+        const auto start = FindBoard(Screenshot());
+        QVERIFY(start.has_value());
+        Key(window, QStringLiteral("Right"));
+        QVERIFY(WaitUntil([&] { return CountInCell(Screenshot(), *start, 4, 1, kWhite) > 30; }));
+        ChooseFromIgra(
+            window,
+            [](kv::frmForma& f) { return f.findChild<QAction*>(QStringLiteral("IgraDnya")); }, true,
+            false);
+        const QString dialog = WaitForWindow(QStringLiteral("^Квелт дня$"));
+        QVERIFY2(!dialog.isEmpty(), "«Квелт дня» did not open");
+        Key(dialog, QStringLiteral("Return"));  // «Создать», the default button
+        QVERIFY2(WindowGone(dialog), "the outline of the day was not made");
+        const QString caption = QStringLiteral("Головоломка «Квелт» - ") + kv::DayName(today);
+        QVERIFY2(WaitUntil([&] {
+                     return Run(QStringLiteral("xdotool"),
+                                {QStringLiteral("getwindowname"), window}) == caption;
+                 }),
+                 qPrintable(caption));
+        const auto board = FindBoard(Screenshot());
+        QVERIFY(board.has_value());
+        // The cells of the outline not yet covered, and the colours of those covered.
+        auto black = [&](const QImage& s) {
+            int n = 0;
+            for (const kv::BoardCell& c : day->cells)
+                n += At(s, board->Corner(c.column, c.row)) == kBlack;
+            return n;
+        };
+        QImage shot = ShotWhen([&](const QImage& s) { return black(s) == int(cells.size()); },
+                               QStringLiteral("day-loaded.png"));
+        QCOMPARE(black(shot), int(cells.size()));
+
+        for (int i = 0; i < colours.size(); ++i) Key(window, QStringLiteral("ctrl+h"));
+        const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
+        QVERIFY2(!victory.isEmpty(), "the hints did not cover the outline of the day");
+        Key(victory, QStringLiteral("Return"));
+        QVERIFY(WindowGone(victory));
+        shot = ShotWhen([&](const QImage& s) { return black(s) == 0; },
+                        QStringLiteral("day-hinted.png"));
+        QSet<QRgb> shown;
+        for (const kv::BoardCell& c : day->cells)
+            shown.insert(At(shot, board->Corner(c.column, c.row)));
+        QVERIFY2(shown == colours, "the outline is not covered by the pieces of the day");
+        QVERIFY2(WaitUntil([&] {
+                     for (const QByteArray& line : StoreText().split('\n')) {
+                         if (line.startsWith(key + "\tstate=helped")) return true;
+                     }
+                     return false;
+                 }),
+                 StoreText().constData());
         CloseGame(window);
     }
 
