@@ -1665,10 +1665,14 @@ class E2eX11 : public QObject {
                 excluded[p] = 1;
             }
         }
-        std::vector<std::array<int, 2>> cells;
-        for (const kv::BoardCell& c : day->cells) cells.push_back({c.column, c.row});
-        const QByteArray key = kv::OutlineKey(reinterpret_cast<const int(*)[2]>(cells.data()),
-                                              static_cast<int>(cells.size()), excluded);
+        int cells[60][2];
+        int count = 0;
+        for (const kv::BoardCell& c : day->cells) {
+            cells[count][0] = c.column;
+            cells[count][1] = c.row;
+            ++count;
+        }
+        const QByteArray key = kv::OutlineKey(cells, count, excluded);
 
         // A move first, so that the menu's items stand enabled as ChooseFromIgra counts them.
         const auto start = FindBoard(Screenshot());
@@ -1698,9 +1702,9 @@ class E2eX11 : public QObject {
                 n += At(s, board->Corner(c.column, c.row)) == kBlack;
             return n;
         };
-        QImage shot = ShotWhen([&](const QImage& s) { return black(s) == int(cells.size()); },
+        QImage shot = ShotWhen([&](const QImage& s) { return black(s) == count; },
                                QStringLiteral("day-loaded.png"));
-        QCOMPARE(black(shot), int(cells.size()));
+        QCOMPARE(black(shot), count);
 
         for (int i = 0; i < colours.size(); ++i) Key(window, QStringLiteral("ctrl+h"));
         const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));

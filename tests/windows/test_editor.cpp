@@ -982,6 +982,11 @@ class EditorTest : public QObject {
         QCOMPARE(editor.CellCount(), 0);
         QCOMPARE(At(editor, 6, 5), kvtest::Rgb(platform::COLOR_BTNFACE));
         QCOMPARE(editor.lblKletki()->text(), QStringLiteral("Клеток: 0 — нужно 5"));
+        // «Случайный» offers the size of the outline it opened on, when one it can draw.
+        QList<QPoint> block;
+        for (const BoardCell& c : Rectangle(5, 4)) block << QPoint(c.column, c.row);
+        kvtest::StartPlay({}, block);
+        QCOMPARE(frmRedaktor().spnFigury()->value(), 4);
     }
 
     // An answer for a drawing that has changed since, or for a check the player stopped,
