@@ -30,6 +30,10 @@ constexpr int kWalk = 60;   // pieces moved to bring a unique shape to the grade
 // same attempts whatever the threads.
 constexpr int kBatch = 4;
 constexpr std::uint64_t kCountCap = 64;
+// Moves that bring the tilings down pick among more places than the growth did: a ragged
+// spot forces the pieces sooner, and the walk that follows makes the shape compact again.
+// The counts of compact shapes of many tilings are where the time went.
+constexpr int kLooserDown = 2;
 
 using Offsets = std::array<BoardCell, 5>;
 
@@ -288,7 +292,7 @@ class Attempt {
         for (int step = 0; step < kSteps && count > 1; ++step) {
             if (Gone()) return std::nullopt;
             Shape moved;
-            if (!Moved(shape, moved)) continue;
+            if (!Moved(shape, looseness_ + kLooserDown, moved)) continue;
             const std::uint64_t now = Tilings(Centred(moved), count + 1);
             if (now <= count) {
                 shape = std::move(moved);
@@ -310,7 +314,7 @@ class Attempt {
         for (int step = 0; step < kWalk && !(found && best.grade.grade == request_.grade); ++step) {
             if (Gone()) return std::nullopt;
             Shape moved;
-            if (!Moved(shape, moved)) continue;
+            if (!Moved(shape, looseness_, moved)) continue;
             std::vector<BoardCell> cells = Centred(moved);
             const PentominoSolver solver(cells, request_.pieces);
             if (solver.Symmetries() > 1 || Tilings(solver, 2) != 1) continue;
@@ -342,12 +346,12 @@ class Attempt {
     }
 
     // The shape with one piece, drawn at random, laid again elsewhere along the border.
-    bool Moved(const Shape& shape, Shape& moved) {
+    bool Moved(const Shape& shape, int looseness, Shape& moved) {
         const std::size_t i =
             static_cast<std::size_t>(rng_.Below(static_cast<int>(pieces_.size())));
         moved = Without(shape, i);
         return Connected(moved) && (request_.holes || WithoutHoles(moved)) &&
-               Lay(shape.placed[i].piece, looseness_, request_.holes, rng_, moved);
+               Lay(shape.placed[i].piece, looseness, request_.holes, rng_, moved);
     }
 
     const GeneratorRequest& request_;
