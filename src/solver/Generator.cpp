@@ -424,8 +424,8 @@ std::optional<GeneratedOutline> GenerateOutline(const GeneratorRequest& request)
             if (!results[i]) continue;
             const OutlineGrade& grade = results[i]->grade;
             ++uniqueFound;
-            if (!nearest || std::abs(grade.grade - request.grade) <
-                                std::abs(nearest->grade.grade - request.grade)) {
+            // Ties go to the earlier attempt, as they do between threads.
+            if (!nearest || !AtLeastAsNear(nearest->grade, grade, request.grade)) {
                 nearest = GeneratedOutline{results[i]->cells, request.pieces, grade, first + i + 1};
             }
             if (grade.grade == request.grade) return nearest;
