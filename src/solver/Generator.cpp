@@ -291,6 +291,9 @@ class Attempt {
         std::uint64_t count = Tilings(Centred(shape), kCountCap);
         for (int step = 0; step < kSteps && count > 1; ++step) {
             if (Gone()) return std::nullopt;
+            // Still as many tilings as counted a quarter of the way in: the shape is too
+            // open to come down to one, and its counts are the dearest of all.
+            if (step == kSteps / 4 && count >= kCountCap) return std::nullopt;
             Shape moved;
             if (!Moved(shape, looseness_ + kLooserDown, moved)) continue;
             const std::uint64_t now = Tilings(Centred(moved), count + 1);
