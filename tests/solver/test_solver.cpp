@@ -620,19 +620,25 @@ class SolverTest : public QObject {
         std::atomic<bool> stop{true};
         request.stop = &stop;
         QVERIFY(!GenerateOutline(request));
-        // Raised while it runs, from another thread.
-        stop = false;
-        std::thread raiser([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            stop = true;
-        });
-        QElapsedTimer clock;
-        clock.start();
+        // Raised while it runs, from another thread, while one attempt runs or several side
+        // by side. Six pieces never reach grade 5, so the search goes on for 40 unique shapes
+        // unless stopped.
+        request.pieces = PiecesForCount(6, 3);
         request.seed = 77;
-        const auto late = GenerateOutline(request);
-        raiser.join();
-        QVERIFY(!late || clock.elapsed() < 20);
-        QVERIFY(clock.elapsed() < 2000);
+        for (const int threads : {1, 2}) {
+            request.threads = threads;
+            stop = false;
+            std::thread raiser([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                stop = true;
+            });
+            QElapsedTimer clock;
+            clock.start();
+            const auto late = GenerateOutline(request);
+            raiser.join();
+            QVERIFY(!late || clock.elapsed() < 20);
+            QVERIFY(clock.elapsed() < 2000);
+        }
         request.stop = nullptr;
         request.pieces = PiecesForCount(2, 3);
         QVERIFY(!GenerateOutline(request));
