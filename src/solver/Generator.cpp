@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 #include "solver/Board.h"
 #include "solver/PieceTable.h"
+#include "solver/SolverThreads.h"
 
 namespace kv {
 
@@ -23,7 +25,15 @@ constexpr int kAttempts = 4000;
 // reach (three pieces are never hard) must not keep the search going.
 constexpr int kUniqueTries = 40;
 constexpr int kSteps = 80;  // pieces moved to bring the tilings down to one
+constexpr int kWalk = 60;   // pieces moved to bring a unique shape to the grade asked
+// Attempts run side by side; a fixed number, so that the looseness changes between the
+// same attempts whatever the threads.
+constexpr int kBatch = 4;
 constexpr std::uint64_t kCountCap = 64;
+// Moves that bring the tilings down pick among more places than the growth did: a ragged
+// spot forces the pieces sooner, and the walk that follows makes the shape compact again.
+// The counts of compact shapes of many tilings are where the time went.
+constexpr int kLooserDown = 2;
 
 using Offsets = std::array<BoardCell, 5>;
 
@@ -88,63 +98,67 @@ struct Candidate {
     int row;
 };
 
-// Lays the pieces in the given order; looseness 0 takes one of the two most compact places
-// for each piece, higher values one of 2^(looseness + 1), so the border grows ragged.
-// False when some piece found no place within the size allowed.
-bool Lay(int p, int looseness, SplitMix64& rng, Shape& shape);
+bool WithoutHoles(const Shape& shape);
 
-bool Grow(const std::vector<int>& order, int looseness, SplitMix64& rng, Shape& shape) {
+// Lays piece p against the shape in one of the most compact places: looseness 0 picks among
+// the two most compact, higher values among 2^(looseness + 1), so the border grows ragged.
+// Without holes, a place that would wall in empty cells is passed over for the next pick,
+// so that no count is spent on a shape that could never be kept. False when the piece finds
+// no place within the size allowed.
+bool Lay(int p, int looseness, bool holes, SplitMix64& rng, Shape& shape) {
+    const auto& shapes = Orientations();
+    std::vector<Candidate> candidates;
+    for (int o = 0; o < static_cast<int>(shapes[p].size()); ++o) {
+        for (int c = shape.minC - 5; c <= shape.maxC + 1; ++c) {
+            for (int r = shape.minR - 5; r <= shape.maxR + 1; ++r) {
+                int contacts = 0;
+                bool free = true;
+                int lowC = shape.minC, highC = shape.maxC, lowR = shape.minR, highR = shape.maxR;
+                for (const auto& off : shapes[p][o]) {
+                    const int x = c + off.column, y = r + off.row;
+                    if (x < 0 || y < 0 || x >= kArea || y >= kArea || shape.At(x, y)) {
+                        free = false;
+                        break;
+                    }
+                    contacts += shape.At(x - 1, y) + shape.At(x + 1, y) + shape.At(x, y - 1) +
+                                shape.At(x, y + 1);
+                    lowC = std::min(lowC, x);
+                    highC = std::max(highC, x);
+                    lowR = std::min(lowR, y);
+                    highR = std::max(highR, y);
+                }
+                if (!free || contacts == 0) continue;
+                const int width = highC - lowC + 1, height = highR - lowR + 1;
+                if (width > kMostWidth || height > kMostHeight) continue;
+                candidates.push_back({contacts, std::abs(width - height), o, c, r});
+            }
+        }
+    }
+    // A stable order of its own: the same on every standard library.
+    std::stable_sort(
+        candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+            return a.contacts != b.contacts ? a.contacts > b.contacts : a.spread < b.spread;
+        });
+    while (!candidates.empty()) {
+        const int pool = std::min<int>(static_cast<int>(candidates.size()), 2 << looseness);
+        const auto pick = candidates.begin() + rng.Below(pool);
+        Shape grown = shape;
+        grown.Add(p, pick->orientation, pick->column, pick->row);
+        if (holes || WithoutHoles(grown)) {
+            shape = std::move(grown);
+            return true;
+        }
+        candidates.erase(pick);
+    }
+    return false;
+}
+
+bool Grow(const std::vector<int>& order, int looseness, bool holes, SplitMix64& rng, Shape& shape) {
     const auto& table = Orientations();
     shape.Add(order[0], rng.Below(static_cast<int>(table[order[0]].size())), kArea / 2 - 2,
               kArea / 2 - 2);
     for (std::size_t i = 1; i < order.size(); ++i) {
-        if (!Lay(order[i], looseness, rng, shape)) return false;
-    }
-    return true;
-}
-
-// Lays piece p against the shape, in one of the most compact places (see Grow).
-bool Lay(int p, int looseness, SplitMix64& rng, Shape& shape) {
-    const auto& shapes = Orientations()[p];
-    std::vector<Candidate> candidates;
-    {
-        candidates.clear();
-        for (int o = 0; o < static_cast<int>(shapes.size()); ++o) {
-            for (int c = shape.minC - 5; c <= shape.maxC + 1; ++c) {
-                for (int r = shape.minR - 5; r <= shape.maxR + 1; ++r) {
-                    int contacts = 0;
-                    bool free = true;
-                    int lowC = shape.minC, highC = shape.maxC, lowR = shape.minR,
-                        highR = shape.maxR;
-                    for (const auto& off : shapes[o]) {
-                        const int x = c + off.column, y = r + off.row;
-                        if (x < 0 || y < 0 || x >= kArea || y >= kArea || shape.At(x, y)) {
-                            free = false;
-                            break;
-                        }
-                        contacts += shape.At(x - 1, y) + shape.At(x + 1, y) + shape.At(x, y - 1) +
-                                    shape.At(x, y + 1);
-                        lowC = std::min(lowC, x);
-                        highC = std::max(highC, x);
-                        lowR = std::min(lowR, y);
-                        highR = std::max(highR, y);
-                    }
-                    if (!free || contacts == 0) continue;
-                    const int width = highC - lowC + 1, height = highR - lowR + 1;
-                    if (width > kMostWidth || height > kMostHeight) continue;
-                    candidates.push_back({contacts, std::abs(width - height), o, c, r});
-                }
-            }
-        }
-        if (candidates.empty()) return false;
-        // A stable order of its own: the same on every standard library.
-        std::stable_sort(
-            candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
-                return a.contacts != b.contacts ? a.contacts > b.contacts : a.spread < b.spread;
-            });
-        const int pool = std::min<int>(static_cast<int>(candidates.size()), 2 << looseness);
-        const Candidate& pick = candidates[rng.Below(pool)];
-        shape.Add(p, pick.orientation, pick.column, pick.row);
+        if (!Lay(order[i], looseness, holes, rng, shape)) return false;
     }
     return true;
 }
@@ -236,6 +250,120 @@ bool Halted(const std::atomic<bool>* stop) {
     return stop && stop->load(std::memory_order_relaxed);
 }
 
+// Whether grade a is at least as near the asked one as b: nearer in grade, or as near and
+// with a search effort no farther from it.
+bool AtLeastAsNear(const OutlineGrade& a, const OutlineGrade& b, int asked) {
+    const int da = std::abs(a.grade - asked), db = std::abs(b.grade - asked);
+    if (da != db) return da < db;
+    if (a.grade < asked) return a.nodes >= b.nodes;
+    if (a.grade > asked) return a.nodes <= b.nodes;
+    return true;
+}
+
+struct Found {
+    std::vector<BoardCell> cells;
+    OutlineGrade grade;
+};
+
+// One attempt: a shape grown from its own seed, brought down to one tiling, then walked
+// toward the asked grade. It reads nothing that other attempts write, so attempts may run
+// on any thread in any order and each gives the same result. abandoned() tells it that its
+// result is no longer wanted.
+class Attempt {
+  public:
+    Attempt(const GeneratorRequest& request, const std::vector<int>& pieces, std::uint64_t seed,
+            int looseness, std::function<bool()> abandoned)
+        : request_(request),
+          pieces_(pieces),
+          rng_(seed),
+          looseness_(looseness),
+          abandoned_(std::move(abandoned)) {}
+
+    std::optional<Found> Run() {
+        std::vector<int> order = pieces_;
+        for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+            std::swap(order[i], order[i + rng_.Below(static_cast<int>(order.size() - i))]);
+        }
+        Shape shape;
+        if (!Grow(order, looseness_, request_.holes, rng_, shape)) return std::nullopt;
+        // Pieces moved one at a time to other places along the border, kept where the
+        // tilings do not grow in number, until one is left.
+        std::uint64_t count = Tilings(Centred(shape), kCountCap);
+        for (int step = 0; step < kSteps && count > 1; ++step) {
+            if (Gone()) return std::nullopt;
+            // Still as many tilings as counted a quarter of the way in: the shape is too
+            // open to come down to one, and its counts are the dearest of all.
+            if (step == kSteps / 4 && count >= kCountCap) return std::nullopt;
+            Shape moved;
+            if (!Moved(shape, looseness_ + kLooserDown, moved)) continue;
+            const std::uint64_t now = Tilings(Centred(moved), count + 1);
+            if (now <= count) {
+                shape = std::move(moved);
+                count = now;
+            }
+        }
+        // Counted to the end with one tiling found: that count is the proof.
+        if (count != 1 || Gone()) return std::nullopt;
+        Found best{Centred(shape), {}};
+        // A symmetric shape would have its one tiling counted up to a symmetry the player
+        // does not see; such shapes are walked on but never given.
+        const bool plain = PentominoSolver(best.cells, request_.pieces).Symmetries() == 1;
+        best.grade = GradeOutline(best.cells, request_.pieces, request_.stop);
+        if (Gone()) return std::nullopt;
+        // The walk: a piece moved at a time, kept while the tiling stays one and the grade
+        // comes no farther from the asked one. A unique shape is settled in a few thousand
+        // nodes, far fewer than a shape of many tilings takes, so the walk is cheap.
+        bool found = plain;
+        for (int step = 0; step < kWalk && !(found && best.grade.grade == request_.grade); ++step) {
+            if (Gone()) return std::nullopt;
+            Shape moved;
+            if (!Moved(shape, looseness_, moved)) continue;
+            std::vector<BoardCell> cells = Centred(moved);
+            const PentominoSolver solver(cells, request_.pieces);
+            if (solver.Symmetries() > 1 || Tilings(solver, 2) != 1) continue;
+            const OutlineGrade grade = GradeOutline(cells, request_.pieces, request_.stop);
+            if (Gone()) return std::nullopt;
+            if (!found || AtLeastAsNear(grade, best.grade, request_.grade)) {
+                shape = std::move(moved);
+                best = {std::move(cells), grade};
+                found = true;
+            }
+        }
+        if (!found) return std::nullopt;
+        return best;
+    }
+
+  private:
+    bool Gone() const { return Halted(request_.stop) || abandoned_(); }
+
+    // Tilings counted up to cap; every one of them, turned ones apart.
+    std::uint64_t Tilings(const PentominoSolver& solver, std::uint64_t cap) const {
+        std::uint64_t found = 0;
+        solver.ForEach([&](const Tiling&) { return ++found < cap; }, 1);
+        return found;
+    }
+    std::uint64_t Tilings(const std::vector<BoardCell>& cells, std::uint64_t cap) const {
+        PentominoSolver solver(cells, request_.pieces);
+        solver.SetStop(request_.stop);
+        return Tilings(solver, cap);
+    }
+
+    // The shape with one piece, drawn at random, laid again elsewhere along the border.
+    bool Moved(const Shape& shape, int looseness, Shape& moved) {
+        const std::size_t i =
+            static_cast<std::size_t>(rng_.Below(static_cast<int>(pieces_.size())));
+        moved = Without(shape, i);
+        return Connected(moved) && (request_.holes || WithoutHoles(moved)) &&
+               Lay(shape.placed[i].piece, looseness, request_.holes, rng_, moved);
+    }
+
+    const GeneratorRequest& request_;
+    const std::vector<int>& pieces_;
+    SplitMix64 rng_;
+    int looseness_;
+    std::function<bool()> abandoned_;
+};
+
 }  // namespace
 
 std::array<bool, 13> PiecesForCount(int count, std::uint64_t seed) {
@@ -265,63 +393,50 @@ std::optional<GeneratedOutline> GenerateOutline(const GeneratorRequest& request)
     }
     if (pieces.size() < 3 || request.grade < 1 || request.grade > 5) return std::nullopt;
 
-    // Tilings of a shape, counted up to cap; every one of them, turned ones apart. The
-    // count stops at the same number whatever the threads.
-    auto tilings = [&](const Shape& shape, std::uint64_t cap, int threads = 1) {
-        PentominoSolver solver(Centred(shape), request.pieces);
-        solver.SetStop(request.stop);
-        std::uint64_t found = 0;
-        solver.ForEach([&](const Tiling&) { return ++found < cap; }, threads);
-        return found;
-    };
-
-    SplitMix64 rng(request.seed);
+    // Attempts run a batch at a time on the threads asked for. Each has a seed of its own
+    // drawn in order, and the batch's result is that of its lowest attempt that reached the
+    // grade, so one thread and many give the same outline.
+    SplitMix64 seeds(request.seed);
     // Harder grades want compact shapes, easier ones ragged borders that force the pieces;
-    // the looseness follows the grades found on the way.
+    // the looseness follows the grades found, batch by batch.
     int looseness = 5 - request.grade;
     std::optional<GeneratedOutline> nearest;
     int uniqueFound = 0;
-    for (int attempt = 1; attempt <= kAttempts && uniqueFound < kUniqueTries; ++attempt) {
-        if (Halted(request.stop)) return std::nullopt;
-        std::vector<int> order = pieces;
-        for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-            std::swap(order[i], order[i + rng.Below(static_cast<int>(order.size() - i))]);
-        }
-        Shape shape;
-        if (!Grow(order, looseness, rng, shape)) continue;
-        // Pieces moved one at a time to other places along the border, kept where the
-        // tilings do not grow in number, until one is left.
-        std::uint64_t count = tilings(shape, kCountCap);
-        for (int step = 0; step < kSteps && count > 1; ++step) {
-            if (Halted(request.stop)) return std::nullopt;
-            const std::size_t i =
-                static_cast<std::size_t>(rng.Below(static_cast<int>(order.size())));
-            Shape moved = Without(shape, i);
-            if (!Connected(moved) || !Lay(shape.placed[i].piece, looseness, rng, moved)) continue;
-            const std::uint64_t now = tilings(moved, count + 1);
-            if (now <= count) {
-                shape = moved;
-                count = now;
+    const int threads = solver_threads::ThreadCount(request.threads);
+    for (int first = 0; first < kAttempts && uniqueFound < kUniqueTries; first += kBatch) {
+        std::array<std::uint64_t, kBatch> seed;
+        for (auto& s : seed) s = seeds.Next();
+        std::array<std::optional<Found>, kBatch> results;
+        // The lowest attempt of the batch that reached the grade; later ones give up.
+        std::atomic<int> reached{kBatch};
+        solver_threads::Share(threads, kBatch, [&](std::size_t i) {
+            const int index = static_cast<int>(i);
+            if (reached.load() < index) return;
+            Attempt attempt(request, pieces, seed[i], looseness, [&reached, index] {
+                return reached.load(std::memory_order_relaxed) < index;
+            });
+            results[i] = attempt.Run();
+            if (results[i] && results[i]->grade.grade == request.grade) {
+                for (int seen = reached.load(); seen > index;) {
+                    if (reached.compare_exchange_weak(seen, index)) break;
+                }
             }
-        }
-        if (count != 1) continue;
-        if (!request.holes && !WithoutHoles(shape)) continue;
-        std::vector<BoardCell> cells = Centred(shape);
-        if (PentominoSolver(cells, request.pieces).Symmetries() > 1) continue;
-        // The proof, on the threads asked for: counted up to 2, one tiling.
-        if (tilings(shape, 2, request.threads) != 1) continue;
-        const OutlineGrade grade = GradeOutline(cells, request.pieces, request.stop);
+        });
         if (Halted(request.stop)) return std::nullopt;
-        ++uniqueFound;
-        if (!nearest || std::abs(grade.grade - request.grade) <
-                            std::abs(nearest->grade.grade - request.grade)) {
-            nearest = GeneratedOutline{std::move(cells), request.pieces, grade, attempt};
-        }
-        if (grade.grade == request.grade) break;
-        if (grade.grade < request.grade) {
-            looseness = std::max(0, looseness - 1);
-        } else {
-            looseness = std::min(6, looseness + 1);
+        for (int i = 0; i < kBatch; ++i) {
+            if (!results[i]) continue;
+            const OutlineGrade& grade = results[i]->grade;
+            ++uniqueFound;
+            // Ties go to the earlier attempt, as they do between threads.
+            if (!nearest || !AtLeastAsNear(nearest->grade, grade, request.grade)) {
+                nearest = GeneratedOutline{results[i]->cells, request.pieces, grade, first + i + 1};
+            }
+            if (grade.grade == request.grade) return nearest;
+            if (grade.grade < request.grade) {
+                looseness = std::max(0, looseness - 1);
+            } else {
+                looseness = std::min(6, looseness + 1);
+            }
         }
     }
     return nearest;

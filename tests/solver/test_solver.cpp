@@ -509,16 +509,24 @@ class SolverTest : public QObject {
         QTest::addColumn<int>("pieces");
         QTest::addColumn<int>("grade");
         QTest::addColumn<bool>("holes");
-        QTest::newRow("3 pieces, grade 1") << 3 << 1 << false;
-        QTest::newRow("4 pieces, grade 2") << 4 << 2 << false;
-        QTest::newRow("5 pieces, grade 3, holes") << 5 << 3 << true;
-        QTest::newRow("6 pieces, grade 2") << 6 << 2 << false;
-        QTest::newRow("12 pieces, grade 2") << 12 << 2 << false;
+        QTest::addColumn<bool>("reached");  // whether the grade asked must come back
+        QTest::newRow("3 pieces, grade 1") << 3 << 1 << false << true;
+        QTest::newRow("4 pieces, grade 2") << 4 << 2 << false << false;
+        QTest::newRow("5 pieces, grade 3, holes") << 5 << 3 << true << false;
+        QTest::newRow("6 pieces, grade 2") << 6 << 2 << false << false;
+        QTest::newRow("12 pieces, grade 2") << 12 << 2 << false << true;
+        // Reached by walking a unique shape toward the grade.
+        QTest::newRow("12 pieces, grade 4") << 12 << 4 << false << true;
+        QTest::newRow("12 pieces, grade 5") << 12 << 5 << false << true;
+        QTest::newRow("9 pieces, grade 5, holes") << 9 << 5 << true << true;
+        // Three pieces are never hard: the nearest grade found comes back instead.
+        QTest::newRow("3 pieces, grade 5") << 3 << 5 << false << false;
     }
     void generatorIsDeterministicAndUnique() {
         QFETCH(int, pieces);
         QFETCH(int, grade);
         QFETCH(bool, holes);
+        QFETCH(bool, reached);
         for (const std::uint64_t seed : {1ULL, 20261208ULL}) {
             GeneratorRequest request;
             request.pieces = PiecesForCount(pieces, seed);
@@ -528,10 +536,20 @@ class SolverTest : public QObject {
             const auto one = GenerateOutline(request);
             request.threads = 2;
             const auto two = GenerateOutline(request);
-            QVERIFY(one && two);
+            // More threads than attempts run side by side.
+            request.threads = 5;
+            const auto five = GenerateOutline(request);
+            QVERIFY(one && two && five);
             QCOMPARE(one->cells, two->cells);
+            QCOMPARE(one->cells, five->cells);
+            QCOMPARE(one->attempts, five->attempts);
             QCOMPARE(one->pieces, request.pieces);
             QCOMPARE(one->grade.grade, two->grade.grade);
+            // The grade given is the grade of the cells given.
+            const OutlineGrade regraded = GradeOutline(one->cells, one->pieces);
+            QCOMPARE(regraded.grade, one->grade.grade);
+            QCOMPARE(regraded.nodes, one->grade.nodes);
+            if (reached) QCOMPARE(one->grade.grade, grade);
             QCOMPARE(std::count(one->pieces.begin(), one->pieces.end(), true), pieces);
             QCOMPARE(one->cells.size(), std::size_t(5 * pieces));
             QVERIFY(ClearOfHomes(one->cells));
@@ -602,19 +620,25 @@ class SolverTest : public QObject {
         std::atomic<bool> stop{true};
         request.stop = &stop;
         QVERIFY(!GenerateOutline(request));
-        // Raised while it runs, from another thread.
-        stop = false;
-        std::thread raiser([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            stop = true;
-        });
-        QElapsedTimer clock;
-        clock.start();
+        // Raised while it runs, from another thread, while one attempt runs or several side
+        // by side. Six pieces never reach grade 5, so the search goes on for 40 unique shapes
+        // unless stopped.
+        request.pieces = PiecesForCount(6, 3);
         request.seed = 77;
-        const auto late = GenerateOutline(request);
-        raiser.join();
-        QVERIFY(!late || clock.elapsed() < 20);
-        QVERIFY(clock.elapsed() < 2000);
+        for (const int threads : {1, 2}) {
+            request.threads = threads;
+            stop = false;
+            std::thread raiser([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                stop = true;
+            });
+            QElapsedTimer clock;
+            clock.start();
+            const auto late = GenerateOutline(request);
+            raiser.join();
+            QVERIFY(!late || clock.elapsed() < 20);
+            QVERIFY(clock.elapsed() < 2000);
+        }
         request.stop = nullptr;
         request.pieces = PiecesForCount(2, 3);
         QVERIFY(!GenerateOutline(request));
