@@ -111,7 +111,8 @@ bool AsNobody(const std::function<void()>& command) {
     }
     if (setresgid(65534, 65534, 0) != 0) return false;
     if (setresuid(65534, 65534, 0) != 0) {
-        (void)setresgid(0, 0, 0);
+        // A cast to void does not quiet glibc's warn_unused_result.
+        if (setresgid(0, 0, 0) != 0) qFatal("cannot return to the superuser's group");
         return false;
     }
     command();
