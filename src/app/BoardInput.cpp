@@ -10,6 +10,7 @@
 #include "platform/Keys.h"
 #include "platform/Services.h"
 #include "play/History.h"
+#include "solver/Bounds.h"
 #include "view/BoardDrawing.h"
 #include "view/Palettes.h"
 
@@ -112,20 +113,14 @@ void frmForma::StartDrag(int c, int r) {
 // The grabbed cell under the pointer's cell, the piece kept wholly on the board.
 void frmForma::DragTo(int x, int y) {
     const int p = CurrentPiece;
-    const int o = PieceOrientation[p];
     int column = CellOf(x) - drag_.dx;
     int row = CellOf(y) - drag_.dy;
-    int left = 0, right = 0, top = 0, bottom = 0;
-    for (int k = 0; k < 5; ++k) {
-        left = std::min(left, PieceCells[p][k][o][0]);
-        right = std::max(right, PieceCells[p][k][o][0]);
-        top = std::min(top, PieceCells[p][k][o][1]);
-        bottom = std::max(bottom, PieceCells[p][k][o][1]);
-    }
+    // The offsets' box; the reference cell (0, 0) is one of the five.
+    const CellBounds box = BoundsOf(PlacedPieceCells(p, PieceOrientation[p], 0, 0));
     const int wantColumn = column;
     const int wantRow = row;
-    column = std::clamp(column, -left, kColumns - 1 - right);
-    row = std::clamp(row, -top, kRows - 1 - bottom);
+    column = std::clamp(column, -box.minC, kColumns - 1 - box.maxC);
+    row = std::clamp(row, -box.minR, kRows - 1 - box.maxR);
     const bool atEdge = column != wantColumn || row != wantRow;
     if (atEdge && !drag_.atEdge)
         platform::Tell(QStringLiteral("Дальше край поля: фигура с поля не уходит."));

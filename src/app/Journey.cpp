@@ -42,11 +42,7 @@ std::optional<Arrangement> Unkeep(const KeptArrangement& k) {
         if (PieceExcluded[p] == 1) continue;
         const int o = k.place[p][2];
         if (o < 1 || o > 8) return std::nullopt;
-        for (int c = 0; c < 5; ++c) {
-            if (!OnBoard(k.place[p][0] + PieceCells[p][c][o][0],
-                         k.place[p][1] + PieceCells[p][c][o][1]))
-                return std::nullopt;
-        }
+        if (!PlacedPieceOnBoard(p, o, k.place[p][0], k.place[p][1])) return std::nullopt;
         a.pos[p][0] = k.place[p][0];
         a.pos[p][1] = k.place[p][1];
         a.orientation[p] = o;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "model/Model.h"
+#include "solver/Bounds.h"
 
 namespace kv {
 
@@ -95,11 +96,7 @@ OutlineDraft CentredDraft(const QString& name, const std::vector<BoardCell>& cel
     OutlineDraft draft;
     draft.name = name;
     draft.excluded = excluded;
-    if (cells.empty()) return draft;
-    const auto [minC, maxC, minR, maxR] = BoundsOf(cells);
-    const int left = (kColumns - (maxC - minC + 1)) / 2;
-    const int top = (kRows - (maxR - minR + 1)) / 2;
-    for (const auto& c : cells) draft.cells.push_back({c.column - minC + left, c.row - minR + top});
+    draft.cells = CentredOnBoard(cells);
     std::sort(draft.cells.begin(), draft.cells.end(), [](const BoardCell& a, const BoardCell& b) {
         return a.row != b.row ? a.row < b.row : a.column < b.column;
     });

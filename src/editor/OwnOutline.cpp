@@ -13,6 +13,7 @@
 #include "paths/Paths.h"
 #include "platform/Files.h"
 #include "platform/TextCodec.h"
+#include "solver/Bounds.h"
 
 namespace kv {
 
@@ -28,14 +29,8 @@ const QString kLongestEnd = QStringLiteral(" (%1).kvt").arg(kTries);
 
 // Cells moved so that their bounding box starts at (0, 0), as a set.
 std::set<BoardCell> Shape(const std::vector<BoardCell>& cells) {
-    int minC = kColumns, minR = kRows;
-    for (const BoardCell& c : cells) {
-        minC = std::min(minC, c.column);
-        minR = std::min(minR, c.row);
-    }
-    std::set<BoardCell> shape;
-    for (const BoardCell& c : cells) shape.insert({c.column - minC, c.row - minR});
-    return shape;
+    const std::vector<BoardCell> moved = MovedTo(cells, {0, 0});
+    return {moved.begin(), moved.end()};
 }
 }  // namespace
 

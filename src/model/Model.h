@@ -5,6 +5,7 @@
 // Procedures work on this shared state directly, as the rest of the program does.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "solver/Board.h"
@@ -45,12 +46,33 @@ void BuildPieceSet();
 // Re-creates OutlineCells and PieceExcluded all zero.
 void ClearOutlineGrid();
 
+// Cell k of piece p in orientation o with its reference cell at (column, row), from
+// PieceCells: the game places its pieces by the table it built, so a placement on the board
+// and the drawing of it agree. At (0, 0) the cells are the offsets themselves.
+inline BoardCell PlacedPieceCell(int p, int o, int column, int row, int k) {
+    return {column + PieceCells[p][k][o][0], row + PieceCells[p][k][o][1]};
+}
+inline std::array<BoardCell, 5> PlacedPieceCells(int p, int o, int column, int row) {
+    std::array<BoardCell, 5> cells;
+    for (int k = 0; k < 5; ++k) cells[k] = PlacedPieceCell(p, o, column, row, k);
+    return cells;
+}
+// Whether all five lie on the board; in 64 bits, so that a reference cell near the 32-bit
+// limits (a damaged position file's) cannot wrap onto it.
+inline bool PlacedPieceOnBoard(int p, int o, long long column, long long row) {
+    for (int k = 0; k < 5; ++k) {
+        const long long c = column + PieceCells[p][k][o][0], r = row + PieceCells[p][k][o][1];
+        if (c < 0 || c >= kColumns || r < 0 || r >= kRows) return false;
+    }
+    return true;
+}
+
 // Column or row of cell k of piece p where it stands now.
 inline int PieceCellColumn(int p, int k) {
-    return PiecePos[p][0] + PieceCells[p][k][PieceOrientation[p]][0];
+    return PlacedPieceCell(p, PieceOrientation[p], PiecePos[p][0], PiecePos[p][1], k).column;
 }
 inline int PieceCellRow(int p, int k) {
-    return PiecePos[p][1] + PieceCells[p][k][PieceOrientation[p]][1];
+    return PlacedPieceCell(p, PieceOrientation[p], PiecePos[p][0], PiecePos[p][1], k).row;
 }
 
 // Lowest-numbered piece in play (13 if the outline excludes all twelve).

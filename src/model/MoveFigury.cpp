@@ -24,10 +24,7 @@ bool OutlineCovered() {
 
 bool ShiftFigury(int column, int row) {
     const int p = CurrentPiece;
-    const int o = PieceOrientation[p];
-    for (int k = 0; k < 5; ++k) {
-        if (!OnBoard(column + PieceCells[p][k][o][0], row + PieceCells[p][k][o][1])) return false;
-    }
+    if (!PlacedPieceOnBoard(p, PieceOrientation[p], column, row)) return false;
     ShowFigury(0);
     PiecePos[p][0] = column;
     PiecePos[p][1] = row;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "solver/Board.h"
+#include "solver/Bounds.h"
 #include "solver/PieceTable.h"
 
 namespace kv {
@@ -18,7 +19,7 @@ namespace {
 // where they are, when the drawing is centred on a board side of the given size.
 std::pair<int, int> Padding(int first, int extent, int board) {
     for (int size = extent; size <= board; ++size) {
-        const int margin = first - (board - size) / 2;
+        const int margin = first - CentredStart(size, board);
         if (margin >= 0 && margin + extent <= size) return {size, margin};
     }
     return {board, first};
@@ -100,11 +101,13 @@ ArtOutline ParseOutlineArt(const QByteArray& text) {
                         .arg(height);
         return out;
     }
-    const int left = (kColumns - width) / 2, top = (kRows - height) / 2;
+    // The drawing's box is centred, blank margins and all, not the box of its cells.
+    const BoardCell corner = CentredCorner(width, height);
     for (int r = 0; r < height; ++r) {
         const QString& row = text16[r + 2];
         for (int c = 0; c < row.size(); ++c) {
-            if (row[c] == QLatin1Char('#')) out.draft.cells.push_back({left + c, top + r});
+            if (row[c] == QLatin1Char('#'))
+                out.draft.cells.push_back({corner.column + c, corner.row + r});
         }
     }
     out.fault = OutlineFault(out.draft);
@@ -121,12 +124,12 @@ QByteArray OutlineArtText(const OutlineDraft& draft) {
         out += numbers.join(' ') + '\n';
     }
     if (draft.cells.empty()) return out;
-    const auto [minC, maxC, minR, maxR] = BoundsOf(draft.cells);
-    const auto [width, left] = Padding(minC, maxC - minC + 1, kColumns);
-    const auto [height, top] = Padding(minR, maxR - minR + 1, kRows);
+    const CellBounds box = BoundsOf(draft.cells);
+    const auto [width, left] = Padding(box.minC, box.Width(), kColumns);
+    const auto [height, top] = Padding(box.minR, box.Height(), kRows);
     QList<QByteArray> rows(height, QByteArray(width, '.'));
     for (const auto& c : draft.cells) {
-        const int x = c.column - minC + left, y = c.row - minR + top;
+        const int x = c.column - box.minC + left, y = c.row - box.minR + top;
         if (x >= 0 && x < width && y >= 0 && y < height) rows[y][x] = '#';
     }
     for (const auto& row : rows) out += row + '\n';

@@ -9,6 +9,7 @@
 #include "outlines/OutlineFile.h"
 #include "platform/TextCodec.h"
 #include "solver/Board.h"
+#include "solver/Bounds.h"
 #include "solver/PieceTable.h"
 
 namespace kv {
@@ -134,16 +135,10 @@ QString CodeText(const QByteArray& payload) {
 OutlineCode EncodeOutline(const OutlineDraft& draft) {
     OutlineCode code = DraftFault(draft);
     if (code.fault != CodeFault::None) return code;
-    int left = kColumns, top = kRows, right = -1, bottom = -1;
-    for (const BoardCell& c : draft.cells) {
-        left = std::min(left, c.column);
-        top = std::min(top, c.row);
-        right = std::max(right, c.column);
-        bottom = std::max(bottom, c.row);
-    }
-    // A draft without faults has cells; the box of none would be empty.
-    if (right < 0) return Fault(CodeFault::Outline, QStringLiteral("no cells"));
-    const int width = right - left + 1, height = bottom - top + 1;
+    // A draft without faults has cells; none would have no box.
+    if (draft.cells.empty()) return Fault(CodeFault::Outline, QStringLiteral("no cells"));
+    const CellBounds box = BoundsOf(draft.cells);
+    const int left = box.minC, top = box.minR, width = box.Width(), height = box.Height();
     const QByteArray name = draft.name.toUtf8();
     int mask = 0;
     for (const int p : draft.excluded) mask |= 1 << (p - 1);

@@ -74,6 +74,10 @@ void ShowArrangement(const Arrangement& a) {
             InPlay(p) && (p == CurrentPiece || p == a.current || PiecePos[p][0] != a.pos[p][0] ||
                           PiecePos[p][1] != a.pos[p][1] || PieceOrientation[p] != a.orientation[p]);
     }
+    ShowPieces(a, changes);
+}
+
+void ShowPieces(const Arrangement& a, const bool changes[kPieces + 1]) {
     // Out of BoardCells first, so that erasing shows what lies under them without them.
     const int was = CurrentPiece;
     for (int p = 1; p <= kPieces; ++p) {

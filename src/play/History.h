@@ -33,6 +33,9 @@ Arrangement ArrangementNow();
 // (and the old and new current piece) are lifted and erased, then drawn and set down at
 // their new places, the current piece lifted and drawn on top. Runs no victory test.
 void ShowArrangement(const Arrangement& arrangement);
+// The drawing part of it, for the pieces marked in changes only (each in play): with only a
+// set piece marked and the current piece kept, that piece is moved without becoming current.
+void ShowPieces(const Arrangement& arrangement, const bool changes[kPieces + 1]);
 
 // Every piece in play home in orientation 1 and the lowest-numbered current, the rest of
 // the arrangement now as it is: what «Начать заново» puts on the board.

@@ -36,20 +36,17 @@ void MoveCurrentTo(const PiecePlacement& t) {
     MoveFigury(t.column, t.row);
 }
 
-// A set piece moved without becoming current: lifted and erased, drawn and set down at the
-// new place; the current piece is drawn again in case the piece lay over it.
+// A set piece (never the current one) moved without becoming current: lifted and erased,
+// drawn and set down at the new place; the current piece is drawn again in case the piece
+// lay over it.
 void MoveSetPiece(const PiecePlacement& t) {
-    const int current = CurrentPiece;
-    CurrentPiece = t.piece;
-    UstanovkaFigury(-1);
-    ShowFigury(0);
-    PiecePos[t.piece][0] = t.column;
-    PiecePos[t.piece][1] = t.row;
-    PieceOrientation[t.piece] = t.orientation;
-    ShowFigury(-1);
-    UstanovkaFigury(+1);
-    CurrentPiece = current;
-    ShowFigury(-1);
+    Arrangement a = ArrangementNow();
+    a.pos[t.piece][0] = t.column;
+    a.pos[t.piece][1] = t.row;
+    a.orientation[t.piece] = t.orientation;
+    bool changes[kPieces + 1] = {};
+    changes[t.piece] = true;
+    ShowPieces(a, changes);
 }
 
 PiecePlacement HomeOf(int p) {

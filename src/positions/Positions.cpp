@@ -183,12 +183,7 @@ bool PositionFits(const PositionContent& content, const int excluded[kPieces + 1
         // Only the orientations the palette offers: turning the I piece counts on 1 or 2.
         const int o = content.orientation[p];
         if (o < 1 || o > OrientationCount[p]) return false;
-        for (int k = 0; k < 5; ++k) {
-            // In 64 bits: a reference cell near the 32-bit limits must not wrap onto the board.
-            const long long c = static_cast<long long>(content.pos[p][0]) + PieceCells[p][k][o][0];
-            const long long r = static_cast<long long>(content.pos[p][1]) + PieceCells[p][k][o][1];
-            if (c < 0 || c >= kColumns || r < 0 || r >= kRows) return false;
-        }
+        if (!PlacedPieceOnBoard(p, o, content.pos[p][0], content.pos[p][1])) return false;
     }
     return true;
 }

@@ -3,6 +3,9 @@
 #include "solver/DrawingCheck.h"
 
 #include <array>
+#include <numeric>
+
+#include "solver/Combinations.h"
 
 namespace kv {
 
@@ -44,14 +47,13 @@ DrawingCheck FindCoveringSets(const std::vector<BoardCell>& cells, const std::at
     if (n < 5 || n > 60 || n % 5 != 0) return check;
     const int used = n / 5;
 
-    // The used pieces as a rising combination, advanced in lexicographic order: the set
-    // using the lowest pieces comes first.
-    std::vector<int> chosen(static_cast<std::size_t>(used));
-    for (int i = 0; i < used; ++i) chosen[static_cast<std::size_t>(i)] = i + 1;
-    for (;;) {
+    // The used pieces in lexicographic order: the set using the lowest pieces comes first.
+    std::vector<int> pieces(kPieces);
+    std::iota(pieces.begin(), pieces.end(), 1);
+    ForEachCombination(pieces, used, [&](const std::vector<int>& chosen) {
         if (Stopped(stop)) {
             check.stopped = true;
-            return check;
+            return true;
         }
         std::array<bool, 13> available{};
         for (const int p : chosen) available[static_cast<std::size_t>(p)] = true;
@@ -66,15 +68,10 @@ DrawingCheck FindCoveringSets(const std::vector<BoardCell>& cells, const std::at
             check.tilings.push_back(std::move(*tiling));
             check.counts.push_back(kNotCounted);
         }
-        // Next combination: raise the last entry that still can rise, reset those after it.
-        int i = used - 1;
-        while (i >= 0 && chosen[static_cast<std::size_t>(i)] == kPieces - used + 1 + i) --i;
-        if (i < 0) break;
-        ++chosen[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < used; ++j) {
-            chosen[static_cast<std::size_t>(j)] = chosen[static_cast<std::size_t>(j - 1)] + 1;
-        }
-    }
+        return false;
+    });
+    // Stopped between searches: the sets found so far are kept, marked as cut short.
+    if (check.stopped) return check;
     // A search cut short inside may have missed sets.
     if (Stopped(stop)) {
         check = DrawingCheck{};

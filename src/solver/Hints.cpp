@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "solver/Combinations.h"
 #include "solver/PieceTable.h"
 #include "solver/PlacedCells.h"
 
@@ -104,22 +105,15 @@ HintPlan PlanHint(const HintPosition& position) {
     // Smaller sets first, each size in lexicographic order, so the first set that works
     // is a smallest one with the lowest pieces.
     for (int size = 1; size < m; ++size) {
-        std::vector<int> pick(size);
-        for (int i = 0; i < size; ++i) pick[i] = i;
-        while (true) {
+        const bool found = ForEachCombination(placed, size, [&](const std::vector<int>& pick) {
             std::array<bool, 13> keep = away;
-            for (const int i : pick) keep[placed[i]] = false;
+            for (const int p : pick) keep[p] = false;
             plan.solution = TilingKeeping(position, keep);
-            if (!plan.solution.empty()) {
-                for (const int i : pick) plan.remove.push_back(placed[i]);
-                return plan;
-            }
-            int i = size - 1;
-            while (i >= 0 && pick[i] == m - size + i) --i;
-            if (i < 0) break;
-            ++pick[i];
-            for (int j = i + 1; j < size; ++j) pick[j] = pick[j - 1] + 1;
-        }
+            if (plan.solution.empty()) return false;
+            plan.remove.insert(plan.remove.end(), pick.begin(), pick.end());
+            return true;
+        });
+        if (found) return plan;
     }
     plan.solution = any;
     plan.remove = placed;

@@ -16,15 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "solver/Bounds.h"
 #include "solver/PieceTable.h"
 
 namespace kv {
-
-struct BoardCell {
-    int column = 0;
-    int row = 0;
-    auto operator<=>(const BoardCell&) const = default;
-};
 
 // One piece of a tiling: its orientation (1..8) and where its reference cell stands.
 struct PiecePlacement {
@@ -148,12 +143,6 @@ class PentominoSolver {
     // a proof of no tiling for a hint still takes milliseconds.
     std::uint64_t fixedOrderSteps_ = 150000;
 };
-
-// The smallest and largest column and row of a non-empty cell list.
-struct CellBounds {
-    int minC, maxC, minR, maxR;
-};
-CellBounds BoundsOf(const std::vector<BoardCell>& cells);
 
 // The outline's bounding box drawn with each piece's letter (XITUVWZLNYFP), '.' elsewhere.
 std::vector<std::string> DrawTiling(const std::vector<BoardCell>& cells, const Tiling& tiling);

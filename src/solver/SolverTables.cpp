@@ -31,13 +31,7 @@ const std::array<std::vector<Shape>, 13>& DistinctShapes() {
                 std::array<BoardCell, 5> offsets;
                 for (int k = 0; k < 5; ++k)
                     offsets[k] = {kPieceTable.cells[p][k][o][0], kPieceTable.cells[p][k][o][1]};
-                std::array<BoardCell, 5> normal = offsets;
-                int minC = 99, minR = 99;
-                for (const auto& c : normal) {
-                    minC = std::min(minC, c.column);
-                    minR = std::min(minR, c.row);
-                }
-                for (auto& c : normal) c = {c.column - minC, c.row - minR};
+                std::array<BoardCell, 5> normal = MovedTo(offsets, {0, 0});
                 std::sort(normal.begin(), normal.end());
                 if (std::find(seen.begin(), seen.end(), normal) != seen.end()) continue;
                 seen.push_back(normal);
@@ -73,17 +67,6 @@ BoardCell Apply(int symmetry, BoardCell c) {
 }
 
 }  // namespace
-
-CellBounds BoundsOf(const std::vector<BoardCell>& cells) {
-    CellBounds b{cells[0].column, cells[0].column, cells[0].row, cells[0].row};
-    for (const auto& c : cells) {
-        b.minC = std::min(b.minC, c.column);
-        b.maxC = std::max(b.maxC, c.column);
-        b.minR = std::min(b.minR, c.row);
-        b.maxR = std::max(b.maxR, c.row);
-    }
-    return b;
-}
 
 char PieceLetter(int piece) {
     static constexpr char kLetters[] = "?XITUVWZLNYFP";

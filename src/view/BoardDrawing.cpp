@@ -137,9 +137,7 @@ void ShowFigury(short mode) {
     const int x = PiecePos[p][0];
     const int y = PiecePos[p][1];
     const int o = PieceOrientation[p];
-    for (int k = 0; k < 5; ++k) {
-        const int c = x + PieceCells[p][k][o][0];
-        const int r = y + PieceCells[p][k][o][1];
+    for (const auto& [c, r] : PlacedPieceCells(p, o, x, y)) {
         Colour colour = PieceColor[p];
         if (mode == 0) {
             // Restore what lies under the current piece.

@@ -49,9 +49,9 @@ int MiniatureLeft(int entry) {
 // reference cell at (left, 30).
 void DrawMiniature(PictureBox* palette, int p, int o, int left) {
     const int pitch = PaletteScaled(8);
-    for (int k = 0; k < 5; ++k) {
-        const int x = left + pitch * PieceCells[p][k][o][0];
-        const int y = PaletteScaled(30) + pitch * PieceCells[p][k][o][1];
+    for (const auto& [column, row] : PlacedPieceCells(p, o, 0, 0)) {
+        const int x = left + pitch * column;
+        const int y = PaletteScaled(30) + pitch * row;
         palette->canvas().FillRect(x, y, x + pitch, y + pitch, PieceColor[p]);
     }
 }
@@ -92,15 +92,11 @@ void DescribeHighlight(PictureBox* palette) {
 
 // Do orientations a and b of piece p cover the same cells?
 bool SameShape(int p, int a, int b) {
-    for (int k = 0; k < 5; ++k) {
-        bool found = false;
-        for (int j = 0; j < 5 && !found; ++j) {
-            found = PieceCells[p][k][a][0] == PieceCells[p][j][b][0] &&
-                    PieceCells[p][k][a][1] == PieceCells[p][j][b][1];
-        }
-        if (!found) return false;
-    }
-    return true;
+    const std::array<BoardCell, 5> as = PlacedPieceCells(p, a, 0, 0);
+    const std::array<BoardCell, 5> bs = PlacedPieceCells(p, b, 0, 0);
+    return std::all_of(as.begin(), as.end(), [&bs](const BoardCell& c) {
+        return std::find(bs.begin(), bs.end(), c) != bs.end();
+    });
 }
 
 // Moves the highlight to entry i of a palette with the given number of entries.

@@ -4,15 +4,19 @@
 // The outline solver: known tiling counts of the classic outlines, tilings that really
 // cover their outline, and a cross-check against a plain backtracking solver on small
 // outlines, including ones with pieces to spare and ones with symmetric tilings. Each
-// search runs on one thread and on several, which must agree.
+// search runs on one thread and on several, which must agree. Also the small helpers the
+// searches share: the sets of pieces tried, and bounds and centring on the board.
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <set>
 #include <thread>
 
 #include "model/Model.h"
+#include "solver/Combinations.h"
 #include "solver/Generator.h"
 #include "solver/Grade.h"
 #include "solver/Solver.h"
@@ -645,6 +649,79 @@ class SolverTest : public QObject {
         request.pieces = PiecesForCount(8, 3);
         request.grade = 6;
         QVERIFY(!GenerateOutline(request));
+    }
+
+    void combinationsComeOnceEachInOrder_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("k");
+        QTest::addColumn<int>("count");   // n choose k
+        QTest::addColumn<int>("stopAt");  // the visit that answers true, 0 for none
+        QTest::newRow("5 of 12") << 12 << 5 << 792 << 0;
+        QTest::newRow("1 of 12") << 12 << 1 << 12 << 0;
+        QTest::newRow("11 of 12") << 12 << 11 << 12 << 0;
+        QTest::newRow("all") << 4 << 4 << 1 << 0;
+        QTest::newRow("none: one empty choice") << 3 << 0 << 1 << 0;
+        QTest::newRow("more than there are") << 3 << 4 << 0 << 0;
+        QTest::newRow("negative") << 3 << -1 << 0 << 0;
+        QTest::newRow("stopped at the 7th") << 12 << 5 << 7 << 7;
+        QTest::newRow("stopped at the last") << 6 << 3 << 20 << 20;
+    }
+    void combinationsComeOnceEachInOrder() {
+        QFETCH(int, n);
+        QFETCH(int, k);
+        QFETCH(int, count);
+        QFETCH(int, stopAt);
+        // Items that are not their own indices, so that an index handed out for an item shows.
+        std::vector<int> items;
+        for (int i = 0; i < n; ++i) items.push_back(10 + 3 * i);
+        std::vector<std::vector<int>> seen;
+        const bool stopped = ForEachCombination(items, k, [&](const std::vector<int>& chosen) {
+            seen.push_back(chosen);
+            return static_cast<int>(seen.size()) == stopAt;
+        });
+        QCOMPARE(stopped, stopAt > 0);
+        QCOMPARE(static_cast<int>(seen.size()), count);
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            QCOMPARE(static_cast<int>(seen[i].size()), k);
+            for (const int item : seen[i])
+                QVERIFY(std::find(items.begin(), items.end(), item) != items.end());
+            QVERIFY(std::adjacent_find(seen[i].begin(), seen[i].end(), std::greater_equal<>()) ==
+                    seen[i].end());
+            // Rising from one to the next: each choice comes once, the first items first.
+            if (i > 0) QVERIFY(seen[i - 1] < seen[i]);
+        }
+        if (!seen.empty()) {
+            QCOMPARE(seen.front(), std::vector<int>(items.begin(), items.begin() + k));
+        }
+    }
+
+    void centredOnTheBoard_data() {
+        QTest::addColumn<Cells>("cells");
+        QTest::addColumn<Cells>("centred");
+        QTest::newRow("none") << Cells{} << Cells{};
+        // Spares of 35 - 2 and 24 - 1, odd: the extra cell is left after the box.
+        QTest::newRow("odd spares") << Cells{{4, 7}, {5, 7}} << Cells{{16, 11}, {17, 11}};
+        QTest::newRow("even spares, order kept, from negative cells")
+            << Cells{{-3, -1}, {-5, 0}, {-4, -1}} << Cells{{18, 11}, {16, 12}, {17, 11}};
+        QTest::newRow("10 x 6, as the shipped rectangle stands")
+            << Rectangle(10, 6, 30, 20) << Rectangle(10, 6, 12, 9);
+        QTest::newRow("the whole board") << Rectangle(35, 24, 3, 3) << Rectangle(35, 24);
+        QTest::newRow("a column") << Rectangle(1, 5) << Rectangle(1, 5, 17, 9);
+    }
+    void centredOnTheBoard() {
+        QFETCH(Cells, cells);
+        QFETCH(Cells, centred);
+        QCOMPARE(CentredOnBoard(cells), centred);
+        if (cells.empty()) return;
+        const CellBounds box = BoundsOf(cells);
+        const CellBounds moved = BoundsOf(centred);
+        QCOMPARE(moved.Width(), box.Width());
+        QCOMPARE(moved.Height(), box.Height());
+        // The same box from a set: any range of cells will do.
+        const CellBounds fromSet = BoundsOf(std::set<BoardCell>(cells.begin(), cells.end()));
+        QCOMPARE(fromSet.minC, box.minC);
+        QCOMPARE(fromSet.maxR, box.maxR);
+        QCOMPARE(MovedTo(centred, {box.minC, box.minR}), cells);
     }
 
     void repeatedCellsCountOnce() {

@@ -20,6 +20,7 @@
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <limits>
 
 #include "app/MainWindow.h"
 #include "model/Model.h"
@@ -584,6 +585,9 @@ class PositionsTest : public QObject {
         QTest::newRow("T in orientation 5") << "t5.fgr" << with(8, 5) << QStringList{kCannotOpen};
         // Piece 3 at column 0 would have a cell in column -1.
         QTest::newRow("cell off the board") << "off.fgr" << with(6, 0) << QStringList{kCannotOpen};
+        // In 32 bits the cell left of the reference cell would be undefined, not off the board.
+        QTest::newRow("column at the 32-bit limit")
+            << "limit.fgr" << with(6, std::numeric_limits<int>::min()) << QStringList{kCannotOpen};
         QTest::newRow("row off the board")
             << "offrow.fgr" << with(34, 24) << QStringList{kCannotOpen};
         // Piece 1 is left out by "0002.kvt" but in play in "0003.kvt", the outline named.
