@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "solver/Board.h"
+#include "solver/Bounds.h"
 #include "solver/PieceTable.h"
 #include "solver/SolverThreads.h"
 
@@ -44,13 +45,10 @@ const std::array<std::vector<Offsets>, 13>& Orientations() {
         for (int p = 1; p <= kPieces; ++p) {
             for (int o = 1; o <= 8; ++o) {
                 Offsets cells;
-                int minC = 99, minR = 99;
                 for (int k = 0; k < 5; ++k) {
                     cells[k] = {kPieceTable.cells[p][k][o][0], kPieceTable.cells[p][k][o][1]};
-                    minC = std::min(minC, cells[k].column);
-                    minR = std::min(minR, cells[k].row);
                 }
-                for (auto& c : cells) c = {c.column - minC, c.row - minR};
+                cells = MovedTo(cells, {0, 0});
                 std::sort(cells.begin(), cells.end());
                 if (std::find(out[p].begin(), out[p].end(), cells) == out[p].end()) {
                     out[p].push_back(cells);
@@ -234,16 +232,14 @@ bool WithoutHoles(const Shape& shape) {
 }
 
 std::vector<BoardCell> Centred(const Shape& shape) {
-    const int width = shape.maxC - shape.minC + 1, height = shape.maxR - shape.minR + 1;
-    const int left = (kColumns - width) / 2, top = (kRows - height) / 2;
     std::vector<BoardCell> cells;
     for (int c = shape.minC; c <= shape.maxC; ++c) {
         for (int r = shape.minR; r <= shape.maxR; ++r) {
-            if (shape.filled[c][r]) cells.push_back({left + c - shape.minC, top + r - shape.minR});
+            if (shape.filled[c][r]) cells.push_back({c, r});
         }
     }
-    std::sort(cells.begin(), cells.end());
-    return cells;
+    // Moving keeps the order, so the cells stay sorted.
+    return CentredOnBoard(std::move(cells));
 }
 
 bool Halted(const std::atomic<bool>* stop) {
