@@ -407,7 +407,7 @@ std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const Prog
         if (g == shipped.end()) return std::nullopt;
         return g->second;
     }
-    if (record.grade <= 0) return std::nullopt;
+    if (!record.graded) return std::nullopt;
     OutlineGrade g;
     g.grade = record.grade;
     g.tilings = record.tilings;
@@ -416,9 +416,10 @@ std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const Prog
 }
 
 void CacheGrade(const QString& folder, const QByteArray& key, const OutlineGrade& grade) {
-    if (key.isEmpty() || grade.grade <= 0) return;
+    if (key.isEmpty()) return;
     ProgressStore store(folder);
     ProgressRecord r = store.Load(key).value_or(NewRecord(key));
+    r.graded = true;
     r.grade = grade.grade;
     r.tilings = grade.tilings;
     r.tilingsCapped = grade.tilingsCapped;

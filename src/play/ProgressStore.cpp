@@ -141,10 +141,11 @@ bool ParseField(QByteArrayView name, QByteArrayView value, ProgressRecord& r) {
         return true;
     }
     if (name == "grade") {
-        // Only a grade is written: 0, not graded, is no field at all.
-        if (!Numbers(value, ',', 0, std::int64_t(1) << 53, n, 3) || n[0] < 1 || n[0] > 5 ||
-            n[2] > 1)
+        // Not graded yet is no field at all; grade 0, no tiling, is kept like the others.
+        if (!Numbers(value, ',', 0, std::int64_t(1) << 53, n, 3) || n[0] > 5 || n[2] > 1 ||
+            (n[0] == 0 && n[1] != 0))
             return false;
+        r.graded = true;
         r.grade = static_cast<int>(n[0]);
         r.tilings = static_cast<std::uint64_t>(n[1]);
         r.tilingsCapped = n[2] == 1;
@@ -227,7 +228,7 @@ QByteArray FormatRecord(const ProgressRecord& r) {
         out += "\tattempt=" + QByteArray::number(r.attemptMs) + ',' +
                QByteArray::number(r.attemptHints) + ',' + (r.attemptShown ? '1' : '0');
     }
-    if (r.grade > 0) {
+    if (r.graded) {
         out += "\tgrade=" + QByteArray::number(r.grade) + ',' + QByteArray::number(r.tilings) +
                ',' + (r.tilingsCapped ? '1' : '0');
     }

@@ -112,10 +112,14 @@ class ProgressTest : public QObject {
         solved.bestHints = 3;
         solved.firstSolved = "2026-12-01";
         solved.lastSolved = "2026-12-08";
+        solved.graded = true;
         solved.grade = 4;
         solved.tilings = 2339;
         solved.tilingsCapped = true;
         QTest::newRow("solved with hints, graded") << solved;
+        ProgressRecord untileable = fresh;
+        untileable.graded = true;
+        QTest::newRow("graded, no tiling") << untileable;
         ProgressRecord shown = fresh;
         shown.state = OutlineState::Shown;
         shown.attemptShown = true;
@@ -164,6 +168,7 @@ class ProgressTest : public QObject {
         QTest::newRow("solved without date") << k + "\tstate=solved\tbest=1,1,0";
         QTest::newRow("bad date") << k + "\tstate=solved\tbest=1,1,0\tfirst=2026-1-08";
         QTest::newRow("grade six") << k + "\tstate=new\tgrade=6,1,0";
+        QTest::newRow("no tiling, yet tilings") << k + "\tstate=new\tgrade=0,3,0";
         QTest::newRow("index past the steps")
             << k + "\tstate=playing\thistory=1;1:" + QByteArray("0,0,1,").repeated(11) + "0,0,1";
         QTest::newRow("orientation nine")
