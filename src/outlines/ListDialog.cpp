@@ -95,13 +95,16 @@ QByteArray DraftKey(const OutlineDraft& draft) {
 // order.
 std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
     std::vector<AlfavitEntry> entries;
-    for (const OutlineFileEntry& f : ListOutlineFiles()) {
-        const ListedOutline outline = ListOutline(f);
+    const std::vector<OutlineFileEntry> files = ListOutlineFiles();
+    const std::vector<ListedOutline> listed = ListOutlines(files, DraftKey);
+    entries.reserve(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const OutlineFileEntry& f = files[i];
+        const ListedOutline& outline = listed[i];
         if (!outline.opened) continue;
         entries.push_back({alphabet.sortKey(outline.name), alphabet.sortKey(f.file),
                            outline.name + QLatin1Char('\\') + f.file, outline.name, f.file, f.path,
-                           f.own, outline.damaged,
-                           outline.damaged ? QByteArray() : DraftKey(outline.draft),
+                           f.own, outline.damaged, outline.key,
                            f.own && !outline.damaged ? outline.draft : OutlineDraft()});
     }
     return entries;

@@ -204,6 +204,16 @@ class ProgressTest : public QObject {
         QCOMPARE(OutlineKey(shuffled, 3, none), key);
         QVERIFY(OutlineKey(moved, 3, none) != key);
         QVERIFY(OutlineKey(cells, 3, withoutP) != key);
+        // Cells far apart on the board, and lists no sound outline has (a cell twice, a cell
+        // off the board), are put in order all the same.
+        int far[4][2] = {{34, 23}, {0, 0}, {33, 0}, {0, 23}};
+        int farShuffled[4][2] = {{0, 23}, {33, 0}, {34, 23}, {0, 0}};
+        QCOMPARE(OutlineKey(farShuffled, 4, none), OutlineKey(far, 4, none));
+        int odd[4][2] = {{3, 4}, {-1, 2}, {1, 2}, {3, 4}};
+        int oddShuffled[4][2] = {{1, 2}, {3, 4}, {3, 4}, {-1, 2}};
+        QCOMPARE(OutlineKey(oddShuffled, 4, none), OutlineKey(odd, 4, none));
+        int twice[4][2] = {{1, 2}, {3, 4}, {5, 6}, {3, 4}};
+        QVERIFY(OutlineKey(twice, 4, none) != key);
     }
 
     // Two copies of the game write into the same file: each keeps the other's records, and
