@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 
 #include "solver/Board.h"
 
@@ -54,10 +55,17 @@ bool Number(QByteArrayView text, std::int64_t lo, std::int64_t hi, std::int64_t&
 // Splits text at sep into exactly n numbers in lo..hi.
 bool Numbers(QByteArrayView text, char sep, std::int64_t lo, std::int64_t hi, std::int64_t* out,
              int n) {
+    // Each field's end found as it is read, not searched for: a history holds thousands of
+    // numbers of a digit or two, shorter than a search costs.
+    const char* at = text.data();
+    const char* const end = at + text.size();
     for (int k = 0; k < n; ++k) {
-        const qsizetype end = k + 1 < n ? text.indexOf(sep) : text.size();
-        if (end < 0 || !Number(text.first(end), lo, hi, out[k])) return false;
-        text = k + 1 < n ? text.sliced(end + 1) : QByteArrayView();
+        const bool last = k + 1 == n;
+        const char* const from = at;
+        while (at != end && (last || *at != sep)) ++at;
+        if (!last && at == end) return false;
+        if (!Number(QByteArrayView(from, at - from), lo, hi, out[k])) return false;
+        if (!last) ++at;
     }
     return true;
 }
@@ -335,7 +343,8 @@ QString ProgressStore::FileOf(const QByteArray& key) const {
            QStringLiteral(".txt");
 }
 
-std::optional<std::vector<ProgressRecord>> ProgressStore::ReadFile(const QString& path) {
+std::optional<std::vector<ProgressRecord>> ProgressStore::ReadFile(const QString& path,
+                                                                   QString* trouble) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::vector<ProgressRecord>{};
     const QByteArray bytes = file.readAll();
@@ -352,21 +361,41 @@ std::optional<std::vector<ProgressRecord>> ProgressStore::ReadFile(const QString
         if (!QFileInfo::exists(aside)) break;
     }
     const bool moved = QFile::rename(path, aside);
-    if (onTrouble) {
-        onTrouble(moved ? QStringLiteral("Записи об успехах повреждены: файл отложен как «%1».")
-                              .arg(QFileInfo(aside).fileName())
-                        : QStringLiteral("Записи об успехах повреждены и не читаются."));
+    const QString why = moved
+                            ? QStringLiteral("Записи об успехах повреждены: файл отложен как «%1».")
+                                  .arg(QFileInfo(aside).fileName())
+                            : QStringLiteral("Записи об успехах повреждены и не читаются.");
+    if (trouble) {
+        *trouble = why;
+    } else if (onTrouble) {
+        onTrouble(why);
     }
     return std::nullopt;
 }
 
 QHash<QByteArray, ProgressRecord> ProgressStore::LoadAll() {
     Flush();
+    // The second half of the files read and parsed on a thread of its own meanwhile: the
+    // parse is the cost, and the machine has a second core. Its trouble is told from here.
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::optional<std::vector<ProgressRecord>> files[16];
+    QString trouble[16];
+    std::thread second([&] {
+        for (int i = 8; i < 16; ++i)
+            files[i] = ReadFile(FileOf(QByteArray(1, kDigits[i])), &trouble[i]);
+    });
+    for (int i = 0; i < 8; ++i) files[i] = ReadFile(FileOf(QByteArray(1, kDigits[i])), &trouble[i]);
+    second.join();
     QHash<QByteArray, ProgressRecord> all;
-    for (const char digit : QByteArrayView("0123456789abcdef")) {
-        std::optional<std::vector<ProgressRecord>> records = ReadFile(FileOf(QByteArray(1, digit)));
+    all.reserve(std::accumulate(std::begin(files), std::end(files), qsizetype(0),
+                                [](qsizetype n, const auto& f) {
+                                    return n + (f ? static_cast<qsizetype>(f->size()) : 0);
+                                }));
+    for (int i = 0; i < 16; ++i) {
+        if (!trouble[i].isEmpty() && onTrouble) onTrouble(trouble[i]);
+        std::optional<std::vector<ProgressRecord>>& records = files[i];
+        const char digit = kDigits[i];
         if (!records) continue;
-        all.reserve(all.size() + static_cast<qsizetype>(records->size()));
         for (ProgressRecord& r : *records) {
             // A record in the wrong file was not written by this store.
             if (r.key[0] == digit) all.insert(r.key, std::move(r));

@@ -115,7 +115,9 @@ class ProgressStore {
 
   private:
     void Run();
-    std::optional<std::vector<ProgressRecord>> ReadFile(const QString& path);
+    // A damaged file is set aside; why goes to trouble when given, else to onTrouble.
+    std::optional<std::vector<ProgressRecord>> ReadFile(const QString& path,
+                                                        QString* trouble = nullptr);
 
     QString folder_;
     std::mutex mutex_;
