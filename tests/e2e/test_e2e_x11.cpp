@@ -1339,8 +1339,24 @@ class E2eX11 : public QObject {
         const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
         QVERIFY2(!victory.isEmpty(), "no victory window after the covering move");
         QVERIFY(Settled(victory));
-        ShotWhen([&](const QImage& s) { return GreenPixels(s) > 50; });
-        QVERIFY(KeepWindowShot(window, QStringLiteral("screenshot-victory.png")));
+        // The victory window stands below the board, past the main window's bottom: the
+        // picture takes in the whole of it, its line of time, steps and hints included, and
+        // the desktop beside it, in the windows' grey for the picture and black again after.
+        const auto desktop = [&](const char* colour) {
+            Run(QStringLiteral("display"),
+                {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-size"),
+                 QStringLiteral("1800x1300"), QStringLiteral("xc:") + QLatin1String(colour)});
+        };
+        desktop("#efefef");
+        const auto restore = qScopeGuard([&] { desktop("black"); });
+        const QImage won = ShotWhen([&](const QImage& s) {
+            return GreenPixels(s) > 50 && At(s, {1, 1299}) == 0xFFEFEFEF;
+        });
+        const auto wonBoard = FindBoard(won);
+        QVERIFY(wonBoard.has_value());
+        const QRect victoryClient(WindowOrigin(victory), WindowSize(victory));
+        SaveWindowShot(won, ClientArea(window, *wonBoard) | victoryClient.adjusted(-1, 0, 1, 1),
+                       QStringLiteral("screenshot-victory.png"));
         Key(victory, QStringLiteral("Return"));
         QVERIFY(WindowGone(victory));
         CloseGame(window);
