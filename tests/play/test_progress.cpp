@@ -4,6 +4,7 @@
 // The progress store and the journey: the record format, damaged files, two copies of the
 // game at once, a position that comes back, solves, the solution shown, hints, the next
 // unsolved outline, «Успехи».
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
 #include <QSortFilterProxyModel>
@@ -166,6 +167,7 @@ class ProgressTest : public QObject {
         QTest::newRow("time not a number") << k + "\tstate=new\ttime=1e3";
         QTest::newRow("solved without best") << k + "\tstate=solved\tfirst=2026-12-08";
         QTest::newRow("solved without date") << k + "\tstate=solved\tbest=1,1,0";
+        QTest::newRow("best of two numbers") << k + "\tstate=solved\tbest=1,1\tfirst=2026-12-08";
         QTest::newRow("bad date") << k + "\tstate=solved\tbest=1,1,0\tfirst=2026-1-08";
         QTest::newRow("grade six") << k + "\tstate=new\tgrade=6,1,0";
         QTest::newRow("no tiling, yet tilings") << k + "\tstate=new\tgrade=0,3,0";
@@ -214,6 +216,10 @@ class ProgressTest : public QObject {
         QCOMPARE(OutlineKey(oddShuffled, 4, none), OutlineKey(odd, 4, none));
         int twice[4][2] = {{1, 2}, {3, 4}, {5, 6}, {3, 4}};
         QVERIFY(OutlineKey(twice, 4, none) != key);
+        // The text hashed is the documented one, which the records already kept were keyed by.
+        QCOMPARE(
+            OutlineKey(far, 4, withoutP),
+            QCryptographicHash::hash("0,0 0,23 33,0 34,23 | 12", QCryptographicHash::Sha1).toHex());
     }
 
     // Two copies of the game write into the same file: each keeps the other's records, and
