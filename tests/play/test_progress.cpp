@@ -262,6 +262,32 @@ class ProgressTest : public QObject {
         QCOMPARE(told.size(), 1);
     }
 
+    // A record in each of the sixteen files, read in two halves at once: all of them come
+    // back, and two damaged files, one of each half, are told in the files' order.
+    void everyFileReadAndEachDamageTold() {
+        QTemporaryDir dir;
+        ProgressStore store(dir.path());
+        for (const char digit : QByteArrayView("0123456789abcdef")) {
+            ProgressRecord r = NewRecord(Key(digit));
+            r.totalMs = digit;
+            QVERIFY(store.Write(r.key, FormatRecord(r)));
+        }
+        QHash<QByteArray, ProgressRecord> all = store.LoadAll();
+        QCOMPARE(all.size(), 16);
+        for (const char digit : QByteArrayView("0123456789abcdef")) {
+            QCOMPARE(all.value(Key(digit)).totalMs, digit);
+        }
+        QVERIFY(kvtest::WriteBytes(dir.path() + "/3.txt", "damaged\n"));
+        QVERIFY(kvtest::WriteBytes(dir.path() + "/c.txt", "damaged\n"));
+        QStringList told;
+        store.onTrouble = [&](const QString& why) { told << why; };
+        all = store.LoadAll();
+        QCOMPARE(all.size(), 14);
+        QVERIFY(!all.contains(Key('3')) && !all.contains(Key('c')));
+        QCOMPARE(told.size(), 2);
+        QVERIFY(told[0].contains("3-damaged-1.txt") && told[1].contains("c-damaged-1.txt"));
+    }
+
     // Where the store's folder should be there is a file: nothing can be written, play
     // goes on, and the status line says so once.
     void failedWritesToldOnce() {
