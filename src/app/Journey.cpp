@@ -356,9 +356,10 @@ bool Journey::ShowVictoryNoted(const platform::VictoryNote&) {
 }
 
 void Journey::CacheGrade(const QByteArray& key, const OutlineGrade& grade) {
-    // No tiling is graded 0, which a record does not keep: such an outline is graded again.
-    if (key.isEmpty() || grade.grade <= 0) return;
+    // Grade 0, no tiling, is kept too: it costs the solver as much as any to find again.
+    if (key.isEmpty()) return;
     ProgressRecord r = key == key_ ? record_ : store_->Load(key).value_or(NewRecord(key));
+    r.graded = true;
     r.grade = grade.grade;
     r.tilings = grade.tilings;
     r.tilingsCapped = grade.tilingsCapped;

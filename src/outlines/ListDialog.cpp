@@ -95,13 +95,16 @@ QByteArray DraftKey(const OutlineDraft& draft) {
 // order.
 std::vector<AlfavitEntry> ReadOutlines(const QCollator& alphabet) {
     std::vector<AlfavitEntry> entries;
-    for (const OutlineFileEntry& f : ListOutlineFiles()) {
-        const ListedOutline outline = ListOutline(f);
+    const std::vector<OutlineFileEntry> files = ListOutlineFiles();
+    const std::vector<ListedOutline> listed = ListOutlines(files, DraftKey);
+    entries.reserve(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const OutlineFileEntry& f = files[i];
+        const ListedOutline& outline = listed[i];
         if (!outline.opened) continue;
         entries.push_back({alphabet.sortKey(outline.name), alphabet.sortKey(f.file),
                            outline.name + QLatin1Char('\\') + f.file, outline.name, f.file, f.path,
-                           f.own, outline.damaged,
-                           outline.damaged ? QByteArray() : DraftKey(outline.draft),
+                           f.own, outline.damaged, outline.key,
                            f.own && !outline.damaged ? outline.draft : OutlineDraft()});
     }
     return entries;
@@ -407,7 +410,7 @@ std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const Prog
         if (g == shipped.end()) return std::nullopt;
         return g->second;
     }
-    if (record.grade <= 0) return std::nullopt;
+    if (!record.graded) return std::nullopt;
     OutlineGrade g;
     g.grade = record.grade;
     g.tilings = record.tilings;
@@ -416,9 +419,10 @@ std::optional<OutlineGrade> KnownGrade(bool own, const QString& file, const Prog
 }
 
 void CacheGrade(const QString& folder, const QByteArray& key, const OutlineGrade& grade) {
-    if (key.isEmpty() || grade.grade <= 0) return;
+    if (key.isEmpty()) return;
     ProgressStore store(folder);
     ProgressRecord r = store.Load(key).value_or(NewRecord(key));
+    r.graded = true;
     r.grade = grade.grade;
     r.tilings = grade.tilings;
     r.tilingsCapped = grade.tilingsCapped;

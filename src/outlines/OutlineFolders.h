@@ -35,12 +35,20 @@ struct ListedOutline {
     bool damaged = false;  // the file opens but is no sound outline
     QString name;          // the outline's name, or the file name for a damaged file
     OutlineDraft draft;    // what a sound file holds
+    QByteArray key;        // of a sound file, when ListOutlines was given a way to make it
 };
+
+// The key ListOutlines keeps with a sound outline: always the same function for a draft.
+using OutlineKeyOf = QByteArray (*)(const OutlineDraft& draft);
 
 // Reads and checks the outline file f as the library lists it (the check of
 // "kvelt-outline check"). The answer is kept for the session under the file's path, size,
 // modification and change time: the next listing reads only the files changed since.
 ListedOutline ListOutline(const OutlineFileEntry& f);
+// ListOutline of every file, in their order, each folder opened once for them all. With
+// keyOf, each sound outline's key is made when its file is read and kept with the answer.
+std::vector<ListedOutline> ListOutlines(const std::vector<OutlineFileEntry>& files,
+                                        OutlineKeyOf keyOf = nullptr);
 // Forgets every kept answer, so that the next listing reads every file again.
 void ForgetListedOutlines();
 // How many files ListOutline has read in this session rather than answered from what it kept.

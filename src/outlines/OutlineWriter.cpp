@@ -27,7 +27,15 @@ QString Cell(const BoardCell& c) {
 
 QString OutlineFault(const OutlineDraft& draft) {
     if (draft.name.isEmpty()) return QStringLiteral("the name is empty");
-    for (const char32_t u : draft.name.toUcs4()) {
+    bool encodable = false;
+    platform::ToCp1251(draft.name, &encodable);
+    const bool control = std::any_of(draft.name.begin(), draft.name.end(), [](QChar ch) {
+        return ch.unicode() < 32 || ch.unicode() == 127;
+    });
+    // Only a faulty name is looked at character by character, to name its first fault: the
+    // library checks the name of every file it lists.
+    for (const char32_t u :
+         encodable && !control ? decltype(draft.name.toUcs4()){} : draft.name.toUcs4()) {
         const QString ch = QString::fromUcs4(&u, 1);
         // Line 1 ends at the first CR or LF; other control bytes would show as garbage.
         if (u < 32 || u == 127) {
@@ -135,6 +143,7 @@ StrictOutline ReadOutlineStrict(const QByteArray& bytes) {
                         .arg(4 * cellCount);
         return out;
     }
+    out.draft.cells.reserve(static_cast<std::size_t>(cellCount));
     for (int i = 0; i < cellCount; ++i) {
         int value[2] = {};
         for (int a = 0; a < 2; ++a) {
@@ -148,7 +157,11 @@ StrictOutline ReadOutlineStrict(const QByteArray& bytes) {
                                 .arg(QString::fromLatin1(cellText.mid(4 * i, 4)));
                 return out;
             }
-            value[a] = CellField(cellText, 4 * i + 2 * a);
+            // A blank before or after one digit: the number is that digit alone. The game's
+            // own reader, compared below, reads the field its own way.
+            value[a] = field[0] == ' '   ? field[1] - '0'
+                       : field[1] == ' ' ? field[0] - '0'
+                                         : 10 * (field[0] - '0') + (field[1] - '0');
         }
         out.draft.cells.push_back({value[0], value[1]});
     }

@@ -82,9 +82,16 @@ QList<FolderFile> ListFolder(const QString& folder, const QByteArray& suffix) {
             plain = ::stat((prefix + bytes).constData(), &st) == 0 && S_ISREG(st.st_mode);
         }
         if (!plain) continue;
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        QString name = utf8(bytes);
-        if (utf8.hasError()) name = FromCp1251(bytes);
+        // Checked rather than given a decoder each, as thousands are listed in a row; the
+        // decoder still reads a name that begins as a byte order mark, which it passes over.
+        QString name;
+        if (!bytes.isValidUtf8()) {
+            name = FromCp1251(bytes);
+        } else if (bytes.startsWith("\xEF\xBB\xBF")) {
+            name = QStringDecoder(QStringDecoder::Utf8)(bytes);
+        } else {
+            name = QString::fromUtf8(bytes);
+        }
         files.append({name, bytes});
     }
     ::closedir(dir);

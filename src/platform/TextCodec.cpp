@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <array>
 
 namespace kv::platform {
@@ -63,6 +64,14 @@ QByteArray TableEncode(const QString& text, bool* ok) {
 }  // namespace
 
 QString FromCp1251(const QByteArray& bytes) {
+    // ASCII and А..я, all an outline's name usually holds, read alike by every decoder; the
+    // library decodes thousands of names in a row, and a decoder costs more than a table.
+    if (std::none_of(bytes.begin(), bytes.end(), [](char ch) {
+            const auto b = static_cast<unsigned char>(ch);
+            return b >= 0x80 && b < 0xC0;
+        })) {
+        return TableDecode(bytes);
+    }
     QStringDecoder decoder("windows-1251");
     if (!decoder.isValid()) return TableDecode(bytes);
     QString text = decoder.decode(bytes);

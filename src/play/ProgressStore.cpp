@@ -9,8 +9,13 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
+#include <bit>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
+#include <numeric>
+
+#include "solver/Board.h"
 
 namespace kv {
 
@@ -50,10 +55,17 @@ bool Number(QByteArrayView text, std::int64_t lo, std::int64_t hi, std::int64_t&
 // Splits text at sep into exactly n numbers in lo..hi.
 bool Numbers(QByteArrayView text, char sep, std::int64_t lo, std::int64_t hi, std::int64_t* out,
              int n) {
+    // Each field's end found as it is read, not searched for: a history holds thousands of
+    // numbers of a digit or two, shorter than a search costs.
+    const char* at = text.data();
+    const char* const end = at + text.size();
     for (int k = 0; k < n; ++k) {
-        const qsizetype end = k + 1 < n ? text.indexOf(sep) : text.size();
-        if (end < 0 || !Number(text.first(end), lo, hi, out[k])) return false;
-        text = k + 1 < n ? text.sliced(end + 1) : QByteArrayView();
+        const bool last = k + 1 == n;
+        const char* const from = at;
+        while (at != end && (last || *at != sep)) ++at;
+        if (!last && at == end) return false;
+        if (!Number(QByteArrayView(from, at - from), lo, hi, out[k])) return false;
+        if (!last) ++at;
     }
     return true;
 }
@@ -141,10 +153,11 @@ bool ParseField(QByteArrayView name, QByteArrayView value, ProgressRecord& r) {
         return true;
     }
     if (name == "grade") {
-        // Only a grade is written: 0, not graded, is no field at all.
-        if (!Numbers(value, ',', 0, std::int64_t(1) << 53, n, 3) || n[0] < 1 || n[0] > 5 ||
-            n[2] > 1)
+        // Not graded yet is no field at all; grade 0, no tiling, is kept like the others.
+        if (!Numbers(value, ',', 0, std::int64_t(1) << 53, n, 3) || n[0] > 5 || n[2] > 1 ||
+            (n[0] == 0 && n[1] != 0))
             return false;
+        r.graded = true;
         r.grade = static_cast<int>(n[0]);
         r.tilings = static_cast<std::uint64_t>(n[1]);
         r.tilingsCapped = n[2] == 1;
@@ -182,8 +195,27 @@ QByteArray OutlineKey(const int (*cells)[2], int cellCount, const int* excluded1
     // The library keys every file it lists: the text is made without allocations.
     int sorted[64];
     const int n = std::clamp(cellCount, 0, 64);
-    for (int i = 0; i < n; ++i) sorted[i] = cells[i][0] * 64 + cells[i][1];
-    std::sort(sorted, sorted + n);
+    // Cells of the board, each once, as every sound outline has them, are put in order by a
+    // bit per cell, far cheaper than a sort; anything else is sorted.
+    constexpr int kBoardKeys = kColumns * 64;
+    std::uint64_t bits[kBoardKeys / 64] = {};
+    bool distinct = true;
+    for (int i = 0; i < n && distinct; ++i) {
+        const int c = cells[i][0] * 64 + cells[i][1];
+        distinct = OnBoard(cells[i][0], cells[i][1]) && !(bits[c / 64] >> (c % 64) & 1);
+        if (distinct) bits[c / 64] |= std::uint64_t{1} << (c % 64);
+    }
+    if (distinct) {
+        int at = 0;
+        for (int w = 0; w < kBoardKeys / 64; ++w) {
+            for (std::uint64_t b = bits[w]; b; b &= b - 1) {
+                sorted[at++] = w * 64 + std::countr_zero(b);
+            }
+        }
+    } else {
+        for (int i = 0; i < n; ++i) sorted[i] = cells[i][0] * 64 + cells[i][1];
+        std::sort(sorted, sorted + n);
+    }
     char text[64 * 8 + 64];
     int at = 0;
     const auto put = [&](int v) {
@@ -227,7 +259,7 @@ QByteArray FormatRecord(const ProgressRecord& r) {
         out += "\tattempt=" + QByteArray::number(r.attemptMs) + ',' +
                QByteArray::number(r.attemptHints) + ',' + (r.attemptShown ? '1' : '0');
     }
-    if (r.grade > 0) {
+    if (r.graded) {
         out += "\tgrade=" + QByteArray::number(r.grade) + ',' + QByteArray::number(r.tilings) +
                ',' + (r.tilingsCapped ? '1' : '0');
     }
@@ -311,7 +343,8 @@ QString ProgressStore::FileOf(const QByteArray& key) const {
            QStringLiteral(".txt");
 }
 
-std::optional<std::vector<ProgressRecord>> ProgressStore::ReadFile(const QString& path) {
+std::optional<std::vector<ProgressRecord>> ProgressStore::ReadFile(const QString& path,
+                                                                   QString* trouble) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::vector<ProgressRecord>{};
     const QByteArray bytes = file.readAll();
@@ -328,21 +361,41 @@ std::optional<std::vector<ProgressRecord>> ProgressStore::ReadFile(const QString
         if (!QFileInfo::exists(aside)) break;
     }
     const bool moved = QFile::rename(path, aside);
-    if (onTrouble) {
-        onTrouble(moved ? QStringLiteral("Записи об успехах повреждены: файл отложен как «%1».")
-                              .arg(QFileInfo(aside).fileName())
-                        : QStringLiteral("Записи об успехах повреждены и не читаются."));
+    const QString why = moved
+                            ? QStringLiteral("Записи об успехах повреждены: файл отложен как «%1».")
+                                  .arg(QFileInfo(aside).fileName())
+                            : QStringLiteral("Записи об успехах повреждены и не читаются.");
+    if (trouble) {
+        *trouble = why;
+    } else if (onTrouble) {
+        onTrouble(why);
     }
     return std::nullopt;
 }
 
 QHash<QByteArray, ProgressRecord> ProgressStore::LoadAll() {
     Flush();
+    // The second half of the files read and parsed on a thread of its own meanwhile: the
+    // parse is the cost, and the machine has a second core. Its trouble is told from here.
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::optional<std::vector<ProgressRecord>> files[16];
+    QString trouble[16];
+    std::thread second([&] {
+        for (int i = 8; i < 16; ++i)
+            files[i] = ReadFile(FileOf(QByteArray(1, kDigits[i])), &trouble[i]);
+    });
+    for (int i = 0; i < 8; ++i) files[i] = ReadFile(FileOf(QByteArray(1, kDigits[i])), &trouble[i]);
+    second.join();
     QHash<QByteArray, ProgressRecord> all;
-    for (const char digit : QByteArrayView("0123456789abcdef")) {
-        std::optional<std::vector<ProgressRecord>> records = ReadFile(FileOf(QByteArray(1, digit)));
+    all.reserve(std::accumulate(std::begin(files), std::end(files), qsizetype(0),
+                                [](qsizetype n, const auto& f) {
+                                    return n + (f ? static_cast<qsizetype>(f->size()) : 0);
+                                }));
+    for (int i = 0; i < 16; ++i) {
+        if (!trouble[i].isEmpty() && onTrouble) onTrouble(trouble[i]);
+        std::optional<std::vector<ProgressRecord>>& records = files[i];
+        const char digit = kDigits[i];
         if (!records) continue;
-        all.reserve(all.size() + static_cast<qsizetype>(records->size()));
         for (ProgressRecord& r : *records) {
             // A record in the wrong file was not written by this store.
             if (r.key[0] == digit) all.insert(r.key, std::move(r));

@@ -46,7 +46,8 @@ struct ProgressRecord {
     std::int64_t attemptMs = 0;
     int attemptHints = 0;
     bool attemptShown = false;
-    // A cached grade (the player's own outlines): 0 = not graded yet.
+    // A cached grade (the player's own outlines), once graded: 0 when there is no tiling.
+    bool graded = false;
     int grade = 0;
     std::uint64_t tilings = 0;
     bool tilingsCapped = false;
@@ -114,7 +115,9 @@ class ProgressStore {
 
   private:
     void Run();
-    std::optional<std::vector<ProgressRecord>> ReadFile(const QString& path);
+    // A damaged file is set aside; why goes to trouble when given, else to onTrouble.
+    std::optional<std::vector<ProgressRecord>> ReadFile(const QString& path,
+                                                        QString* trouble = nullptr);
 
     QString folder_;
     std::mutex mutex_;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/VictoryWindow.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLabel>
@@ -163,14 +164,18 @@ void frmEnd::SetNote(const platform::VictoryNote& note) {
     if (!lblItog_) {
         lblItog_ = new QLabel(this);
         lblItog_->setObjectName(QStringLiteral("lblItog"));
-        lblItog_->setGeometry(8, 112, 376, 33);
         QFont font = DialogFont(9.75);
         lblItog_->setFont(font);
         lblItog_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         lblItog_->setWordWrap(true);
         kNext_ = new QPushButton(QStringLiteral("Следующий"), this);
         kNext_->setObjectName(QStringLiteral("kNext"));
-        kNext_->setGeometry(392, 112, 89, 33);
+        // As wide as its word needs in the font it is given (wider than OK's 89 pixels), its
+        // right edge kept beside OK; the line takes what is left.
+        const int nextWidth =
+            std::max(89, QFontMetrics(kNext_->font()).horizontalAdvance(kNext_->text()) + 16);
+        kNext_->setGeometry(481 - nextWidth, 112, nextWidth, 33);
+        lblItog_->setGeometry(8, 112, 481 - nextWidth - 8 - 8, 33);
         kNext_->setAutoDefault(false);
         connect(kNext_, &QPushButton::clicked, this, [this] {
             nextChosen_ = true;

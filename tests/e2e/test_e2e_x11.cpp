@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
@@ -33,7 +35,11 @@
 #include "model/Model.h"
 #include "model/Operations.h"
 #include "outlines/CodeTables.h"
+#include "outlines/ListDialog.h"
+#include "outlines/Outline.h"
 #include "outlines/OutlineCode.h"
+#include "paths/Paths.h"
+#include "platform/Files.h"
 #include "platform/SystemColors.h"
 #include "platform/TextCodec.h"
 #include "play/ProgressStore.h"
@@ -41,6 +47,7 @@
 #include "view/BoardDrawing.h"
 #include "view/PictureBox.h"
 #include "windows/NewKveltDialog.h"
+#include "windows/UspehiWindow.h"
 
 namespace {
 
@@ -502,7 +509,9 @@ class E2eX11 : public QObject {
             probe.IgraOtmena()->setEnabled(otmena);
             probe.IgraPovtor()->setEnabled(povtor);
             // As on an outline in play, not covered, a piece away from home.
-            for (QAction* a : {probe.IgraPodskazka(), probe.IgraReshenie(), probe.IgraZanovo()}) {
+            // The journey's items too, as the game keeps one.
+            for (QAction* a : {probe.IgraPodskazka(), probe.IgraReshenie(), probe.IgraZanovo(),
+                               probe.IgraSleduyushchiy(), probe.IgraUspehi()}) {
                 a->setEnabled(true);
             }
             title = probe.menuBar()->actionGeometry(probe.Igra()->menuAction()).center();
@@ -540,6 +549,65 @@ class E2eX11 : public QObject {
             if (done(shot)) return true;
         } while (timer.elapsed() < timeoutMs);
         return false;
+    }
+
+    // One line of a label in a real window as the player reads it: dragged across with the
+    // mouse, from left of its first character past its end, it goes to the X selection,
+    // which xclip reads. at: the line's left end in the window's own coordinates. Dragged
+    // again until it reads expected or the deadline; what it read last.
+    QString SelectedLine(const QString& window, const QPoint& at, int width,
+                         const QString& expected) {
+        QString read;
+        WaitUntil(
+            [&] {
+                Xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window,
+                     QString::number(at.x()), QString::number(at.y()), QStringLiteral("mousedown"),
+                     QStringLiteral("1"), QStringLiteral("mousemove"), QStringLiteral("--window"),
+                     window, QString::number(at.x() + width), QString::number(at.y()),
+                     QStringLiteral("mouseup"), QStringLiteral("1")});
+                read = Run(QStringLiteral("xclip"),
+                           {QStringLiteral("-o"), QStringLiteral("-selection"),
+                            QStringLiteral("primary")});
+                return read == expected;
+            },
+            10000);
+        return read;
+    }
+
+    // Where a window's own (0, 0) is on the screen: the pointer put there says.
+    QPoint WindowOrigin(const QString& window) {
+        Xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("0"),
+             QStringLiteral("0")});
+        const QString at = Run(QStringLiteral("xdotool"),
+                               {QStringLiteral("getmouselocation"), QStringLiteral("--shell")});
+        auto value = [&](const char* key) {
+            return QRegularExpression(QStringLiteral("%1=(\\d+)").arg(QLatin1String(key)))
+                .match(at)
+                .captured(1)
+                .toInt();
+        };
+        return {value("X"), value("Y")};
+    }
+
+    // How far into a list row its text reaches: the rightmost pixel of the row, inside its
+    // frame, unlike the row's own background at its right end.
+    static int TextReach(const QImage& image, const QRect& row) {
+        const QRect inside = row.adjusted(2, 2, -3, -2);
+        const QRgb background = image.pixel(inside.right(), inside.center().y());
+        for (int x = inside.right(); x > inside.left(); --x) {
+            for (int y = inside.top(); y <= inside.bottom(); ++y) {
+                if (image.pixel(x, y) != background) return x - row.left();
+            }
+        }
+        return 0;
+    }
+
+    // The library as the game lists it, built here over the same folders and store.
+    std::unique_ptr<kv::frmList> LibraryProbe(const QString& current) {
+        kv::platform::SetProgramFolder(programDir_.path());
+        kv::ExamplesPath = programDir_.filePath(QStringLiteral("Examples")) + QLatin1Char('/');
+        kv::OutlineName = current;
+        return std::make_unique<kv::frmList>();
     }
 
     // xdotool with the arguments given, told to the X server as a player's hand would.
@@ -1026,7 +1094,94 @@ class E2eX11 : public QObject {
                             !caption.contains(QStringLiteral("Прямоугольник 6"));
                  }),
                  "«Следующий» did not load another outline");
+        LibraryAndUspehiShowTheSolve(window);
+        if (QTest::currentTestFailed()) return;
         CloseGame(window);
+    }
+
+    // After the rectangle was solved with hints and «Следующий» loaded the next outline:
+    // in the library (F4), the rectangle's entry carries the mark and, selected, its line of
+    // the journey tells the best time; «Успехи» counts one solved.
+    void LibraryAndUspehiShowTheSolve(const QString& window) {
+        const QString caption =
+            Run(QStringLiteral("xdotool"), {QStringLiteral("getwindowname"), window});
+        const QString current = caption.section(QStringLiteral(" - "), 1);
+        const auto probe = LibraryProbe(current);
+        QListWidget* list = probe->lstKvelt();
+        int rectangle = -1;
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->text().contains(QStringLiteral(") Прямоугольник 6х10")))
+                rectangle = i;
+        }
+        QVERIFY2(rectangle >= 0, "the rectangle is not in the library");
+        const int next = probe->SelectedIndex();
+        QVERIFY2(next > rectangle, qPrintable(current));
+        QCOMPARE(list->item(rectangle)->text(),
+                 QStringLiteral("%1) Прямоугольник 6х10").arg(rectangle + 1) +
+                     kv::JourneyMark(kv::OutlineState::SolvedWithHints));
+
+        Key(window, QStringLiteral("F4"));
+        const QString library = WaitForWindow(QStringLiteral("^Список квелтов$"));
+        QVERIFY2(!library.isEmpty(), "F4 did not open the outline library");
+        QVERIFY(Settled(library));
+        for (int i = rectangle; i < next; ++i) Key(library, QStringLiteral("Up"));
+        probe->resize(WindowSize(library));
+        probe->show();
+        QVERIFY(QTest::qWaitForWindowExposed(probe.get()));
+        list->setCurrentRow(rectangle);
+        const QStringList lines = probe->lblJourney()->text().split(QLatin1Char('\n'));
+        QVERIFY2(lines.size() == 2 && lines[1].contains(QStringLiteral("Лучшее время")),
+                 qPrintable(lines.join(QLatin1Char('|'))));
+        const QRect label = probe->lblJourney()->geometry();
+        const int line = probe->lblJourney()->fontMetrics().lineSpacing();
+        // The entry on the screen reaches as far as the probe's, mark and all; without the
+        // mark it would end well short.
+        const QRect rowInList = list->visualItemRect(list->item(rectangle));
+        const QRect row(list->viewport()->mapTo(probe.get(), rowInList.topLeft()),
+                        rowInList.size());
+        const int probeReach = TextReach(probe->grab().toImage(), row);
+        const int markWidth = list->fontMetrics().horizontalAdvance(
+            kv::JourneyMark(kv::OutlineState::SolvedWithHints));
+        QVERIFY2(markWidth > 20 && probeReach > markWidth, qPrintable(QString::number(probeReach)));
+        const QPoint origin = WindowOrigin(library);
+        int seenReach = 0;
+        WaitUntil(
+            [&] {
+                seenReach = TextReach(Screenshot(), row.translated(origin));
+                return std::abs(seenReach - probeReach) <= 3;
+            },
+            10000);
+        QVERIFY2(std::abs(seenReach - probeReach) <= 3,
+                 qPrintable(QStringLiteral("the entry reaches %1 px, with its mark %2")
+                                .arg(seenReach)
+                                .arg(probeReach)));
+        const QString read = SelectedLine(library, {label.left() + 1, label.top() + line * 3 / 2},
+                                          label.width(), lines[1]);
+        QVERIFY2(read == lines[1], qPrintable(QStringLiteral("the library says: ") + read));
+        Key(library, QStringLiteral("Escape"));
+        QVERIFY2(WindowGone(library), "Esc did not close the library");
+
+        // A move first, so that the «Игра» menu is as ChooseFromIgra sees it.
+        Key(window, QStringLiteral("Right"));
+        ChooseFromIgra(window, &kv::frmForma::IgraUspehi, true, false);
+        const QString uspehi = WaitForWindow(QStringLiteral("^Успехи$"));
+        QVERIFY2(!uspehi.isEmpty(), "«Успехи» did not open");
+        QVERIFY(Settled(uspehi));
+        kv::frmUspehi shape({}, kv::UspehiTotals{});
+        shape.resize(WindowSize(uspehi));
+        shape.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&shape));
+        const QRect itogi = shape.lblItogi()->geometry();
+        const int shipped = list->count();
+        const QString solved =
+            QStringLiteral("Собрано 1 из %1: из библиотеки 1 из %1, своих 0 из 0.").arg(shipped);
+        const QString said = SelectedLine(
+            uspehi,
+            {itogi.left() + 1, itogi.top() + shape.lblItogi()->fontMetrics().lineSpacing() / 2},
+            itogi.width(), solved);
+        QVERIFY2(said == solved, qPrintable(QStringLiteral("«Успехи» says: ") + said));
+        Key(uspehi, QStringLiteral("Escape"));
+        QVERIFY2(WindowGone(uspehi), "Esc did not close «Успехи»");
     }
 
     // No browser anywhere (no xdg-open on an empty PATH, no BROWSER): F1 shows the help in
@@ -1187,8 +1342,24 @@ class E2eX11 : public QObject {
         const QString victory = WaitForWindow(QStringLiteral("^Конец игры$"));
         QVERIFY2(!victory.isEmpty(), "no victory window after the covering move");
         QVERIFY(Settled(victory));
-        ShotWhen([&](const QImage& s) { return GreenPixels(s) > 50; });
-        QVERIFY(KeepWindowShot(window, QStringLiteral("screenshot-victory.png")));
+        // The victory window stands below the board, past the main window's bottom: the
+        // picture takes in the whole of it, its line of time, steps and hints included, and
+        // the desktop beside it, in the windows' grey for the picture and black again after.
+        const auto desktop = [&](const char* colour) {
+            Run(QStringLiteral("display"),
+                {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-size"),
+                 QStringLiteral("1800x1300"), QStringLiteral("xc:") + QLatin1String(colour)});
+        };
+        desktop("#efefef");
+        const auto restore = qScopeGuard([&] { desktop("black"); });
+        const QImage won = ShotWhen([&](const QImage& s) {
+            return GreenPixels(s) > 50 && At(s, {1, 1299}) == 0xFFEFEFEF;
+        });
+        const auto wonBoard = FindBoard(won);
+        QVERIFY(wonBoard.has_value());
+        const QRect victoryClient(WindowOrigin(victory), WindowSize(victory));
+        SaveWindowShot(won, ClientArea(window, *wonBoard) | victoryClient.adjusted(-1, 0, 1, 1),
+                       QStringLiteral("screenshot-victory.png"));
         Key(victory, QStringLiteral("Return"));
         QVERIFY(WindowGone(victory));
         CloseGame(window);

@@ -481,6 +481,11 @@ class OutlineToolTest : public QObject {
         QTest::addColumn<QString>("fault");
         const QByteArray sixty = CellText(60);
         QTest::newRow("sound") << Handmade("Имя", sixty, "0\r\nend\r\n") << QString();
+        // Each field form the game reads, which the strict reader must read alike.
+        QTest::newRow("sound, a digit before its blank")
+            << Handmade("Имя", "5 5 " + sixty.mid(4), "0\r\n") << QString();
+        QTest::newRow("sound, two digits each")
+            << Handmade("Имя", "3423" + sixty.mid(4), "0\r\n") << QString();
         QTest::newRow("sound, pieces on lines of their own, no last line")
             << Handmade("Имя", CellText(45), "3\r\n2\r\n5\r\n7\r\n") << QString();
         QTest::newRow("no count") << Handmade("Имя", sixty, "") << "no count";

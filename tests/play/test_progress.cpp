@@ -4,6 +4,7 @@
 // The progress store and the journey: the record format, damaged files, two copies of the
 // game at once, a position that comes back, solves, the solution shown, hints, the next
 // unsolved outline, «Успехи».
+#include <QCryptographicHash>
 #include <QDir>
 #include <QLabel>
 #include <QSortFilterProxyModel>
@@ -113,10 +114,14 @@ class ProgressTest : public QObject {
         solved.bestHints = 3;
         solved.firstSolved = "2026-12-01";
         solved.lastSolved = "2026-12-08";
+        solved.graded = true;
         solved.grade = 4;
         solved.tilings = 2339;
         solved.tilingsCapped = true;
         QTest::newRow("solved with hints, graded") << solved;
+        ProgressRecord untileable = fresh;
+        untileable.graded = true;
+        QTest::newRow("graded, no tiling") << untileable;
         ProgressRecord shown = fresh;
         shown.state = OutlineState::Shown;
         shown.attemptShown = true;
@@ -163,8 +168,10 @@ class ProgressTest : public QObject {
         QTest::newRow("time not a number") << k + "\tstate=new\ttime=1e3";
         QTest::newRow("solved without best") << k + "\tstate=solved\tfirst=2026-12-08";
         QTest::newRow("solved without date") << k + "\tstate=solved\tbest=1,1,0";
+        QTest::newRow("best of two numbers") << k + "\tstate=solved\tbest=1,1\tfirst=2026-12-08";
         QTest::newRow("bad date") << k + "\tstate=solved\tbest=1,1,0\tfirst=2026-1-08";
         QTest::newRow("grade six") << k + "\tstate=new\tgrade=6,1,0";
+        QTest::newRow("no tiling, yet tilings") << k + "\tstate=new\tgrade=0,3,0";
         QTest::newRow("index past the steps")
             << k + "\tstate=playing\thistory=1;1:" + QByteArray("0,0,1,").repeated(11) + "0,0,1";
         QTest::newRow("orientation nine")
@@ -200,6 +207,20 @@ class ProgressTest : public QObject {
         QCOMPARE(OutlineKey(shuffled, 3, none), key);
         QVERIFY(OutlineKey(moved, 3, none) != key);
         QVERIFY(OutlineKey(cells, 3, withoutP) != key);
+        // Cells far apart on the board, and lists no sound outline has (a cell twice, a cell
+        // off the board), are put in order all the same.
+        int far[4][2] = {{34, 23}, {0, 0}, {33, 0}, {0, 23}};
+        int farShuffled[4][2] = {{0, 23}, {33, 0}, {34, 23}, {0, 0}};
+        QCOMPARE(OutlineKey(farShuffled, 4, none), OutlineKey(far, 4, none));
+        int odd[4][2] = {{3, 4}, {-1, 2}, {1, 2}, {3, 4}};
+        int oddShuffled[4][2] = {{1, 2}, {3, 4}, {3, 4}, {-1, 2}};
+        QCOMPARE(OutlineKey(oddShuffled, 4, none), OutlineKey(odd, 4, none));
+        int twice[4][2] = {{1, 2}, {3, 4}, {5, 6}, {3, 4}};
+        QVERIFY(OutlineKey(twice, 4, none) != key);
+        // The text hashed is the documented one, which the records already kept were keyed by.
+        QCOMPARE(
+            OutlineKey(far, 4, withoutP),
+            QCryptographicHash::hash("0,0 0,23 33,0 34,23 | 12", QCryptographicHash::Sha1).toHex());
     }
 
     // Two copies of the game write into the same file: each keeps the other's records, and
@@ -240,6 +261,32 @@ class ProgressTest : public QObject {
         QVERIFY(store.Write(Key('e'), FormatRecord(NewRecord(Key('e')))));
         QCOMPARE(store.LoadAll().size(), 1);
         QCOMPARE(told.size(), 1);
+    }
+
+    // A record in each of the sixteen files, read in two halves at once: all of them come
+    // back, and two damaged files, one of each half, are told in the files' order.
+    void everyFileReadAndEachDamageTold() {
+        QTemporaryDir dir;
+        ProgressStore store(dir.path());
+        for (const char digit : QByteArrayView("0123456789abcdef")) {
+            ProgressRecord r = NewRecord(Key(digit));
+            r.totalMs = digit;
+            QVERIFY(store.Write(r.key, FormatRecord(r)));
+        }
+        QHash<QByteArray, ProgressRecord> all = store.LoadAll();
+        QCOMPARE(all.size(), 16);
+        for (const char digit : QByteArrayView("0123456789abcdef")) {
+            QCOMPARE(all.value(Key(digit)).totalMs, digit);
+        }
+        QVERIFY(kvtest::WriteBytes(dir.path() + "/3.txt", "damaged\n"));
+        QVERIFY(kvtest::WriteBytes(dir.path() + "/c.txt", "damaged\n"));
+        QStringList told;
+        store.onTrouble = [&](const QString& why) { told << why; };
+        all = store.LoadAll();
+        QCOMPARE(all.size(), 14);
+        QVERIFY(!all.contains(Key('3')) && !all.contains(Key('c')));
+        QCOMPARE(told.size(), 2);
+        QVERIFY(told[0].contains("3-damaged-1.txt") && told[1].contains("c-damaged-1.txt"));
     }
 
     // Where the store's folder should be there is a file: nothing can be written, play

@@ -863,6 +863,10 @@ class ListDialogTest : public QObject {
         lib.Write(QStringLiteral("c.kvt"), QStringLiteral("Вал"), {{4, 4}});
         QVERIFY(kvtest::WriteBytes(own.path + "d.kvt",
                                    kvtest::OutlineBytes("Dom", kvtest::BlockCells(60))));
+        // Two rows of thirty: no piece but I, L, N, P, U and Y fits in two rows, so no tiling.
+        QList<QPoint> strip;
+        for (int i = 0; i < 60; ++i) strip << QPoint(i % 30, i / 30);
+        QVERIFY(kvtest::WriteBytes(own.path + "e.kvt", kvtest::OutlineBytes("Dva", strip)));
         OutlineName = QStringLiteral("Арка");
         QVERIFY(PlayKvelt(a));
         const auto keyOf = [] {
@@ -885,8 +889,8 @@ class ListDialogTest : public QObject {
         OutlineName = QStringLiteral("Арка");
         {
             frmList dialog;
-            QCOMPARE(Entries(dialog),
-                     QStringList({"1) Арка ✓", "2) Башня (начат)", "3) Вал", "4) Dom (свой)"}));
+            QCOMPARE(Entries(dialog), QStringList({"1) Арка ✓", "2) Башня (начат)", "3) Вал",
+                                                   "4) Dom (свой)", "5) Dva (свой)"}));
             QCOMPARE(dialog.lblJourney()->text(),
                      "Из библиотеки: " + QDir::toNativeSeparators(a) +
                          "\nСложность ещё не известна. Лучшее время 1:05, меньше всего шагов: 12");
@@ -898,6 +902,11 @@ class ListDialogTest : public QObject {
             for (const QPoint& p : kvtest::BlockCells(60)) cells.push_back({p.x(), p.y()});
             const OutlineGrade grade = GradeOutline(cells, all);
             QCOMPARE(dialog.Grade(3).value_or(OutlineGrade()).grade, grade.grade);
+            QVERIFY(dialog.Grade(4).has_value());
+            QCOMPARE(dialog.Grade(4)->grade, 0);
+            ClickEntry(dialog, 4);
+            QVERIFY2(dialog.lblJourney()->text().contains(QStringLiteral("Решений нет")),
+                     qPrintable(dialog.lblJourney()->text()));
             ClickEntry(dialog, 3);
             QVERIFY2(dialog.lblJourney()->text().contains(
                          QStringLiteral("Сложность %1 из 5, решений: %2")
@@ -915,10 +924,20 @@ class ListDialogTest : public QObject {
             QVERIFY(!dialog.lstKvelt()->isRowHidden(0));
             QCOMPARE(dialog.SelectedIndex(), 1);
         }
-        // The grade kept: the next listing asks the solver nothing.
-        frmList again;
-        QCOMPARE(fakes.jobs.runs, 1);
-        QVERIFY(again.Grade(3).has_value());
+        // The grades kept, no tiling too: the next listing asks the solver nothing.
+        {
+            frmList again;
+            QCOMPARE(fakes.jobs.runs, 1);
+            QVERIFY(again.Grade(3).has_value());
+            QCOMPARE(again.Grade(4).value_or(OutlineGrade{.grade = -1}).grade, 0);
+        }
+        // An edited file is another outline: graded afresh, as that one.
+        QList<QPoint> fixed;
+        for (int i = 0; i < 60; ++i) fixed << QPoint(i % 10, i / 10);
+        QVERIFY(kvtest::WriteBytes(own.path + "e.kvt", kvtest::OutlineBytes("Dva", fixed)));
+        frmList edited;
+        QCOMPARE(fakes.jobs.runs, 2);
+        QVERIFY(edited.Grade(4).value_or(OutlineGrade()).grade > 0);
     }
 
     void laidOutLegiblyAtItsDesignSize() {

@@ -280,6 +280,10 @@ class VictoryWindowTest : public QObject {
         QVERIFY(!window->lblItog()->geometry().intersects(window->kNext()->geometry()));
         const QFontMetrics m(window->lblItog()->font());
         QVERIFY(m.horizontalAdvance(window->lblItog()->text()) <= 2 * window->lblItog()->width());
+        // «Следующий» whole on its button, as OK's word on its own.
+        const QFontMetrics button(window->kNext()->font());
+        QVERIFY2(button.horizontalAdvance(window->kNext()->text()) + 8 <= window->kNext()->width(),
+                 qPrintable(QString::number(window->kNext()->width())));
         QVERIFY(window->OK()->hasFocus());
         QTest::mouseClick(window->kNext(), Qt::LeftButton);
         QVERIFY(!window->isVisible());
