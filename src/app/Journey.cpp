@@ -131,6 +131,12 @@ int Journey::Steps() const {
 
 QString Journey::StatusText() const {
     if (key_.isEmpty()) return {};
+    if (!solvedFigures_.isEmpty()) {
+        return QStringLiteral("Собран: %1 · %2 из %3")
+            .arg(solvedFigures_)
+            .arg(PiecesInOutline())
+            .arg(PiecesInPlay());
+    }
     return QStringLiteral("Время %1 · шагов %2 · подсказок %3 · %4 из %5")
         .arg(FormatDuration(AttemptMs()))
         .arg(Steps())
@@ -207,6 +213,7 @@ void Journey::Loaded(bool restore) {
     key_ = BoardKey();
     record_ = ProgressRecord();
     stepsBase_ = 0;
+    solvedFigures_.clear();
     if (key_.isEmpty()) {
         Publish();
         return;
@@ -259,6 +266,7 @@ void Journey::Changed() {
     if (restoring_ || key_.isEmpty()) return;
     // A load notifies before Loaded runs: the board already holds another outline.
     if (BoardKey() != key_) return;
+    solvedFigures_.clear();
     // Taken back past a solve: the new attempt counts from the step it went back to.
     stepsBase_ = std::min(stepsBase_, HistoryIndex());
     const bool covered = OutlineCovered();
@@ -340,6 +348,10 @@ bool Journey::ShowVictoryNoted(const platform::VictoryNote&) {
     if (record_.firstSolved.isEmpty()) record_.firstSolved = Today();
     record_.lastSolved = Today();
     const QString line = SolveLine(newRecord);
+    solvedFigures_ = QStringLiteral("время %1 · шагов %2 · подсказок %3")
+                         .arg(FormatDuration(ms))
+                         .arg(steps)
+                         .arg(record_.attemptHints);
     // The next attempt starts from here.
     record_.attemptMs = 0;
     record_.attemptHints = 0;

@@ -90,6 +90,9 @@ class Journey final : public QObject, public platform::VictoryPresenter, public 
     bool solutionRunning_ = false;
     bool restoring_ = false;
     bool toldTrouble_ = false;
+    // The figures of the solve just made, shown until the next step: the next attempt's
+    // counters start at nought at once, which would read as if nothing had been done.
+    QString solvedFigures_;
     QTimer* writeTimer_ = nullptr;
     QTimer* tick_ = nullptr;
 };

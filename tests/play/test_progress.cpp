@@ -362,9 +362,12 @@ class ProgressTest : public QObject {
         QCOMPARE(j.journey->Record().state, OutlineState::SolvedAlone);
         QCOMPARE(j.journey->Record().bestSteps, 2);
         QVERIFY(j.journey->Record().history.empty());
+        // The solve's figures stay in sight until the next step starts the next attempt.
         QCOMPARE(j.game.window->JourneyLine()->text(),
-                 QStringLiteral("Время 0:00 · шагов 0 · подсказок 0 · 1 из 1"));
+                 QStringLiteral("Собран: время 0:00 · шагов 2 · подсказок 0 · 1 из 1"));
         NachatZanovo();
+        QCOMPARE(j.game.window->JourneyLine()->text(),
+                 QStringLiteral("Время 0:00 · шагов 1 · подсказок 0 · 0 из 1"));
         MoveFigury(17, 12);
         QCOMPARE(j.fakes.victory.notes.last(), QStringLiteral("Время 0:00, шагов 2, подсказок 0"));
         // Taken back past the solve: the attempt counts from there.
